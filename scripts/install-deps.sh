@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Varenta needs to build, test and run. Safe to run again:
+# only what is missing is installed.
+set -euo pipefail
+
+PACKAGES=(
+    build-essential cmake ccache clang-format
+    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-multimedia-dev libgl-dev
+    qt6-qpa-plugins
+    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    poppler-utils espeak-ng sox xvfb xauth fonts-liberation cups-client
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

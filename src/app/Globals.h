@@ -1,0 +1,52 @@
+#pragma once
+
+#include "store/ClientRecord.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace varenta {
+
+inline constexpr int MaxClients = 51; // slots 1..51; slot 0 is never a client
+
+// The program's shared state, in one place. Every window and routine reads and writes it
+// through Globals(); tests start each case from a fresh one with ResetGlobals().
+struct GlobalState {
+    // Client store.
+    std::array<ClientRecord, MaxClients + 1> Clients;
+    qint16 ClientCount = 0;
+    qint16 CurrentClient = 0;
+
+    // Flags of the intake chain.
+    bool EditMode = false;
+    bool ContinueFlag = false;
+    bool NameDeleted = false;
+
+    // Set at start-up.
+    QString ProgramDir; // folder holding the executables and the files that ship with them
+    QString DataPath;   // data disk folder, without a trailing "/"
+    QString DataFilePath;
+    QString QuestionDbPath;
+    QString SndPath;
+    bool PrintDOS = true;
+    bool DbWorkspace = false; // the question database layer is configured
+
+    std::array<int, 4> SectionEnd{0, 63, 97, 116};
+
+    QStringList GenderNames;    // width 6
+    QStringList RaceNames;      // width 15
+    QStringList EducationNames; // width 28
+};
+
+GlobalState& Globals();
+void ResetGlobals();
+
+// The slot CurrentClient names; slot 0 (never a stored client) when it is out of range.
+ClientRecord& CurrentRecord();
+
+inline constexpr const char* AppTitle = "QVtest";
+inline constexpr const char* ProductName = "Varenta";
+
+} // namespace varenta

@@ -1,0 +1,54 @@
+#include "app/StartUp.h"
+
+#include "app/Config.h"
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+
+namespace varenta {
+
+void ConfigureDatabaseLayer() {
+    GlobalState& g = Globals();
+    try {
+        WriteSystemDbSetting();
+    } catch (const VError&) {
+        // A read-only program folder only loses the SystemDB line.
+    }
+    g.DbWorkspace = true;
+    g.SndPath = ResolveSndPath(GetINISndPath());
+    g.QuestionDbPath = fileio::FindCaseInsensitive(g.ProgramDir, QString::fromLatin1(QuestionDbFileName));
+}
+
+StartUpAction HandleStartUpError(const VError& e) {
+    const int n = e.number();
+    if (IsDiskMissingError(n) && n != err::PathNotFound) {
+        const MsgAnswer a = MsgBox(MsgLines({QStringLiteral("Data disk not found!"), QString(),
+                                             QStringLiteral("Insert data disk in drive A to continue.")}),
+                                   MsgButtons::OkCancel, MsgIcon::Critical,
+                                   QStringLiteral("Data Disk Error"));
+        return a == MsgAnswer::Ok ? StartUpAction::Retry : StartUpAction::EndProgram;
+    }
+    if (IsWriteProtectedError(n)) {
+        const MsgAnswer a = MsgBox(
+            MsgLines({QStringLiteral("Data disk write protected!"), QString(),
+                      QStringLiteral("Set the data disk to writable and replace in drive.")}),
+            MsgButtons::OkCancel, MsgIcon::Critical, QStringLiteral("Data Disk Error"));
+        return a == MsgAnswer::Ok ? StartUpAction::Retry : StartUpAction::EndProgram;
+    }
+    MsgBox(QStringLiteral("Error %1:%2").arg(n).arg(e.description()));
+    return StartUpAction::EndProgram;
+}
+
+bool RunStartUpStep(const std::function<void()>& step) {
+    for (;;) {
+        try {
+            step();
+            return true;
+        } catch (const VError& e) {
+            if (HandleStartUpError(e) == StartUpAction::EndProgram)
+                return false;
+        }
+    }
+}
+
+} // namespace varenta

@@ -1,0 +1,51 @@
+// Commands on a data disk: list its clients, prepare a new one.
+#include "app/cli/Cli.h"
+
+#include "app/DataDrive.h"
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "store/ClientStore.h"
+#include "store/DemoClients.h"
+
+#include <cstdio>
+
+namespace varenta::cli {
+
+namespace {
+
+int List(const QStringList& args) {
+    const Options o = Parse(args, {QStringLiteral("data-dir")}, {});
+    if (!o.positional.isEmpty())
+        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
+    OpenDataDir(o);
+    for (int n = 1; n <= Globals().ClientCount; ++n)
+        std::printf("%s\n", ClientListLine(n).toUtf8().constData());
+    return 0;
+}
+
+int InitDisk(const QStringList& args) {
+    const Options o = Parse(args, {}, {QStringLiteral("demo")});
+    if (o.positional.size() != 1)
+        throw CliError{QStringLiteral("give exactly one folder")};
+    const QString folder = o.positional.first();
+    PrepareDataDisk(folder);
+    if (o.has(QStringLiteral("demo"))) {
+        GlobalState& g = Globals();
+        g.DataPath = folder;
+        g.DataFilePath = fileio::Join(folder, QString::fromLatin1(DataFileName));
+        LoadClients();
+        const int n = AddDemoClients(6);
+        std::printf("prepared data disk %s with %d demonstration clients\n", qPrintable(folder), n);
+    } else {
+        std::printf("prepared data disk %s\n", qPrintable(folder));
+    }
+    return 0;
+}
+
+const bool registered =
+    Register({"list", "list --data-dir DIR                 print the client list lines", &List}) &&
+    Register({"init-disk", "init-disk DIR [--demo]              prepare a new data disk", &InitDisk});
+
+} // namespace
+
+} // namespace varenta::cli

@@ -1,0 +1,7 @@
+#include "app/main/Wiring.h"
+
+namespace varenta {
+
+void WireWindows() {}
+
+} // namespace varenta

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "store/ClientRecord.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <vector>
+
+namespace varenta::testing {
+
+// The program folder of the build (executables and the files shipped beside them).
+QString BuiltProgramDir();
+QString SourceDir();
+
+// A temporary folder removed at the end of the test.
+class TempDir {
+public:
+    TempDir();
+    QString path() const { return dir_.path(); }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// A complete client with answers, for tests that need stored clients.
+ClientRecord SampleClient(int n);
+
+// Writes a data disk (marker and client data file) holding these clients.
+void WriteDataDisk(const QString& folder, const std::vector<ClientRecord>& clients);
+
+// Points the globals at a data disk folder and loads its clients.
+void UseDataDisk(const QString& folder);
+
+// Points the globals at a program folder: a copy of the built one in `into` (so a test may
+// change or break its files), or the built one itself when `into` is empty.
+void UseProgramDir(const QString& into = QString());
+
+QByteArray ReadFile(const QString& path);
+void WriteFile(const QString& path, const QByteArray& bytes);
+
+} // namespace varenta::testing

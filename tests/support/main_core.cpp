@@ -1,0 +1,23 @@
+// Test main for plain code: every test starts from fresh shared state.
+#include "app/FileIO.h"
+#include "app/Globals.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+class FreshState : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        varenta::ResetGlobals();
+        varenta::fileio::ClearInjectedFailure();
+    }
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshState);
+    return RUN_ALL_TESTS();
+}
