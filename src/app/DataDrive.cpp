@@ -111,7 +111,7 @@ DriveSelection SelectDataDrive(bool atStartUp, const DriveSelectionHooks& hooks)
 
     for (;;) {
         if (atStartUp && first) {
-            candidate = ReadFilePath();
+            candidate = hooks.startUpCandidate.isNull() ? ReadFilePath() : hooks.startUpCandidate;
             first = false;
         } else {
             first = false;

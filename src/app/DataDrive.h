@@ -19,6 +19,8 @@ struct DriveSelectionHooks {
     std::function<void()> refreshClientList;    // clears and rebuilds the main window's list
     std::function<void()> normalPointer = [] {};
     std::function<void()> busyPointer = [] {};
+    // At start-up, the drive to try first instead of the stored one (the --data-dir option).
+    QString startUpCandidate;
 };
 
 enum class DriveSelection {

@@ -1,0 +1,10 @@
+#include "ui/MainMenuHooks.h"
+
+namespace varenta::ui {
+
+MainMenuHooks& MainMenu() {
+    static MainMenuHooks hooks;
+    return hooks;
+}
+
+} // namespace varenta::ui

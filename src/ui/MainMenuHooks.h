@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+// The main window's hand-over points to the windows of the other features. The program's
+// wiring fills them; a hook left empty means the operation is not available.
+namespace varenta::ui {
+
+struct MainMenuHooks {
+    std::function<void()> editCurrentClient; // client information → court history → answer grid
+    std::function<void()> addNewClient;      // the entry-method window and its chain
+    std::function<void()> supervisorOptions; // the supervisor window
+    std::function<void()> automatedCheckout; // the scoring self-check window
+};
+
+MainMenuHooks& MainMenu();
+
+} // namespace varenta::ui
