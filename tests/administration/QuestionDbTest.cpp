@@ -1,0 +1,162 @@
+#include "administration/QuestionDb.h"
+
+#include "administration/QuestionDbFixture.h"
+#include "app/Errors.h"
+#include "app/Globals.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+using namespace varenta;
+using namespace varenta::testing;
+
+namespace {
+
+int ErrorOf(const std::function<void()>& f, QString* description = nullptr) {
+    try {
+        f();
+    } catch (const VError& e) {
+        if (description)
+            *description = e.description();
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(QuestionDb, TablesComeInCreationOrderAndRowsInStoredOrder) {
+    TempDir dir;
+    // Spanish first: the stored order, not the alphabet, decides.
+    MakeQuestionDb(dir.path(), {QStringLiteral("Spanish"), QStringLiteral("English")});
+    QuestionDb db;
+    EXPECT_EQ(db.TableNames(), (QStringList{QStringLiteral("Spanish"), QStringLiteral("English")}));
+
+    QuestionTable t = db.OpenTable(QStringLiteral("English"));
+    db.Close();
+    ASSERT_EQ(t.RecordCount(), 116);
+    EXPECT_FALSE(t.AtBOF());
+    EXPECT_EQ(t.Field(QStringLiteral("id")).toInt(), 1);
+    int expected = 1;
+    for (t.MoveFirst(); !t.AtEOF(); t.MoveNext())
+        EXPECT_EQ(t.Field(QStringLiteral("ID")).toInt(), expected++);
+    EXPECT_EQ(expected, 117);
+    t.MoveNext(); // stays at the end
+    EXPECT_TRUE(t.AtEOF());
+    t.MovePrevious();
+    EXPECT_EQ(t.Field(QStringLiteral("Id")).toInt(), 116);
+    EXPECT_EQ(t.Text(QStringLiteral("testquestion")), QStringLiteral("E statement 116 ñ"));
+    t.MoveFirst();
+    t.MovePrevious();
+    EXPECT_TRUE(t.AtBOF());
+    EXPECT_EQ(ErrorOf([&] { t.Field(QStringLiteral("ID")); }), qdb::NoCurrentRecord);
+}
+
+TEST(QuestionDb, FieldsByNameWithoutCaseAndNullFields) {
+    TempDir dir;
+    MakeQuestionDb(dir.path(), {QStringLiteral("English")});
+    QuestionTable t = QuestionDb().OpenTable(QStringLiteral("English"));
+    t.MoveTo(0);
+    EXPECT_EQ(t.Text(QStringLiteral("Answer2")), QStringLiteral("False"));
+    EXPECT_TRUE(t.IsNull(QStringLiteral("ANSWER3")));
+    EXPECT_TRUE(t.IsNull(QStringLiteral("choiceaudio5")));
+    EXPECT_EQ(t.Text(QStringLiteral("ANSWER3")), QString());
+    EXPECT_EQ(t.Text(QStringLiteral("ChoiceAudio2")), QStringLiteral("a1_2"));
+    t.MoveTo(63);
+    EXPECT_EQ(t.Text(QStringLiteral("answer4")), QStringLiteral("Very Often or Always"));
+    EXPECT_EQ(ErrorOf([&] { t.Field(QStringLiteral("Answer6")); }), qdb::FieldNotFound);
+}
+
+TEST(QuestionDb, TableNamesMatchExactly) {
+    TempDir dir;
+    MakeQuestionDb(dir.path(), {QStringLiteral("english")});
+    QuestionDb db;
+    EXPECT_EQ(db.TableNames(), QStringList{QStringLiteral("english")});
+    EXPECT_EQ(ErrorOf([&] { db.OpenTable(QStringLiteral("English")); }), qdb::TableNotFound);
+}
+
+TEST(QuestionDb, MissingDamagedOrIncompleteDatabasesNameTheFile) {
+    TempDir dir;
+    QString text;
+    const QString missing = dir.file(QStringLiteral("qv32.mdb"));
+    EXPECT_EQ(ErrorOf([&] { QuestionDb db(missing); }, &text), err::DbCannotFindFile);
+    EXPECT_TRUE(text.contains(missing));
+
+    WriteFile(missing, QByteArray(4096, 'x'));
+    EXPECT_EQ(ErrorOf([&] { QuestionDb db(missing); }, &text), err::DbCannotOpen);
+    EXPECT_TRUE(text.contains(missing));
+
+    // A table that lacks a question column.
+    const QString partial = dir.file(QStringLiteral("partial.mdb"));
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mk"));
+        db.setDatabaseName(partial);
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec(QStringLiteral("CREATE TABLE English (ID INTEGER, TestQuestion TEXT)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("mk"));
+    QuestionDb db(partial);
+    EXPECT_EQ(ErrorOf([&] { db.OpenTable(QStringLiteral("English")); }, &text), err::DbCannotOpen);
+    EXPECT_TRUE(text.contains(QStringLiteral("QuestionAudio")));
+}
+
+TEST(QuestionDb, ReadingChangesNothingAndLeavesNoConnection) {
+    TempDir dir;
+    const QString path = MakeQuestionDb(dir.path());
+    const QByteArray before = ReadFile(path);
+    {
+        QuestionDb a;
+        QuestionDb b; // two at once: each has its own connection
+        a.OpenTable(QStringLiteral("English"));
+        b.OpenTable(QStringLiteral("Spanish"));
+    }
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty());
+}
+
+TEST(QuestionDb, ItemSourceFaultsNameFileAndLine) {
+    TempDir dir;
+    const QString src = dir.file(QStringLiteral("English.tsv"));
+    const QByteArray good = ItemSourceText();
+    QString text;
+
+    WriteFile(src, QByteArray(good).replace("TestQuestion", "Question"));
+    EXPECT_NE(ErrorOf([&] { ReadItemSource(src); }, &text), 0);
+    EXPECT_TRUE(text.startsWith(src + QStringLiteral(":2:"))) << qPrintable(text);
+
+    // Item 5 missing: the row after it is reported.
+    QByteArrayList lines = good.split('\n');
+    lines.removeAt(6);
+    WriteFile(src, lines.join('\n'));
+    EXPECT_NE(ErrorOf([&] { ReadItemSource(src); }, &text), 0);
+    EXPECT_TRUE(text.contains(QStringLiteral(":7: item ID 5 expected"))) << qPrintable(text);
+
+    WriteFile(src, QByteArray(good).replace("\n116\t", "\n#116\t"));
+    EXPECT_NE(ErrorOf([&] { ReadItemSource(src); }, &text), 0);
+    EXPECT_TRUE(text.contains(QStringLiteral("115 items"))) << qPrintable(text);
+
+    // Windows line ends are read as well.
+    WriteFile(src, QByteArray(good).replace("\n", "\r\n"));
+    EXPECT_EQ(ReadItemSource(src).RecordCount(), 116);
+}
+
+TEST(QuestionDb, FailedBuildKeepsTheOldDatabase) {
+    TempDir dir;
+    const QString path = MakeQuestionDb(dir.path());
+    const QByteArray before = ReadFile(path);
+    const QString bad = dir.file(QStringLiteral("Bad.tsv"));
+    WriteFile(bad, "nothing\n");
+    EXPECT_NE(ErrorOf([&] {
+                  BuildQuestionDb({dir.file(QStringLiteral("English.tsv")), bad}, path);
+              }),
+              0);
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*building*")}, QDir::Files),
+              QStringList());
+}
+
+} // namespace
