@@ -1,0 +1,809 @@
+#include "scoring/ReportWriter.h"
+
+#include "app/Errors.h"
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "scoring/Comments.h"
+#include "scoring/ScoringInternal.h"
+#include "store/ClientStore.h"
+#include "store/Cp1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace varenta {
+
+namespace {
+
+constexpr const char* kParagraphFiles[] = {"",           "QVTR.TXT", "qvalmo.txt",
+                                           "qvdgmo.txt", "QVAG.TXT", "QVSC.TXT"};
+
+constexpr const char* kChartFrame = "+---------------+-----------+-------+---+";
+constexpr const char* kEmptyRuler = "-               -           -       -   -";
+constexpr const char* kDottedRuler = "-...............-...........-.......-...-";
+constexpr const char* kCommentHeading = "COMMENTS/RECOMMENDATIONS:";
+
+QByteArray Repeat(char c, int n) {
+    return QByteArray(n, c);
+}
+
+// The lines of a text file, without their line ends; a DOS end-of-file mark ends the text.
+std::vector<QByteArray> SplitLines(const QByteArray& data) {
+    std::vector<QByteArray> lines;
+    const char* p = data.constData();
+    const char* end = p + data.size();
+    if (const void* eof = memchr(p, '\x1a', size_t(data.size())))
+        end = static_cast<const char*>(eof);
+    while (p < end) {
+        const char* start = p;
+        while (p < end && *p != '\r' && *p != '\n')
+            ++p;
+        lines.emplace_back(start, int(p - start));
+        if (p < end && *p == '\r')
+            ++p;
+        if (p < end && *p == '\n')
+            ++p;
+    }
+    return lines;
+}
+
+// Widens a line to the comment width by adding blanks to the gaps between words, one blank
+// per gap per sweep from the left. A line without a gap is padded at its end.
+QString Justify(const QString& line) {
+    if (line.size() >= CommentLineWidth)
+        return line;
+    QStringList words;
+    std::vector<int> gaps;
+    int i = 0;
+    while (i < line.size()) {
+        int j = i;
+        while (j < line.size() && line[j] != QLatin1Char(' '))
+            ++j;
+        words << line.mid(i, j - i);
+        int k = j;
+        while (k < line.size() && line[k] == QLatin1Char(' '))
+            ++k;
+        if (k < line.size())
+            gaps.push_back(k - j);
+        i = k;
+    }
+    if (gaps.empty())
+        return line.leftJustified(CommentLineWidth, QLatin1Char(' '));
+    int length = int(line.size());
+    while (length < CommentLineWidth) {
+        for (size_t g = 0; g < gaps.size() && length < CommentLineWidth; ++g) {
+            ++gaps[g];
+            ++length;
+        }
+    }
+    QString out;
+    out.reserve(CommentLineWidth);
+    for (int w = 0; w < words.size(); ++w) {
+        out += words[w];
+        if (size_t(w) < gaps.size())
+            out += QString(gaps[size_t(w)], QLatin1Char(' '));
+    }
+    return out;
+}
+
+// Writes the report beside its final place and moves it there only when it is complete.
+// Renaming over the old report would make this file system flush the new one to the disk
+// first (milliseconds per report); removing the old one first avoids that, and a failure in
+// between leaves no report rather than a partial one.
+void ReplaceReportFile(const QString& path, const QByteArray& data) {
+    const QFileInfo info(path);
+    const QString temp = fileio::Join(info.absolutePath(), QStringLiteral(".") + info.fileName() +
+                                                               QStringLiteral(".part"));
+    const QByteArray nativeTemp = QFile::encodeName(temp);
+    const QByteArray nativePath = QFile::encodeName(path);
+    int mode = 0600;
+    struct stat st {};
+    if (::stat(nativePath.constData(), &st) == 0)
+        mode = int(st.st_mode & 0777);
+    ::unlink(nativeTemp.constData()); // left over from a run that was cut off
+    int fd;
+    do {
+        fd = ::open(nativeTemp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw ErrorFromErrno(errno, path, QStringLiteral("creating"));
+    auto fail = [&](int e, const char* action) {
+        ::close(fd);
+        ::unlink(nativeTemp.constData());
+        throw ErrorFromErrno(e, path, QString::fromLatin1(action));
+    };
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno, "writing");
+        }
+        if (n == 0)
+            fail(ENOSPC, "writing");
+        done += n;
+    }
+    if (::close(fd) != 0 && errno != EINTR) {
+        const int e = errno;
+        ::unlink(nativeTemp.constData());
+        throw ErrorFromErrno(e, path, QStringLiteral("writing"));
+    }
+    if (::unlink(nativePath.constData()) != 0 && errno != ENOENT) {
+        const int e = errno;
+        ::unlink(nativeTemp.constData());
+        throw ErrorFromErrno(e, path, QStringLiteral("replacing"));
+    }
+    if (::rename(nativeTemp.constData(), nativePath.constData()) != 0) {
+        const int e = errno;
+        ::unlink(nativeTemp.constData());
+        throw ErrorFromErrno(e, path, QStringLiteral("replacing"));
+    }
+}
+
+} // namespace
+
+QStringList WrapComment(const QString& text) {
+    QStringList lines;
+    const int length = int(text.size());
+    int p = 0;
+    for (;;) {
+        if (length - p <= CommentLineWidth) {
+            lines << text.mid(p).trimmed();
+            break;
+        }
+        int blank = -1;
+        for (int i = p + CommentLineWidth; i >= p; --i) {
+            if (text[i] == QLatin1Char(' ')) {
+                blank = i;
+                break;
+            }
+        }
+        QString line = blank >= 0 ? text.mid(p, blank - p).trimmed() : QString();
+        if (!line.isEmpty()) {
+            lines << line;
+            p = blank;
+            continue;
+        }
+        // No blank to break at: the run is broken after 71 characters.
+        int start = p;
+        while (start < length && text[start] == QLatin1Char(' '))
+            ++start;
+        if (length - start <= CommentLineWidth) {
+            lines << text.mid(start).trimmed();
+            break;
+        }
+        lines << text.mid(start, CommentLineWidth).trimmed();
+        p = start + CommentLineWidth;
+    }
+    for (int i = 0; i + 1 < lines.size(); ++i)
+        lines[i] = Justify(lines[i]);
+    lines.last() = lines.last().leftJustified(CommentLineWidth, QLatin1Char(' '));
+    return lines;
+}
+
+ReportWriter::ReportWriter(const ReportRequest& request) : request_(request) {}
+
+void ReportWriter::Put(const QString& text) {
+    out_ += cp1252::Encode(text);
+}
+
+void ReportWriter::AtColumn(int n) {
+    if (Column() > n)
+        LineEnd(); // the line already reaches column n: continue on the next line
+    Margin(n - Column());
+}
+
+void ReportWriter::LineEnd() {
+    out_ += "\r\n";
+    lineStart_ = out_.size();
+}
+
+void ReportWriter::MarginLine(int margin, const char* text) {
+    Margin(margin);
+    Put(text);
+    LineEnd();
+}
+
+void ReportWriter::MarginLine(int margin, const QByteArray& text) {
+    Margin(margin);
+    Put(text);
+    LineEnd();
+}
+
+void ReportWriter::MarginLine(int margin, const QString& text) {
+    Margin(margin);
+    Put(text);
+    LineEnd();
+}
+
+void ReportWriter::Number(int value) {
+    if (value >= 0)
+        out_ += ' ';
+    out_ += QByteArray::number(value);
+    out_ += ' ';
+}
+
+void ReportWriter::PageBreakLine() {
+    out_ += '\f';
+    LineEnd();
+}
+
+const QByteArray& ReportWriter::WriteReport() {
+    const ScoreSheet& sh = Scores();
+    const ReportTexts& x = Texts();
+    out_.clear();
+    out_.reserve(24 * 1024);
+    lineStart_ = 0;
+    PageNumber = 1;
+    ReportLine = 1;
+
+    WriteIdentification(1);
+    if (sh.Percentile[1] >= 95) {
+        WriteInvalidNotice();
+        BlankLine();
+        ++ReportLine;
+        WriteResponses();
+        WritePageFooter(1);
+        return out_;
+    }
+
+    MarginLine(7, "VARENTA  RESULTS  ARE CONFIDENTIAL  AND SHOULD  BE  CONSIDERED");
+    MarginLine(7, "WORKING  HYPOTHESES.  NO DECISION  SHOULD BE  BASED SOLELY  UPON  THESE");
+    MarginLine(7, "RESULTS.  THE  VARENTA  IS  TO  BE USED  IN  CONJUNCTION  WITH");
+    MarginLine(7, "EXPERIENCED STAFF JUDGMENT.");
+    BlankLine();
+    BlankLine();
+    ReportLine += 6;
+
+    WriteProfileChart(1, ScaleCount);
+    BlankLine();
+    ++ReportLine;
+    WriteCourtHistory();
+    WriteResponses();
+    if (ReportLine < 57)
+        WritePageFooter(1);
+    StartNewPage();
+
+    MarginLine(7, " * * SUMMARY PARAGRAPHS EXPLAINING CLIENT'S ATTAINED SCALE SCORES * *");
+    MarginLine(7, QByteArray("     ") + Repeat('-', 60));
+    BlankLine();
+    ReportLine += 3;
+    for (int s = 1; s <= ScaleCount; ++s) {
+        if (sh.OmittedCount[size_t(s)] > 4) {
+            MarginLine(7, x.ScaleName[size_t(s)]);
+            ++ReportLine;
+            WriteInaccurateNote();
+        } else {
+            WriteScaleParagraph(s);
+            if (ReportLine + 3 > PageLength)
+                StartNewPage();
+            if (ReportLine > 2 && ReportLine < PageLength) {
+                BlankLine();
+                ++ReportLine;
+            }
+        }
+        if (ReportLine + 3 > PageLength)
+            StartNewPage();
+    }
+
+    BlankLine();
+    AtColumn(38);
+    Put("* * * * *");
+    LineEnd();
+    BlankLine();
+    BlankLine();
+    ReportLine += 4;
+    if (ReportLine + 10 > PageLength)
+        StartNewPage();
+    WriteCommentsAndSignature();
+    if (ReportLine > 45) {
+        if (ReportLine < 57)
+            WritePageFooter(2);
+        StartNewPage();
+    }
+    WriteSignificantItems();
+    if (ReportLine + 12 > PageLength)
+        StartNewPage();
+    WriteMultipleChoice();
+    if (ReportLine + 8 < PageLength) {
+        BlankLine();
+        ++ReportLine;
+    }
+    WritePageFooter(1);
+
+    if (request_.summaryPage) {
+        PageBreakLine();
+        ReportLine = 0;
+        WriteIdentification(2);
+        WriteProfileChart(1, ScaleCount);
+        WriteCourtHistory();
+        WriteCommentsAndSignature();
+        WritePageFooter(2);
+    }
+    return out_;
+}
+
+void ReportWriter::WriteIdentification(int kind) {
+    const ScoringClient& c = LoadedClient();
+    const QString birth = internal::FormatReportDate(c.DateOfBirth);
+    if (kind == 1) {
+        BlankLine();
+        ++ReportLine;
+    }
+    MarginLine(30, "VALDORIA VARENTA");
+    MarginLine(30, Repeat('*', 25));
+    ReportLine += 2;
+    if (kind == 1) {
+        AtColumn(34);
+        Put("CONFIDENTIAL REPORT");
+        LineEnd();
+        MarginLine(33, Repeat('*', 19));
+    } else {
+        AtColumn(32);
+        Put("   ONE PAGE SUMMARY");
+        LineEnd();
+        MarginLine(31, QByteArray("   ") + Repeat('*', 16));
+    }
+    BlankLine();
+    ReportLine += 3;
+
+    MarginLine(7, QStringLiteral("NAME             : ") + c.Demographic[1]);
+    MarginLine(7, QStringLiteral("ID #             : ") + c.Demographic[2]);
+    Margin(7);
+    Put("AGE: ");
+    Put(c.Demographic[3]);
+    AtColumn(21);
+    Put("SEX : ");
+    Put(GenderName(c.Demographic[4]));
+    LineEnd();
+    MarginLine(7, QStringLiteral("DATE OF BIRTH    : ") + birth);
+    MarginLine(7, QStringLiteral("ETHNICITY/RACE   : ") + RaceName(c.Demographic[5]));
+    MarginLine(7, QStringLiteral("EDUCATION/GRADE  : ") + EducationName(c.Demographic[6]));
+    MarginLine(7, QStringLiteral("DATE QV SCORED   : ") + c.Demographic[7]);
+    BlankLine();
+    ReportLine += 8;
+    if (kind == 1 && Scores().Percentile[1] < 95) {
+        BlankLine();
+        ++ReportLine;
+    }
+}
+
+void ReportWriter::WriteProfileChart(int first, int last) {
+    const ScoreSheet& sh = Scores();
+    const ReportTexts& x = Texts();
+    Margin(7);
+    Put("MEASURES");
+    Margin(12);
+    Put("%ile");
+    Margin(6);
+    Put("                QV PROFILE");
+    LineEnd();
+    Margin(7);
+    Put("--------");
+    Margin(12);
+    Put("----");
+    Margin(6);
+    Put(kChartFrame);
+    LineEnd();
+    MarginLine(37, "-   LOW RISK    -  MEDIUM   -PROBLEM-MAX-");
+    MarginLine(37, kEmptyRuler);
+
+    const QByteArray dotted(kDottedRuler);
+    const bool inaccurate = sh.Percentile[1] >= 90;
+    bool notScored = false;
+    for (int s = first; s <= last; ++s) {
+        const int p = sh.Percentile[size_t(s)];
+        // The bar area holds 41 columns: percentiles beyond 0..100 are drawn at its ends.
+        const int n = std::clamp(p * 10 / 25, 0, 40);
+        Margin(7);
+        Put(x.ScaleName[size_t(s)]);
+        AtColumn(p < 10 ? 29 : 28);
+        if (sh.OmittedCount[size_t(s)] > 4) {
+            Put(" **");
+            AtColumn(38);
+            Put("Scale not scored, insufficient answers");
+            notScored = true;
+        } else {
+            Number(p);
+            if (inaccurate || (sh.ArrestMinimum[size_t(s)] && (s == 2 || s == 3)))
+                Put("*");
+            AtColumn(38);
+            Put(Repeat('*', n + 1));
+            Put(dotted.right(40 - n));
+        }
+        LineEnd();
+        MarginLine(37, s < last ? kEmptyRuler : kChartFrame);
+    }
+
+    Margin(7);
+    if (notScored)
+        Put("** Too many omitted items");
+    else if (inaccurate)
+        Put("* These test results");
+    AtColumn(38);
+    Put("0");
+    Margin(15);
+    Put("40");
+    Margin(10);
+    Put("70");
+    Margin(6);
+    Put("90 100");
+    LineEnd();
+    Margin(7);
+    if (notScored)
+        Put("   to score this scale");
+    else if (inaccurate)
+        Put("  are inaccurate");
+    else if (sh.ArrestMinimum[2] || sh.ArrestMinimum[3])
+        Put("* Minimum Scale Score");
+    AtColumn(38);
+    Put("----------- PERCENTILE SCORES -----------");
+    LineEnd();
+    BlankLine();
+    ReportLine += (last - first) * 2 + 9;
+}
+
+void ReportWriter::WriteCourtHistory() {
+    const ScoringClient& c = LoadedClient();
+    std::array<QString, 9> court;
+    for (int q = 1; q <= 8; ++q) {
+        QString v = c.Court[size_t(q)];
+        if (v == QLatin1String("N"))
+            v = QStringLiteral("N/A");
+        if (v.size() < 2)
+            v.prepend(QLatin1Char(' '));
+        court[size_t(q)] = v;
+    }
+    MarginLine(21, "ADDITIONAL INFORMATION PROVIDED BY CLIENT");
+    MarginLine(21, Repeat('-', 41));
+    BlankLine();
+    ReportLine += 3;
+
+    static constexpr const char* kLeft[] = {
+        "Age at First Arrest......... ", "Times on Probation.......... ",
+        "Probation Revocations....... ", "Total Number of Arrests..... "};
+    static constexpr const char* kRight[] = {
+        "Times in Juvenile Detention..... ", "Juvenile Court Hearings......... ",
+        "Alcohol-Related Arrests......... ", "Drug-Related Arrests............ "};
+    for (int row = 0; row < 4; ++row) {
+        AtColumn(8);
+        Put(kLeft[row]);
+        Put(court[size_t(row + 1)]);
+        AtColumn(43);
+        Put(kRight[row]);
+        Put(court[size_t(row + 5)]);
+        LineEnd();
+    }
+    ReportLine += 4;
+    if (ReportLine < PageLength) {
+        BlankLine();
+        ++ReportLine;
+    }
+}
+
+void ReportWriter::WriteResponses() {
+    const ScoreSheet& sh = Scores();
+    const int lastTrueFalse = Globals().SectionEnd[1];
+    AtColumn(36);
+    Put("QV RESPONSES");
+    AtColumn(65);
+    Put("(TEST #");
+    Number(LoadedClient().TestNumber);
+    Put(")");
+    LineEnd();
+    AtColumn(36);
+    Put("------------");
+    LineEnd();
+
+    static constexpr const char* kLabels[] = {"  1- 50   ", " 51-100   ", "101-116   "};
+    for (int row = 0; row < 3; ++row) {
+        const int first = row * 50 + 1;
+        const int last = std::min(first + 49, int(ResponseCount));
+        Margin(7);
+        Put(kLabels[row]);
+        for (int item = first; item <= last; ++item) {
+            const int code = sh.ResponseCodes[size_t(item)];
+            char ch;
+            if (item <= lastTrueFalse)
+                ch = code == 1 ? 'T' : code == 2 ? 'F' : '0';
+            else
+                ch = char('0' + std::abs(code) % 10);
+            out_ += ch;
+            if ((item - first + 1) % 10 == 0)
+                Margin(2);
+        }
+        LineEnd();
+    }
+    ReportLine += 5;
+    if (ReportLine < PageLength) {
+        BlankLine();
+        ++ReportLine;
+    }
+}
+
+void ReportWriter::WriteScaleParagraph(int s) {
+    const ReportTexts& x = Texts();
+    const int p = Scores().Percentile[size_t(s)];
+    const RiskRangeResult range = RiskRange(p);
+    // Two places for the percentile; one the layout never expects is printed whole.
+    const QByteArray percentText =
+        (p >= 0 && p <= 99) ? QByteArray::number(p).rightJustified(2, ' ') : QByteArray::number(p);
+    Margin(7);
+    Put(x.ScaleName[size_t(s)]);
+    Put(" SCALE: ");
+    Put(x.RangeName[size_t(range.range)]);
+    Put(" RISK RANGE");
+    AtColumn(61);
+    Put("RISK PERCENTILE:");
+    Put(percentText);
+    LineEnd();
+    ++ReportLine;
+
+    const char* name = kParagraphFiles[s];
+    const std::vector<QByteArray> lines = SplitLines(internal::ReadProgramFile(name, "paragraph"));
+    const QByteArray key = cp1252::Encode(range.keyLabel);
+    size_t i = 0;
+    while (i < lines.size() && lines[i] != key)
+        ++i;
+    if (i == lines.size())
+        throw VError(err::InputPastEnd,
+                     QStringLiteral("%1 has no paragraph for \"%2\" (%3, percentile %4): the file "
+                                    "needs a line holding exactly that key, the paragraph, and a "
+                                    "line END.")
+                         .arg(QString::fromLatin1(name), range.keyLabel, x.ScaleName[size_t(s)])
+                         .arg(p));
+    for (++i; i < lines.size(); ++i) {
+        if (lines[i] == "END")
+            return;
+        Margin(8);
+        Put(lines[i]);
+        LineEnd();
+        ++ReportLine;
+        if (ReportLine == PageLength)
+            StartNewPage();
+    }
+    throw VError(err::InputPastEnd,
+                 QStringLiteral("%1: the paragraph for \"%2\" has no END line after it.")
+                     .arg(QString::fromLatin1(name), range.keyLabel));
+}
+
+void ReportWriter::WriteInaccurateNote() {
+    BlankLine();
+    MarginLine(7, "This scale is inaccurate  and  not  scorable  because  the  respondent");
+    MarginLine(7, "omitted or skipped an excessive number of items.");
+    BlankLine();
+    ReportLine += 4;
+}
+
+void ReportWriter::WriteInvalidNotice() {
+    const std::vector<QByteArray> lines =
+        SplitLines(internal::ReadProgramFile(InvalidTestFileName, "invalid-test text"));
+    for (const QByteArray& line : lines) {
+        if (line == "END")
+            return;
+        Margin(7);
+        Put(line);
+        LineEnd();
+        ++ReportLine;
+    }
+    throw VError(err::InputPastEnd, QStringLiteral("%1 has no END line after its text.")
+                                        .arg(QString::fromLatin1(InvalidTestFileName)));
+}
+
+void ReportWriter::WriteSignificantItems() {
+    const ScoreSheet& sh = Scores();
+    const ScoringTables& t = Tables();
+    const ReportTexts& x = Texts();
+    static constexpr const char* kTitles[] = {"", "ALCOHOL", "DRUGS", "AGGRESSIVENESS", "", ""};
+    static constexpr int kFirst[] = {0, 1, 8, 17};
+    static constexpr int kLast[] = {0, 7, 16, 24};
+    // Every entry keeps its own slot, so none is lost when all 24 items and both arrest notes
+    // are listed.
+    std::array<QStringList, 6> groups;
+    for (int slot = 1; slot <= 3; ++slot) {
+        for (int e = kFirst[slot]; e <= kLast[slot]; ++e) {
+            if (sh.ItemPoints[size_t(t.SignificantItems[size_t(e)])] > 1)
+                groups[size_t(slot)] << x.SignificantItemText[size_t(e)];
+        }
+    }
+    if (sh.ArrestMinimum[2])
+        groups[1] << QStringLiteral("** Score due to alcohol arrests");
+    if (sh.ArrestMinimum[3])
+        groups[2] << QStringLiteral("** Score due to drug arrests");
+    for (int slot = 1; slot <= 3; ++slot) {
+        if (groups[size_t(slot)].isEmpty())
+            groups[size_t(slot)] << QStringLiteral("No significant items were reported")
+                                 << QStringLiteral("for this scale.");
+    }
+
+    if (ReportLine + std::max(groups[1].size(), groups[2].size()) + 5 > PageLength)
+        StartNewPage();
+    MarginLine(7, "SIGNIFICANT ITEMS: The following self-report responses represent topics");
+    MarginLine(7, "that may help in understanding the youth's situation.");
+    BlankLine();
+    ReportLine += 3;
+
+    auto continued = [this](qsizetype rows) {
+        if (ReportLine + 2 + rows > PageLength) {
+            StartNewPage();
+            MarginLine(7, "SIGNIFICANT ITEMS (continued):");
+            BlankLine();
+            ReportLine += 2;
+        }
+    };
+    auto closing = [this] {
+        if (ReportLine >= 3 && ReportLine < PageLength) {
+            BlankLine();
+            ++ReportLine;
+        }
+    };
+    for (int left = 1; left <= 3; left += 2) {
+        const QStringList& l = groups[size_t(left)];
+        const QStringList& r = groups[size_t(left + 1)];
+        const qsizetype rows = std::max(l.size(), r.size());
+        continued(rows);
+        const QByteArray lt(kTitles[left]);
+        const QByteArray rt(kTitles[left + 1]);
+        Margin(7);
+        Put(lt);
+        AtColumn(44);
+        Put(rt);
+        LineEnd();
+        Margin(7);
+        Put(Repeat('-', int(lt.size())));
+        AtColumn(44);
+        Put(Repeat('-', int(rt.size())));
+        LineEnd();
+        ReportLine += 2;
+        for (qsizetype k = 0; k < rows; ++k) {
+            if (k < l.size()) {
+                Margin(7);
+                Put(l[k]);
+            }
+            if (k < r.size()) {
+                AtColumn(44);
+                Put(r[k]);
+            }
+            LineEnd();
+            ++ReportLine;
+        }
+        closing();
+    }
+    // The fifth slot has no title and no entries; its two lines hold only the margin.
+    continued(groups[5].size());
+    MarginLine(7, kTitles[5]);
+    MarginLine(7, kTitles[5]);
+    ReportLine += 2;
+    for (const QString& entry : groups[5]) {
+        MarginLine(7, entry);
+        ++ReportLine;
+    }
+    closing();
+}
+
+void ReportWriter::WriteMultipleChoice() {
+    const ScoreSheet& sh = Scores();
+    const ReportTexts& x = Texts();
+    std::array<QString, 20> text;
+    for (int n = 1; n <= 19; ++n) {
+        const int item = 97 + n;
+        const int code = sh.ResponseCodes[size_t(item)];
+        if (code >= 1 && code <= 4)
+            text[size_t(n)] = x.ChoiceText[size_t((n - 1) * 4 + code)];
+        else
+            text[size_t(n)] = QStringLiteral("%1. No response given").arg(item, 3);
+    }
+    MarginLine(7, "MULTIPLE CHOICE (JUVENILE'S SELF-REPORT)");
+    MarginLine(7, Repeat('-', 40));
+    ReportLine += 2;
+    for (int k = 1; k <= 10; ++k) {
+        Margin(7);
+        Put(text[size_t(k)]);
+        AtColumn(44);
+        if (k + 10 <= 19)
+            Put(text[size_t(k + 10)]);
+        LineEnd();
+        ++ReportLine;
+    }
+    if (ReportLine < PageLength) {
+        BlankLine();
+        ++ReportLine;
+    }
+}
+
+void ReportWriter::WriteCommentsAndSignature() {
+    LoadComments();
+    const QString comment = CommentText(LoadedClient().TestNumber);
+    const QStringList lines = WrapComment(QStringLiteral("COMMENTS/RECOMMENDATIONS: ") + comment);
+    Margin(7);
+    if (comment.isEmpty()) {
+        Put(kCommentHeading);
+        Put(Repeat('_', 46));
+    } else {
+        Put(lines[0]);
+    }
+    LineEnd();
+    ++ReportLine;
+    for (int k = 1; k <= 4; ++k) {
+        if (lines.size() < k + 1) {
+            LineEnd(); // also completes a last comment line written without one
+            MarginLine(7, Repeat('_', CommentLineWidth));
+            ReportLine += 2;
+        } else if (lines.size() == k + 1) {
+            Margin(7);
+            Put(lines[k]);
+            ++ReportLine;
+        } else {
+            MarginLine(7, lines[k]);
+            ++ReportLine;
+        }
+    }
+    LineEnd();
+    MarginLine(7, "______________________________    ____________");
+    ReportLine += 2;
+    MarginLine(7, "    STAFF MEMBER SIGNATURE            DATE");
+    ++ReportLine;
+    if (ReportLine < PageLength) {
+        BlankLine();
+        ++ReportLine;
+    }
+}
+
+void ReportWriter::WritePageFooter(int kind) {
+    const int target = kind == 1 ? 56 : 57;
+    while (ReportLine < target) {
+        BlankLine();
+        ++ReportLine;
+    }
+    if (kind == 1) {
+        if (ReportLine > PageLength)
+            return;
+        Put(SupplierLine);
+        LineEnd();
+        ++ReportLine;
+    }
+    AtColumn(14);
+    Put(ProductNoticeLine);
+    LineEnd();
+    ++ReportLine;
+}
+
+void ReportWriter::StartNewPage() {
+    ++PageNumber;
+    PageBreakLine();
+    Margin(7);
+    Put("NAME: ");
+    Put(LoadedClient().Demographic[1]);
+    AtColumn(41);
+    Put("-");
+    out_ += char('0' + PageNumber % 10);
+    Put("-");
+    AtColumn(70);
+    Put("QV REPORT");
+    LineEnd();
+    BlankLine();
+    ReportLine = 2;
+}
+
+void WriteReport(const ReportRequest& request) {
+    if (Globals().GenderNames.isEmpty())
+        InitCodeTables();
+    const QString path = ReportFilePath();
+    try {
+        ReportWriter writer(request);
+        ReplaceReportFile(path, writer.WriteReport());
+    } catch (...) {
+        // No report of an earlier client may stand in for this one.
+        ::unlink(QFile::encodeName(path).constData());
+        throw;
+    }
+    internal::ClearAfterReport();
+}
+
+} // namespace varenta

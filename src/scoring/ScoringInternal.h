@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Helpers shared by the scoring and the report writer.
+namespace varenta::internal {
+
+// Reads a file beside the program, found without regard to case; a failure names the file and
+// its role ("scoring tables", "paragraph", ...).
+QByteArray ReadProgramFile(const char* name, const char* role);
+
+// The value of the leading digits of a text ("7x" is 7; "N/A" and "" are 0).
+int LeadingNumber(const QString& text);
+
+// A stored date as the report prints it: "N" (any case) is "N/A", a readable month/day/year
+// date is "mm/dd/yyyy", anything else is shown as stored, trimmed.
+QString FormatReportDate(const QString& stored);
+
+// What a finished report leaves behind: no tables or texts, and only the raw scores and
+// percentiles of the score sheet.
+void ClearAfterReport();
+
+} // namespace varenta::internal

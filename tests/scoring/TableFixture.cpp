@@ -1,0 +1,233 @@
+#include "scoring/TableFixture.h"
+
+#include "administration/TestSpec.h"
+#include "store/Cp1252.h"
+
+namespace varenta::testing {
+
+namespace {
+
+const int kSectionStart[] = {0, 1, 64, 98};
+const int kSectionSize[] = {0, 63, 34, 19};
+
+QByteArray Numbers(const std::vector<int>& values) {
+    QByteArray out;
+    for (size_t i = 0; i < values.size(); ++i)
+        out += (i ? ", " : "") + QByteArray::number(values[i]);
+    return out + "\r\n";
+}
+
+QStringList RangeKeys(const TableSet& t) {
+    return {t.rangeNames[0], QStringLiteral("MEDIUM-LOW"),  QStringLiteral("MEDIUM-HIGH"),
+            t.rangeNames[2], QStringLiteral("MAXIMUM-LOW"), QStringLiteral("MAXIMUM-HIGH")};
+}
+
+void DefaultTexts(TableSet& t) {
+    t.scaleNames = {QStringLiteral("TRUTHFULNESS"), QStringLiteral("ALCOHOL"),
+                    QStringLiteral("DRUGS"), QStringLiteral("AGGRESSIVENESS"),
+                    QStringLiteral("STRESS COPING")};
+    t.rangeNames = {QStringLiteral("LOW"), QStringLiteral("MEDIUM"), QStringLiteral("PROBLEM"),
+                    QStringLiteral("MAXIMUM")};
+    for (int e = 1; e <= 24; ++e)
+        t.significantTexts << QStringLiteral("Significant %1").arg(e);
+    for (int i = 1; i <= 76; ++i)
+        t.choiceTexts
+            << QStringLiteral("Item %1 answer %2").arg(97 + (i - 1) / 4 + 1).arg((i - 1) % 4 + 1);
+    t.invalidLines = {QStringLiteral("THIS TEST IS INVALID."),
+                      QStringLiteral("Retest the client.")};
+}
+
+} // namespace
+
+TableSet TableSet::Simple() {
+    TableSet t;
+    const QString low = NonDeviantResponses();
+    for (int section = 1; section <= 3; ++section) {
+        for (int code = 0; code <= HighestAnswerCode(section); ++code) {
+            QByteArray key;
+            for (int p = 0; p < kSectionSize[section]; ++p) {
+                const int best = low[kSectionStart[section] - 1 + p].digitValue();
+                key += char('0' + (code == 0 ? 0 : std::abs(code - best)));
+            }
+            t.keys[size_t(section)][size_t(code)] = key;
+        }
+    }
+    auto range = [](int from, int to) {
+        std::vector<int> v;
+        for (int i = from; i <= to; ++i)
+            v.push_back(i);
+        return v;
+    };
+    auto join = [](std::initializer_list<std::vector<int>> parts) {
+        std::vector<int> v;
+        for (const auto& p : parts)
+            v.insert(v.end(), p.begin(), p.end());
+        return v;
+    };
+    t.scaleItems[1] = {2, 4, 6, 8, 10, 12, 14, 16, 18, 20};
+    t.scaleItems[2] = join({range(21, 30), range(64, 70), range(98, 100), {104}});
+    t.scaleItems[3] = join({range(31, 40), range(71, 77), range(101, 103), {105}});
+    t.scaleItems[4] = join({range(41, 50), range(78, 84), range(106, 109)});
+    const std::vector<int> mins = join({range(64, 70),
+                                        range(98, 100),
+                                        {104, 21, 22},
+                                        range(71, 77),
+                                        range(101, 103),
+                                        {104},
+                                        range(31, 36),
+                                        range(78, 84),
+                                        range(106, 109),
+                                        range(41, 44)});
+    for (int i = 1; i <= 45; ++i)
+        t.minimumItems[size_t(i)] = mins[size_t(i - 1)];
+    for (int e = 1; e <= 7; ++e)
+        t.significant[size_t(e)] = 63 + e; // 64..70
+    for (int e = 8; e <= 16; ++e)
+        t.significant[size_t(e)] = 63 + e; // 71..79
+    for (int e = 17; e <= 24; ++e)
+        t.significant[size_t(e)] = 61 + e; // 78..85
+    for (int g = 1; g <= 2; ++g)
+        for (int r = 1; r <= 3; ++r)
+            for (int s = 1; s <= 4; ++s)
+                for (int raw = 1; raw <= 40; ++raw)
+                    t.norms[size_t(g)][size_t(r)][size_t(s)].push_back(std::min(99, 3 * raw));
+    for (int g = 1; g <= 2; ++g) {
+        for (int k = 0; k <= 20; ++k)
+            t.stressBounds[size_t(g)].push_back(10 * k);
+        for (int r = 1; r <= 3; ++r)
+            for (int k = 1; k <= 20; ++k)
+                t.stressPercentiles[size_t(r)][size_t(g)].push_back(5 * k - 1);
+    }
+    DefaultTexts(t);
+    return t;
+}
+
+TableSet TableSet::Random(std::mt19937& rng) {
+    auto pick = [&rng](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(rng);
+    };
+    TableSet t;
+    for (int section = 1; section <= 3; ++section)
+        for (int code = 0; code <= HighestAnswerCode(section); ++code) {
+            QByteArray key;
+            const int size = pick(0, kSectionSize[section] + 3); // short and long keys too
+            for (int p = 0; p < size; ++p)
+                key += char('0' + (code == 0 ? 0 : pick(0, 3)));
+            t.keys[size_t(section)][size_t(code)] = key;
+        }
+    for (int s = 1; s <= 4; ++s)
+        for (int i = pick(0, 40); i > 0; --i)
+            t.scaleItems[size_t(s)].push_back(pick(0, 116));
+    for (int& item : t.significant)
+        item = pick(0, 116);
+    for (int& item : t.minimumItems)
+        item = pick(0, 116);
+    t.significant[0] = t.minimumItems[0] = 0;
+    for (int g = 1; g <= 2; ++g)
+        for (int r = 1; r <= 3; ++r)
+            for (int s = 1; s <= 4; ++s) {
+                int p = 0;
+                for (int raw = pick(0, 64); raw > 0; --raw)
+                    t.norms[size_t(g)][size_t(r)][size_t(s)].push_back(
+                        p = std::min(100, p + pick(0, 6)));
+            }
+    for (int g = 1; g <= 2; ++g) {
+        const int bounds = pick(0, 55);
+        int b = pick(-5, 5);
+        for (int k = 0; k < bounds; ++k)
+            t.stressBounds[size_t(g)].push_back(b += pick(0, 8));
+        for (int r = 1; r <= 3; ++r)
+            for (int k = pick(std::max(0, bounds - 1), 54); k > 0; --k)
+                t.stressPercentiles[size_t(r)][size_t(g)].push_back(pick(0, 100));
+    }
+    for (int s = 2; s <= 5; ++s)
+        for (int band = 1; band <= 9; ++band)
+            t.truth[size_t(s)][size_t(band)] = pick(-4, 6);
+    DefaultTexts(t);
+    for (int s = 1; s <= 5; ++s)
+        t.paragraphLines[size_t(s)] = pick(0, 30);
+    return t;
+}
+
+QByteArray TableSet::ScoringFile() const {
+    QByteArray out;
+    out += Numbers(std::vector<int>(significant.begin() + 1, significant.end()));
+    for (int section = 1; section <= 3; ++section)
+        for (int code = 0; code <= HighestAnswerCode(section); ++code)
+            out += "\"" + keys[size_t(section)][size_t(code)] + "\"\r\n";
+    auto counted = [&out](const std::vector<int>& v) {
+        std::vector<int> all{int(v.size())};
+        all.insert(all.end(), v.begin(), v.end());
+        out += Numbers(all);
+    };
+    for (int g = 1; g <= 2; ++g)
+        for (int r = 1; r <= 3; ++r)
+            for (int s = 1; s <= 4; ++s)
+                counted(norms[size_t(g)][size_t(r)][size_t(s)]);
+    for (int g = 1; g <= 2; ++g)
+        for (int r = 1; r <= 3; ++r)
+            counted(stressPercentiles[size_t(r)][size_t(g)]);
+    for (int g = 1; g <= 2; ++g)
+        counted(stressBounds[size_t(g)]);
+    for (int s = 1; s <= 4; ++s)
+        counted(scaleItems[size_t(s)]);
+    out += Numbers(std::vector<int>(minimumItems.begin() + 1, minimumItems.end()));
+    for (int s = 2; s <= 5; ++s)
+        out += Numbers(std::vector<int>(truth[size_t(s)].begin() + 1, truth[size_t(s)].end()));
+    return out;
+}
+
+QByteArray TableSet::TextsFile() const {
+    QByteArray out = "\"" + cp1252::Encode(scaleNames.join(QStringLiteral("\", \""))) + "\"\r\n";
+    out += "\"" + cp1252::Encode(rangeNames.join(QStringLiteral("\", \""))) + "\"\r\n";
+    for (const QString& line : significantTexts + choiceTexts)
+        out += cp1252::Encode(line) + "\r\n";
+    return out;
+}
+
+QByteArray TableSet::ParagraphFile(int scale) const {
+    QByteArray out;
+    for (const QString& key : RangeKeys(*this)) {
+        out += cp1252::Encode(key) + "\r\n";
+        for (int i = 1; i <= paragraphLines[size_t(scale)]; ++i)
+            out += cp1252::Encode(QStringLiteral("%1 paragraph of scale %2, line %3")
+                                      .arg(key)
+                                      .arg(scale)
+                                      .arg(i)) +
+                   "\r\n";
+        out += "END\r\n";
+    }
+    return out;
+}
+
+void TableSet::WriteTo(const QString& folder) const {
+    WriteFile(folder + QStringLiteral("/QVB.TXT"), ScoringFile());
+    WriteFile(folder + QStringLiteral("/QVRPT.TXT"), TextsFile());
+    const char* names[] = {"", "QVTR.TXT", "qvalmo.txt", "qvdgmo.txt", "QVAG.TXT", "QVSC.TXT"};
+    for (int s = 1; s <= 5; ++s)
+        WriteFile(folder + QLatin1Char('/') + QLatin1String(names[s]), ParagraphFile(s));
+    WriteFile(
+        folder + QStringLiteral("/INVAL.TXT"),
+        cp1252::Encode(invalidLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\nEND\r\n")));
+}
+
+ClientRecord PlainClient() {
+    ClientRecord c = SampleClient(1);
+    c.Responses = NonDeviantResponses();
+    for (int q = 1; q <= 8; ++q)
+        *c.CourtField(q) = Fit(QStringLiteral("N"), width::Court);
+    return c;
+}
+
+void Answer(ClientRecord& c, int item, int code) {
+    c.Responses[item - 1] = QChar(u'0' + code);
+}
+
+QStringList ReportLines(const QByteArray& report) {
+    QStringList lines = cp1252::Decode(report).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace varenta::testing
