@@ -1,0 +1,224 @@
+#include "intake/ClientInfo.h"
+#include "intake/CourtHistory.h"
+
+#include "app/Globals.h"
+#include "store/ClientStore.h"
+#include "support/TestSupport.h"
+
+#include <QDate>
+
+#include <gtest/gtest.h>
+
+using namespace varenta;
+using namespace varenta::intake;
+using namespace varenta::testing;
+
+namespace {
+
+TEST(IntakeRules, DatesOfBirth) {
+    EXPECT_TRUE(GoodDate(QStringLiteral("02/29/2000")));
+    EXPECT_TRUE(GoodDate(QStringLiteral("12-31-1900")));
+    EXPECT_TRUE(GoodDate(QStringLiteral("04/30/2000")));
+    for (const char* bad :
+         {"02/29/1999", "04/31/2000", "12/31/1899", "1/5/2000", "13/01/2000", "00/10/2000",
+          "01/00/2000", "01.05.2000", "1a/05/2000", "02/29/1900", "01/05/2000 ", ""})
+        EXPECT_FALSE(GoodDate(QString::fromLatin1(bad))) << bad;
+
+    // N passes in either case and is kept as typed; trailing blanks of a stored value are
+    // disregarded.
+    EXPECT_EQ(CheckTextField(InfoField::DateOfBirth, QStringLiteral("n")).text,
+              QStringLiteral("n"));
+    EXPECT_TRUE(CheckTextField(InfoField::DateOfBirth, QStringLiteral("N         ")).ok);
+    EXPECT_TRUE(CheckTextField(InfoField::DateOfBirth, QStringLiteral("02/29/2000")).ok);
+    EXPECT_FALSE(CheckTextField(InfoField::DateOfBirth, QStringLiteral("NN")).ok);
+}
+
+TEST(IntakeRules, AgeIdAndNameChecks) {
+    struct Case {
+        const char* typed;
+        bool ok;
+        const char* after;
+    };
+    for (const Case c : {Case{"5", false, ""}, Case{"6", true, "6"}, Case{"99", true, "99"},
+                         Case{"n", true, "N"}, Case{" 7x", true, "7x"}, Case{"x7", false, ""},
+                         Case{"-7", false, ""}, Case{"", false, ""}}) {
+        const CheckResult r = CheckTextField(InfoField::Age, QString::fromLatin1(c.typed));
+        EXPECT_EQ(r.ok, c.ok) << c.typed;
+        EXPECT_EQ(r.text, QString::fromLatin1(c.after)) << c.typed;
+    }
+    EXPECT_EQ(CheckTextField(InfoField::ID, QStringLiteral(" n ")).text, QStringLiteral("N"));
+    EXPECT_EQ(CheckTextField(InfoField::ID, QStringLiteral("AB12      ")).text,
+              QStringLiteral("AB12"));
+    EXPECT_FALSE(CheckTextField(InfoField::ID, QStringLiteral("   ")).ok);
+    EXPECT_FALSE(CheckTextField(InfoField::Name, QString()).ok);
+    EXPECT_EQ(LeadingValue(QStringLiteral("6.5y")), 6.5);
+    EXPECT_EQ(LeadingValue(QStringLiteral(".")), 0);
+}
+
+TEST(IntakeRules, ChoiceKeysAndStorableCharacters) {
+    EXPECT_EQ(ChoiceKeyFor(InfoField::Gender, QLatin1Char('1')).code, 1);
+    EXPECT_EQ(ChoiceKeyFor(InfoField::Gender, QLatin1Char('n')).code, 0);
+    EXPECT_FALSE(ChoiceKeyFor(InfoField::Gender, QLatin1Char('3')).accepted);
+    EXPECT_FALSE(ChoiceKeyFor(InfoField::Gender, QLatin1Char('m')).accepted);
+    EXPECT_FALSE(ChoiceKeyFor(InfoField::Gender, QLatin1Char('\b')).accepted);
+    EXPECT_EQ(ChoiceKeyFor(InfoField::Race, QLatin1Char('5')).code, 5);
+    EXPECT_FALSE(ChoiceKeyFor(InfoField::Race, QLatin1Char('7')).accepted);
+    EXPECT_EQ(ChoiceKeyFor(InfoField::Education, QLatin1Char('8')).code, 8);
+    EXPECT_EQ(ChoiceEntries(InfoField::Race)[5], QStringLiteral("Native American"));
+
+    for (QChar c : QStringLiteral("áéíñóúüÁÉÑÜ€'-. "))
+        EXPECT_TRUE(CanTypeInField(c)) << int(c.unicode());
+    for (QChar c : QStringLiteral("ł\u0107\u4e2d\t"))
+        EXPECT_FALSE(CanTypeInField(c)) << int(c.unicode());
+}
+
+class ClientInfoFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
+        UseDataDisk(disk.path());
+        Globals().CurrentClient = 2;
+    }
+    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
+    TempDir disk;
+};
+
+TEST_F(ClientInfoFormTest, RecordRoundTripKeepsStoredWidths) {
+    ClientInfoForm form;
+    form.Open(true);
+    EXPECT_EQ(form.values.name, SampleClient(2).ClientName); // trailing blanks kept
+    EXPECT_EQ(form.values.education, 5);
+    EXPECT_FALSE(form.Locked());
+    form.values.name = QStringLiteral("A name that is far longer than the field");
+    form.values.gender = 2;
+    form.RecordToDB();
+    EXPECT_EQ(CurrentRecord().ClientName, QStringLiteral("A name that is far longer"));
+    EXPECT_EQ(CurrentRecord().GenderCode, QStringLiteral("2"));
+    EXPECT_EQ(CurrentRecord().EditCount, QStringLiteral("0"));
+}
+
+TEST_F(ClientInfoFormTest, ThirdCountedChangeLocksAndLaterOpeningsStoreNothing) {
+    ClientInfoForm form;
+    form.Open(true);
+    EXPECT_EQ(form.CountFieldEdit(InfoField::Name, true), ClientInfoForm::EditCount::Unchanged);
+    form.values.age = QStringLiteral("17");
+    EXPECT_EQ(form.CountFieldEdit(InfoField::Age, true), ClientInfoForm::EditCount::Counted);
+    // The same change is not counted twice.
+    EXPECT_EQ(form.CountFieldEdit(InfoField::Age, true), ClientInfoForm::EditCount::Unchanged);
+    form.values.gender = 0;
+    EXPECT_EQ(form.CountFieldEdit(InfoField::Gender, true), ClientInfoForm::EditCount::Counted);
+    form.values.dateOfBirth = QStringLiteral("N");
+    EXPECT_EQ(form.CountFieldEdit(InfoField::DateOfBirth, true),
+              ClientInfoForm::EditCount::LimitReached);
+    EXPECT_TRUE(form.Locked());
+    EXPECT_EQ(form.InformationOk(false), ClientInfoForm::OkOutcome::Written);
+    LoadClients();
+    EXPECT_EQ(Globals().Clients[2].EditCount, QStringLiteral("3"));
+    EXPECT_EQ(Globals().Clients[2].DateOfBirth, QStringLiteral("N         "));
+
+    // Next time: locked from the start; OK continues but writes nothing.
+    Globals().CurrentClient = 2;
+    ClientInfoForm again;
+    again.Open(true);
+    EXPECT_TRUE(again.Locked());
+    again.values.name = QStringLiteral("Changed");
+    const QByteArray before = data();
+    Globals().ContinueFlag = false;
+    EXPECT_EQ(again.InformationOk(false), ClientInfoForm::OkOutcome::Stored);
+    EXPECT_TRUE(Globals().ContinueFlag);
+    EXPECT_EQ(data(), before);
+    EXPECT_EQ(Globals().Clients[2].ClientName, SampleClient(2).ClientName);
+}
+
+TEST_F(ClientInfoFormTest, NewClientIsBuiltInMemoryOnly) {
+    const QByteArray before = data();
+    ClientInfoForm form;
+    form.Open(false);
+    form.values = {QStringLiteral("Núñez"),
+                   QStringLiteral("X1"),
+                   QStringLiteral("15"),
+                   QStringLiteral("N"),
+                   1,
+                   3,
+                   4};
+    ASSERT_EQ(FirstFailingField(form.values, true), -1);
+    EXPECT_EQ(form.InformationOk(false), ClientInfoForm::OkOutcome::Stored);
+    EXPECT_EQ(Globals().CurrentClient, 3);
+    EXPECT_EQ(Globals().ClientCount, 2);
+    const ClientRecord& r = Globals().Clients[3];
+    EXPECT_EQ(r.ClientName, Fit(QStringLiteral("Núñez"), 25));
+    EXPECT_EQ(r.Responses, QString(116, QLatin1Char('0')));
+    EXPECT_EQ(r.TestDate, QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")));
+    EXPECT_EQ(r.NameDeleted, QStringLiteral("0"));
+    EXPECT_EQ(data(), before);
+}
+
+TEST_F(ClientInfoFormTest, CompletenessOrderAndUncheckedAges) {
+    ClientInfoValues v{QStringLiteral("A"), QStringLiteral("B"), QString(), QString(), 1, 1, 1};
+    EXPECT_EQ(FirstFailingField(v, true), int(InfoField::Age)); // age before date of birth
+    v.age = QStringLiteral("3");
+    EXPECT_EQ(FirstFailingField(v, true), int(InfoField::Age));
+    v.age = QStringLiteral("16");
+    v.race = -1;
+    EXPECT_EQ(FirstFailingField(v, true), int(InfoField::Race));
+    v.race = 2;
+    EXPECT_EQ(FirstFailingField(v, true), int(InfoField::DateOfBirth));
+    // Locked fields are only tested for emptiness.
+    v.dateOfBirth = QStringLiteral("bad");
+    EXPECT_EQ(FirstFailingField(v, false), -1);
+}
+
+TEST_F(ClientInfoFormTest, FullDiskRefusesNewClient) {
+    Globals().ClientCount = MaxClients;
+    ClientInfoForm form;
+    form.Open(false);
+    EXPECT_EQ(form.InformationOk(false), ClientInfoForm::OkOutcome::DiskFull);
+    EXPECT_EQ(Globals().CurrentClient, 2);
+}
+
+TEST(IntakeRules, CourtAnswers) {
+    for (const char* ok : {"0", "5", "05", "99", "7x", "n", "N", " 9 "})
+        EXPECT_TRUE(CheckCourtValue(QString::fromLatin1(ok))) << ok;
+    for (const char* bad : {"00", "x5", "-1", "", "  ", "0x"})
+        EXPECT_FALSE(CheckCourtValue(QString::fromLatin1(bad))) << bad;
+
+    EXPECT_FALSE(CheckCourtAnswer(1, QStringLiteral("5")).ok);
+    EXPECT_EQ(CheckCourtAnswer(1, QStringLiteral("5")).text, QString());
+    EXPECT_TRUE(CheckCourtAnswer(1, QStringLiteral("6")).ok);
+    EXPECT_EQ(CheckCourtAnswer(1, QStringLiteral("n")).text, QStringLiteral("N"));
+    EXPECT_EQ(CheckCourtAnswer(2, QStringLiteral("00")).text, QStringLiteral("00")); // kept
+    EXPECT_EQ(CheckCourtAnswer(3, QStringLiteral("4 ")).text, QStringLiteral("4"));
+
+    EXPECT_TRUE(CourtKeyAllowed(QStringLiteral("1"), 0, QLatin1Char('2')));
+    EXPECT_FALSE(CourtKeyAllowed(QStringLiteral("12"), 0, QLatin1Char('3')));
+    EXPECT_FALSE(CourtKeyAllowed(QStringLiteral("12"), 1, QLatin1Char('3')));
+    EXPECT_TRUE(CourtKeyAllowed(QStringLiteral("12"), 2, QLatin1Char('3')));
+    EXPECT_TRUE(CourtKeyAllowed(QStringLiteral("12"), 0, QLatin1Char('\b')));
+
+    // Question 1 is held to the general rule when all are checked together.
+    CourtAnswers a{QStringLiteral("3"), QStringLiteral("0"), QStringLiteral("1"),
+                   QStringLiteral("N"), QStringLiteral("2"), QString(),
+                   QStringLiteral("1"), QStringLiteral("1")};
+    EXPECT_EQ(FirstInvalidCourtAnswer(a), 5);
+    a[5] = QStringLiteral("99");
+    EXPECT_EQ(FirstInvalidCourtAnswer(a), -1);
+}
+
+TEST_F(ClientInfoFormTest, CourtDataIsPaddedAndWrittenOnlyWhenEditing) {
+    CourtAnswers a;
+    a.fill(QStringLiteral("7"));
+    a[0] = QStringLiteral("N");
+    const QByteArray before = data();
+    Globals().CurrentClient = 3; // a new client's slot
+    ASSERT_TRUE(SaveCourtData(a, false));
+    EXPECT_EQ(Globals().Clients[3].Age1stArrest, QStringLiteral("N "));
+    EXPECT_EQ(data(), before);
+
+    Globals().CurrentClient = 1;
+    ASSERT_TRUE(SaveCourtData(a, true));
+    EXPECT_EQ(GetCourtData()[1], QStringLiteral("7 "));
+    EXPECT_EQ(data().mid(60, 16), QByteArray("N 7 7 7 7 7 7 7 "));
+    EXPECT_EQ(data().mid(195), before.mid(195)); // only its own record
+}
+
+} // namespace
