@@ -1,0 +1,197 @@
+#include "administration/gui/frmVerify.h"
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "store/ClientStore.h"
+#include "support/TestSupport.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace varenta;
+using namespace varenta::testing;
+
+namespace {
+
+class VerifyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
+        UseDataDisk(disk.path());
+        Globals().CurrentClient = 2;
+        stored = Globals().Clients[2].Responses;
+    }
+    void Open() {
+        window = std::make_unique<frmVerify>();
+        window->show();
+        QApplication::processEvents();
+        box = window->findChild<QLineEdit*>(QStringLiteral("txtCurQuestion"));
+        ASSERT_TRUE(box);
+        ASSERT_TRUE(box->hasFocus());
+    }
+    void Key(const QString& codes) {
+        for (QChar c : codes)
+            QTest::keyClick(box, c.toLatin1());
+    }
+    QString Caption(const char* name) const {
+        return window->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
+    bool PreviousShown() const {
+        return window->findChild<QGroupBox*>(QStringLiteral("Frame1"))->isVisible();
+    }
+    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
+
+    TempDir disk;
+    ScriptedMessages messages;
+    QString stored;
+    std::unique_ptr<frmVerify> window;
+    QLineEdit* box = nullptr;
+};
+
+TEST_F(VerifyTest, KeyingTheStoredAnswersEndsWithNoCorrectionsAndAnUnchangedRecord) {
+    const QByteArray before = data();
+    Open();
+    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #1"));
+    EXPECT_FALSE(PreviousShown());
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("pnlMessage"))->text(),
+              QStringLiteral("Enter response data from answer sheet. Press Backspace for previous "
+                             "question."));
+    Key(stored);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Data Verification."));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Data Verification complete. No corrections needed."));
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(data(), before);
+    EXPECT_EQ(messages.beeps(), 0);
+}
+
+TEST_F(VerifyTest, OneKeyingErrorAtItem5IsCorrectedOnItsOwn) {
+    // The stored value of item 5 is wrong; the operator keys the sheet right twice.
+    const QChar right = stored[4] == QLatin1Char('2') ? QLatin1Char('1') : QLatin1Char('2');
+    Open();
+    Key(stored.left(4) + right + stored.mid(5));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Data Corrections"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Data Correction needed. Please correct the following questions."));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #5"));
+    EXPECT_FALSE(PreviousShown());
+    EXPECT_TRUE(box->text().isEmpty());
+
+    Key(QString(right));
+    EXPECT_EQ(messages.last().title, QStringLiteral("Data Verification"));
+    EXPECT_EQ(messages.last().text, QStringLiteral("Data Verification complete."));
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    QString expected = stored;
+    expected[4] = right;
+    EXPECT_EQ(Globals().Clients[2].Responses, expected);
+    LoadClients();
+    EXPECT_EQ(Globals().Clients[2].Responses, expected);
+    EXPECT_EQ(Globals().Clients[1], SampleClient(1));
+    EXPECT_EQ(Globals().Clients[3], SampleClient(3));
+}
+
+TEST_F(VerifyTest, StoredCodesThatCannotBeKeyedAreCorrectedToKeyableOnes) {
+    Globals().Clients[2].Responses[69] = QLatin1Char('7');
+    Globals().Clients[2].Responses[0] = QLatin1Char(' ');
+    SaveClient(2);
+    Open();
+    Key(stored); // item 1 and item 70 as the sheet says
+    EXPECT_EQ(messages.last().title, QStringLiteral("Data Corrections"));
+    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #1"));
+    Key(stored.left(1));
+    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #70"));
+    EXPECT_EQ(Caption("lblPrevQuestion"), QStringLiteral("Question #1"));
+    EXPECT_TRUE(PreviousShown());
+    Key(stored.mid(69, 1));
+    LoadClients();
+    EXPECT_EQ(Globals().Clients[2].Responses, stored);
+}
+
+TEST_F(VerifyTest, BackspaceAndRefusedKeysBeepOrStepBackWithoutErasing) {
+    Open();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(messages.beeps(), 1);
+    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #1"));
+
+    Key(stored.left(10));
+    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #11"));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #10"));
+    EXPECT_EQ(Caption("lblPrevQuestion"), QStringLiteral("Question #9"));
+    EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("txtPrevQuestion"))->text(),
+              QString(stored[8]));
+    Key(stored.mid(9, 2)); // items 10 and 11 again
+    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #12"));
+
+    QTest::keyClick(box, '3');
+    QTest::keyClick(box, 'x');
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_EQ(messages.beeps(), 5);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #12"));
+    EXPECT_TRUE(box->text().isEmpty());
+    Key(stored.mid(11, 58));
+    ASSERT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #70"));
+    QTest::keyClick(box, '3');
+    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #71"));
+    EXPECT_EQ(messages.beeps(), 5);
+}
+
+TEST_F(VerifyTest, CancelDuringTheCorrectionPassStoresNothing) {
+    const QByteArray before = data();
+    Open();
+    QString keyed = stored;
+    keyed[20] = keyed[20] == QLatin1Char('0') ? QLatin1Char('1') : QLatin1Char('0');
+    Key(keyed);
+    ASSERT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #21"));
+    auto* cancel = window->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+    QTest::keyClick(box, Qt::Key_Tab);
+    ASSERT_TRUE(cancel->hasFocus());
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("pnlMessage"))->text(),
+              QStringLiteral("Press Enter to Cancel Data Verification and return to Main Menu"));
+    QTest::keyClick(cancel, Qt::Key_Return);
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(data(), before);
+    EXPECT_EQ(Globals().Clients[2].Responses, stored);
+}
+
+TEST_F(VerifyTest, AFailedWriteKeepsTheVerifiedAnswersForAnotherTry) {
+    const QByteArray before = data();
+    Open();
+    QString keyed = stored;
+    keyed[99] = QLatin1Char(keyed[99] == QLatin1Char('4') ? '3' : '4');
+    Key(keyed);
+    fileio::InjectWriteFailure(0, EIO);
+    messages.clear();
+    Key(keyed.mid(99, 1));
+    ASSERT_EQ(messages.shown().size(), 1u); // no "complete" before the answers are stored
+    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Error"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->SavePending());
+    EXPECT_EQ(data(), before);
+    EXPECT_EQ(Globals().Clients[2].Responses, stored); // memory matches the disk
+
+    QTest::keyClick(box, '1'); // nothing else is keyed now
+    EXPECT_EQ(messages.beeps(), 1);
+    fileio::ClearInjectedFailure();
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(messages.last().text, QStringLiteral("Data Verification complete."));
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    LoadClients();
+    EXPECT_EQ(Globals().Clients[2].Responses, keyed);
+}
+
+} // namespace
