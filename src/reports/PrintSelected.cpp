@@ -1,0 +1,145 @@
+#include "reports/PrintSelected.h"
+
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+
+namespace varenta {
+
+namespace {
+
+// Deletes the numbered copies when the run ends, however it ends.
+class TempCopies {
+public:
+    ~TempCopies() {
+        for (int k = 1; k <= made_; ++k)
+            RemoveQuietly(k);
+    }
+    void Made(int k) { made_ = std::max(made_, k); }
+    static void RemoveQuietly(int k) {
+        try {
+            fileio::Remove(TempReportPath(k));
+        } catch (const VError&) {
+            // A copy that cannot be deleted now is deleted by the next run.
+        }
+    }
+
+private:
+    int made_ = 0;
+};
+
+// Runs one step, asking whether to try it again while it fails. False: the run stops.
+bool RunStep(int client, const BatchPrintHooks& hooks, const std::function<void()>& step) {
+    for (;;) {
+        try {
+            step();
+            return true;
+        } catch (const VError& e) {
+            if (!hooks.askRetry || !hooks.askRetry(client, e))
+                return false;
+        }
+    }
+}
+
+QString Progress(const char* what, int k, int count) {
+    return QStringLiteral("%1 report %2 of %3").arg(QLatin1String(what)).arg(k).arg(count);
+}
+
+} // namespace
+
+QString TempReportPath(int k) {
+    return fileio::Join(Globals().ProgramDir, QStringLiteral("temp") + QString::number(k));
+}
+
+BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportRequest& request,
+                                    const BatchPrintHooks& hooks) {
+    BatchPrintResult result;
+    result.notPrinted = clients;
+    const int count = int(clients.size());
+    auto progress = [&](const QString& line) {
+        if (hooks.progress)
+            hooks.progress(line);
+    };
+    auto score = [&] {
+        if (hooks.score)
+            hooks.score(request);
+        else
+            ScoreClient(request);
+    };
+    GlobalState& g = Globals();
+    TempCopies copies;
+    // Copies left by a run that was cut off (a power failure) go now; the copies of this run
+    // are created afresh, readable by their owner only.
+    for (int k = 1; k <= MaxClients; ++k)
+        TempCopies::RemoveQuietly(k);
+
+    for (int k = 1; k <= count; ++k) {
+        const int client = clients[k - 1];
+        progress(Progress("Preparing", k, count));
+        g.CurrentClient = qint16(client);
+        copies.Made(k);
+        if (!RunStep(client, hooks, [&] {
+                score();
+                fileio::Copy(ReportFilePath(), TempReportPath(k));
+            })) {
+            result.failed = true;
+            progress(QString());
+            return result;
+        }
+    }
+
+    for (int k = 1; k <= count; ++k) {
+        const int client = clients[k - 1];
+        progress(Progress("Printing", k, count));
+        g.CurrentClient = qint16(client);
+        bool printed = true;
+        if (!RunStep(client, hooks, [&] {
+                fileio::Copy(TempReportPath(k), ReportFilePath());
+                printed = hooks.print(client);
+            })) {
+            result.failed = true;
+            break;
+        }
+        if (!printed) {
+            result.declined = true;
+            break;
+        }
+        TempCopies::RemoveQuietly(k);
+        result.printed.append(client);
+        result.notPrinted.removeFirst();
+    }
+    progress(QString());
+    return result;
+}
+
+QString ClientNumbers(const QList<int>& clients) {
+    bool consecutive = clients.size() > 2;
+    for (int i = 1; consecutive && i < clients.size(); ++i)
+        consecutive = clients[i] == clients[i - 1] + 1;
+    if (consecutive)
+        return QStringLiteral("%1 to %2").arg(clients.first()).arg(clients.last());
+    QStringList parts;
+    for (int c : clients)
+        parts << QString::number(c);
+    if (parts.size() <= 1)
+        return parts.join(QString());
+    const QString last = parts.takeLast();
+    return parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+QString BatchSummary(const BatchPrintResult& result) {
+    auto clients = [](const QList<int>& list) {
+        return (list.size() == 1 ? QStringLiteral("client ") : QStringLiteral("clients ")) +
+               ClientNumbers(list);
+    };
+    QStringList lines;
+    if (result.printed.isEmpty())
+        lines << QStringLiteral("No report was printed.");
+    else
+        lines << QStringLiteral("Printed: the reports of %1.").arg(clients(result.printed));
+    if (!result.notPrinted.isEmpty())
+        lines << QStringLiteral("Not printed: the reports of %1.").arg(clients(result.notPrinted));
+    return MsgLines(lines);
+}
+
+} // namespace varenta
