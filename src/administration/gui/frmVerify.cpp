@@ -3,7 +3,7 @@
 #include "app/Errors.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "store/ClientStore.h"
+#include "intake/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
 #include "ui/WindowHelpers.h"
 
@@ -34,34 +34,6 @@ const QString kPendingHelp =
 
 QString QuestionCaption(int item) {
     return QStringLiteral("Question #") + QString::number(item);
-}
-
-// The data-disk message for a failed write; true when the user asks to try again.
-bool AskRetry(const VError& e) {
-    QString text;
-    if (IsWriteProtectedError(e.number()))
-        text = MsgLines({QStringLiteral("Data disk write protected!"), QString(),
-                         QStringLiteral("Set the data disk to writable and replace in drive.")});
-    else if (IsDiskMissingError(e.number()))
-        text = MsgLines({QStringLiteral("Data disk not found!"), QString(),
-                         QStringLiteral("Insert data disk in drive A to continue.")});
-    else
-        text = QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description());
-    return MsgBox(text, MsgButtons::OkCancel, MsgIcon::Critical,
-                  QStringLiteral("Data Disk Error")) == MsgAnswer::Ok;
-}
-
-// Writes the current client's record, offering a retry while the write fails.
-bool SaveWithRetry() {
-    for (;;) {
-        try {
-            SaveClient(Globals().CurrentClient);
-            return true;
-        } catch (const VError& e) {
-            if (!AskRetry(e))
-                return false;
-        }
-    }
 }
 
 QLineEdit* CodeBox(QWidget* parent, const char* name) {
@@ -266,7 +238,7 @@ void frmVerify::FinishVerification() {
         MsgBox(QStringLiteral("Data Verification complete. No corrections needed."), MsgButtons::Ok,
                MsgIcon::None, QStringLiteral("Data Verification."));
         // The record is unchanged, so a write that is given up loses nothing.
-        SaveWithRetry();
+        SaveClientWithRetry(Globals().CurrentClient);
         accept();
         return;
     case Verification::Outcome::CorrectionsNeeded:
@@ -286,7 +258,7 @@ void frmVerify::StoreCorrections() {
     ClientRecord& record = CurrentRecord();
     const QString before = record.Responses;
     record.Responses = state_->NewResponses();
-    if (!SaveWithRetry()) {
+    if (!SaveClientWithRetry(Globals().CurrentClient)) {
         // Memory keeps what the disk holds; the verified answers wait here for another try.
         record.Responses = before;
         savePending_ = true;
