@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 // The rules of the client information window, without the window: field checks, choice keys,
 // the edit count and its limit, and the copy between the window's values and the record.
@@ -120,10 +121,19 @@ int FirstFailingField(const ClientInfoValues& v, bool fieldsEditable);
 // The refusal shown when a data disk already holds as many clients as it can.
 void ShowDiskFull();
 
+// The hidden developer commands act only on a stored client being edited: in a new client's
+// window the current slot is another client's, which they must not overwrite.
+bool DeveloperCommandsApply();
+
 // The scale names of the hidden "Check" command: the first five values of QVRPT.TXT.
 QStringList ScaleNamesForCheck();
 // The "Check" message for the last scoring run.
 QString CheckReport(const QStringList& scaleNames);
+// "Check": `storeFields` copies the window into the slot, the record is written, scored, and
+// the percentiles and raw points are shown. Errors are shown, never thrown.
+void RunCheck(const std::function<void()>& storeFields);
+// "Non-Deviant": the lowest-risk answers stored as the client's responses and written.
+void RunNonDeviant();
 
 // The flag the main window clears before both of its paths; when set the windows start on
 // "Information OK" and the edit limit does not apply.

@@ -1,0 +1,473 @@
+#include "intake/gui/frmClientInfo.h"
+
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "intake/gui/StorableText.h"
+#include "ui/MenuButtons.h"
+#include "ui/WindowHelpers.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace varenta {
+
+using intake::InfoField;
+
+namespace {
+
+constexpr InfoField kAllFields[] = {InfoField::Name,        InfoField::ID,     InfoField::Age,
+                                    InfoField::DateOfBirth, InfoField::Gender, InfoField::Race,
+                                    InfoField::Education};
+
+const char* FieldObjectName(InfoField f) {
+    static const char* names[] = {"txtName",   "txtID",   "txtAge",      "txtDateOfBirth",
+                                  "cmbGender", "cmbRace", "cmbEducation"};
+    return names[int(f)];
+}
+
+int EntryLimit(InfoField f) {
+    switch (f) {
+    case InfoField::Name:
+        return intake::NameLength;
+    case InfoField::ID:
+        return intake::IdLength;
+    case InfoField::Age:
+        return intake::AgeLength;
+    default:
+        return intake::DateLength;
+    }
+}
+
+bool IsEnter(const QKeyEvent* k) {
+    return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmClientInfo"));
+    setWindowTitle(QStringLiteral("Client Information"));
+    setModal(true);
+    resize(ui::Twips(9600), ui::Twips(6600));
+
+    frClient_ = new QFrame(this);
+    frClient_->setObjectName(QStringLiteral("frClient"));
+    frClient_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    auto* grid = new QGridLayout(frClient_);
+    grid->setContentsMargins(ui::Twips(300), ui::Twips(300), ui::Twips(300), ui::Twips(300));
+    grid->setHorizontalSpacing(ui::Twips(150));
+    grid->setVerticalSpacing(ui::Twips(120));
+
+    int row = 0;
+    for (InfoField f : kAllFields) {
+        auto* label = new QLabel(intake::FieldCaption(f), frClient_);
+        label->setObjectName(QStringLiteral("lblInfo(%1)").arg(intake::CaptionIndex(f)));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QWidget* w;
+        if (intake::IsChoiceField(f)) {
+            auto* combo = new QComboBox(frClient_);
+            combo->addItems(intake::ChoiceEntries(f));
+            combo->setCurrentIndex(-1);
+            combo->setMinimumWidth(ui::Twips(3200));
+            w = combo;
+        } else {
+            auto* edit = new QLineEdit(frClient_);
+            edit->setMaxLength(EntryLimit(f));
+            edit->setValidator(new intake::StorableText(edit));
+            const QString sample(EntryLimit(f) + 2, QLatin1Char('W'));
+            edit->setMinimumWidth(
+                qMin(edit->fontMetrics().horizontalAdvance(sample), ui::Twips(4000)));
+            w = edit;
+        }
+        w->setObjectName(QString::fromLatin1(FieldObjectName(f)));
+        w->installEventFilter(this);
+        label->setBuddy(w);
+        lblInfo_[size_t(f)] = label;
+        fields_[size_t(f)] = w;
+        grid->addWidget(label, row, 0);
+        grid->addWidget(w, row, 1, Qt::AlignLeft);
+        ++row;
+    }
+
+    msgPanel_ = new ui::MsgPanel(this);
+    buttons_ = new ui::MenuButtons(this, msgPanel_);
+    auto* buttonRow = new QWidget(this);
+    auto* buttonLayout = new QHBoxLayout(buttonRow);
+    buttonLayout->setContentsMargins(0, 0, 0, 0);
+    buttonLayout->addStretch();
+    QPushButton* ok = buttons_->Add(QStringLiteral("Information OK"), QString(), buttonRow);
+    buttons_->Add(QStringLiteral("Cancel Input"),
+                  QStringLiteral("Cancel information input and return to Main Menu."), buttonRow);
+    buttonLayout->addWidget(buttons_->panel(0));
+    buttonLayout->addSpacing(ui::Twips(300));
+    buttonLayout->addWidget(buttons_->panel(1));
+    buttonLayout->addStretch();
+    ok->setMinimumWidth(ui::Twips(2200));
+    buttons_->button(1)->setMinimumWidth(ui::Twips(2200));
+    connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) {
+        if (i == 0)
+            InformationOk();
+        else
+            CancelInput();
+    });
+
+    // Developer commands: present, never shown.
+    cmdNonDeviant_ = new QPushButton(QStringLiteral("Non-Deviant"), this);
+    cmdNonDeviant_->setObjectName(QStringLiteral("cmdNonDeviant"));
+    cmdNonDeviant_->setVisible(false);
+    connect(cmdNonDeviant_, &QPushButton::clicked, this, [this] { NonDeviant(); });
+    cmdCheck_ = new QPushButton(QStringLiteral("Check"), this);
+    cmdCheck_->setObjectName(QStringLiteral("cmdCheck"));
+    cmdCheck_->setVisible(false);
+    connect(cmdCheck_, &QPushButton::clicked, this, [this] { Check(); });
+
+    auto* frameRow = new QHBoxLayout;
+    frameRow->addStretch();
+    frameRow->addWidget(frClient_);
+    frameRow->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
+    layout->addLayout(frameRow);
+    layout->addSpacing(ui::Twips(300));
+    layout->addWidget(buttonRow);
+    layout->addStretch(1);
+    layout->addSpacing(ui::Twips(500)); // the frame sits a little above the middle
+    layout->addWidget(msgPanel_);
+
+    for (size_t i = 0; i + 1 < fields_.size(); ++i)
+        setTabOrder(fields_[i], fields_[i + 1]);
+    setTabOrder(fields_.back(), ok);
+    setTabOrder(ok, buttons_->button(1));
+}
+
+bool frmClientInfo::EditMode() const {
+    return Globals().EditMode;
+}
+void frmClientInfo::SetEditMode(bool on) {
+    Globals().EditMode = on;
+}
+
+QLineEdit* frmClientInfo::textField(InfoField f) const {
+    return qobject_cast<QLineEdit*>(fields_[size_t(f)]);
+}
+
+QComboBox* frmClientInfo::choiceField(InfoField f) const {
+    return qobject_cast<QComboBox*>(fields_[size_t(f)]);
+}
+
+void frmClientInfo::Load() {
+    if (loaded_)
+        return;
+    loaded_ = true;
+    ui::CenterForm(this);
+    form_.Open(EditMode());
+    ToScreen();
+    if (form_.Locked())
+        LockClientFields();
+    UpdateOkHelp();
+}
+
+void frmClientInfo::showEvent(QShowEvent* event) {
+    const bool first = !loaded_;
+    Load();
+    QDialog::showEvent(event);
+    if (first)
+        QTimer::singleShot(0, this, [this] { Activate(); });
+}
+
+void frmClientInfo::Activate() {
+    buttons_->ResetMenuButtons();
+    if (EditMode() || ScanEditMode())
+        buttons_->button(0)->setFocus(Qt::OtherFocusReason);
+    else
+        fields_[0]->setFocus(Qt::OtherFocusReason);
+    if (Globals().NameDeleted)
+        MsgBox(MsgLines({QStringLiteral("This client's name has been deleted."),
+                         QStringLiteral("Editing this information is not permitted.")}),
+               MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Name Deleted"));
+    else if (form_.EditsMade == intake::EditLimit)
+        MsgBox(MsgLines({QStringLiteral("This client's information has been changed 3 times."),
+                         QStringLiteral("No further editing is permitted.  Press Enter to "
+                                        "continue.")}),
+               MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Edit Limit Reached"));
+}
+
+void frmClientInfo::ToScreen() {
+    const intake::ClientInfoValues& v = form_.values;
+    textField(InfoField::Name)->setText(v.name);
+    textField(InfoField::ID)->setText(v.id);
+    textField(InfoField::Age)->setText(v.age);
+    textField(InfoField::DateOfBirth)->setText(v.dateOfBirth);
+    choiceField(InfoField::Gender)->setCurrentIndex(v.gender);
+    choiceField(InfoField::Race)->setCurrentIndex(v.race);
+    choiceField(InfoField::Education)->setCurrentIndex(v.education);
+}
+
+void frmClientInfo::FromScreen() {
+    intake::ClientInfoValues& v = form_.values;
+    v.name = textField(InfoField::Name)->text();
+    v.id = textField(InfoField::ID)->text();
+    v.age = textField(InfoField::Age)->text();
+    v.dateOfBirth = textField(InfoField::DateOfBirth)->text();
+    v.gender = choiceField(InfoField::Gender)->currentIndex();
+    v.race = choiceField(InfoField::Race)->currentIndex();
+    v.education = choiceField(InfoField::Education)->currentIndex();
+}
+
+void frmClientInfo::RecordToScreen() {
+    form_.RecordToScreen();
+    ToScreen();
+    if (form_.Locked())
+        LockClientFields();
+}
+
+void frmClientInfo::RecordToDB() {
+    FromScreen();
+    form_.RecordToDB();
+}
+
+void frmClientInfo::LockClientFields() {
+    form_.Lock();
+    for (QWidget* w : fields_)
+        w->setEnabled(false);
+    UpdateOkHelp();
+}
+
+void frmClientInfo::ShowEditLimit() {
+    MsgBox(MsgLines({QStringLiteral("This client's information has been edited"),
+                     QStringLiteral("3 times already. Further editing of this"),
+                     QStringLiteral("information is no longer permitted.")}),
+           MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Edit Limit Reached"));
+}
+
+void frmClientInfo::UpdateOkHelp() {
+    QString line;
+    if (Globals().NameDeleted)
+        line = QStringLiteral("Client name has been deleted. Editting is not permitted. Press "
+                              "Enter to continue.");
+    else if (form_.EditsMade >= intake::EditLimit)
+        line = QStringLiteral("No further editing permitted. Press Enter to save and continue.");
+    else
+        line = QStringLiteral("If information is correct press Enter or press Tab to change an "
+                              "entry.");
+    buttons_->SetHelpLine(0, line);
+    if (buttons_->button(0)->hasFocus())
+        msgPanel_->SetCaption(line);
+}
+
+void frmClientInfo::CountFieldEdit(InfoField f) {
+    if (!EditMode())
+        return;
+    FromScreen();
+    const bool enabled = fields_[size_t(f)]->isEnabled();
+    if (form_.CountFieldEdit(f, enabled) == intake::ClientInfoForm::EditCount::LimitReached) {
+        ShowEditLimit();
+        LockClientFields();
+        if (!QApplication::focusWidget() || !QApplication::focusWidget()->isEnabled() ||
+            QApplication::focusWidget()->window() != this)
+            buttons_->button(0)->setFocus(Qt::OtherFocusReason);
+    }
+    UpdateOkHelp();
+}
+
+QWidget* frmClientInfo::NextAfter(InfoField f) const {
+    switch (f) {
+    case InfoField::Name:
+        return fields_[size_t(InfoField::ID)];
+    case InfoField::ID:
+        return fields_[size_t(InfoField::Age)];
+    case InfoField::Age: // the Enter path leaves the date of birth to Tab
+    case InfoField::DateOfBirth:
+        return fields_[size_t(InfoField::Gender)];
+    case InfoField::Gender:
+        return fields_[size_t(InfoField::Race)];
+    case InfoField::Race:
+        return fields_[size_t(InfoField::Education)];
+    case InfoField::Education:
+        return buttons_->button(0);
+    }
+    return nullptr;
+}
+
+bool frmClientInfo::EnterCheck(InfoField f) {
+    bool ok;
+    if (intake::IsChoiceField(f)) {
+        ok = choiceField(f)->currentIndex() >= 0;
+    } else {
+        QLineEdit* edit = textField(f);
+        const intake::CheckResult r = intake::CheckTextField(f, edit->text());
+        ok = r.ok;
+        if (r.text != edit->text())
+            edit->setText(r.text);
+    }
+    if (!ok) {
+        Beep();
+        MsgBox(intake::FieldError(f), MsgButtons::Ok, MsgIcon::Critical);
+        fields_[size_t(f)]->setFocus(Qt::OtherFocusReason);
+        if (f == InfoField::DateOfBirth)
+            textField(f)->selectAll();
+        return false;
+    }
+    QWidget* next = NextAfter(f);
+    if (next && next->isEnabled())
+        next->setFocus(Qt::TabFocusReason);
+    else
+        buttons_->button(0)->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+void frmClientInfo::FieldFocusIn(InfoField f) {
+    if (auto* edit = textField(f))
+        edit->selectAll();
+    msgPanel_->SetCaption(intake::FieldPrompt(f));
+    QFont font = lblInfo_[size_t(f)]->font();
+    font.setBold(true);
+    lblInfo_[size_t(f)]->setFont(font);
+}
+
+void frmClientInfo::FieldFocusOut(InfoField f, QFocusEvent* event) {
+    // A message box or a drop-down list taking the focus for a moment is not leaving the field.
+    if (closing_ || event->reason() == Qt::ActiveWindowFocusReason ||
+        event->reason() == Qt::PopupFocusReason)
+        return;
+    QWidget* to = QApplication::focusWidget();
+    if (to && to->window() != this)
+        return;
+    if (f == InfoField::DateOfBirth && !checkingDate_ && to != buttons_->button(1) &&
+        fields_[size_t(f)]->isEnabled()) {
+        // The date is checked however it is left; "Cancel Input" stays within reach.
+        if (!intake::CheckTextField(f, textField(f)->text()).ok) {
+            checkingDate_ = true;
+            Beep();
+            MsgBox(intake::FieldError(f), MsgButtons::Ok, MsgIcon::Critical);
+            textField(f)->setFocus(Qt::OtherFocusReason);
+            textField(f)->selectAll();
+            checkingDate_ = false;
+            return;
+        }
+    }
+    QFont font = lblInfo_[size_t(f)]->font();
+    font.setBold(false);
+    lblInfo_[size_t(f)]->setFont(font);
+    CountFieldEdit(f);
+}
+
+bool frmClientInfo::ChoiceKey(InfoField f, QKeyEvent* key) {
+    QComboBox* combo = choiceField(f);
+    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) {
+        combo->setCurrentIndex(-1);
+        Beep();
+        return true;
+    }
+    const QString text = key->text();
+    if (text.isEmpty() || key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false; // arrows, F4 and the like keep their list meaning
+    if (text.at(0).unicode() < 0x20 && text != QLatin1String("\b"))
+        return false;
+    const intake::ChoiceKey c = intake::ChoiceKeyFor(f, text.at(0));
+    if (c.accepted) {
+        combo->setCurrentIndex(c.code);
+    } else {
+        combo->setCurrentIndex(-1);
+        Beep();
+    }
+    return true;
+}
+
+bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
+    const auto it = std::find(fields_.begin(), fields_.end(), watched);
+    if (it == fields_.end())
+        return QDialog::eventFilter(watched, event);
+    const InfoField f = InfoField(it - fields_.begin());
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        FieldFocusIn(f);
+        return false;
+    case QEvent::FocusOut:
+        FieldFocusOut(f, static_cast<QFocusEvent*>(event));
+        return false;
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (IsEnter(key)) {
+            EnterCheck(f);
+            return true;
+        }
+        if (f == InfoField::DateOfBirth &&
+            (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            !intake::CheckTextField(f, textField(f)->text()).ok) {
+            Beep();
+            MsgBox(intake::FieldError(f), MsgButtons::Ok, MsgIcon::Critical);
+            textField(f)->selectAll();
+            return true;
+        }
+        if (intake::IsChoiceField(f))
+            return ChoiceKey(f, key);
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void frmClientInfo::InformationOk() {
+    FromScreen();
+    const bool editable = !form_.Locked();
+    const int failing = intake::FirstFailingField(form_.values, editable);
+    if (failing >= 0) {
+        if (fields_[size_t(failing)]->isEnabled()) {
+            fields_[size_t(failing)]->setFocus(Qt::OtherFocusReason);
+            EnterCheck(InfoField(failing));
+        } else {
+            Beep();
+            MsgBox(intake::FieldError(InfoField(failing)), MsgButtons::Ok, MsgIcon::Critical);
+        }
+        return;
+    }
+    switch (form_.InformationOk(ScanEditMode())) {
+    case intake::ClientInfoForm::OkOutcome::Stored:
+    case intake::ClientInfoForm::OkOutcome::Written:
+        closing_ = true;
+        QDialog::accept();
+        return;
+    case intake::ClientInfoForm::OkOutcome::DiskFull:
+        intake::ShowDiskFull();
+        Globals().ContinueFlag = false;
+        closing_ = true;
+        QDialog::reject();
+        return;
+    case intake::ClientInfoForm::OkOutcome::WriteFailed:
+        buttons_->button(0)->setFocus(Qt::OtherFocusReason); // typed data stays for a retry
+        return;
+    }
+}
+
+void frmClientInfo::CancelInput() {
+    Globals().ContinueFlag = false;
+    closing_ = true;
+    QDialog::reject();
+}
+
+void frmClientInfo::reject() {
+    CancelInput();
+}
+
+void frmClientInfo::NonDeviant() {
+    intake::RunNonDeviant();
+}
+
+void frmClientInfo::Check() {
+    intake::RunCheck([this] { RecordToDB(); });
+}
+
+} // namespace varenta

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "intake/ClientInfo.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace varenta::ui {
+class MenuButtons;
+class MsgPanel;
+} // namespace varenta::ui
+
+namespace varenta {
+
+// "Client Information": name, ID, age, date of birth, gender, ethnicity/race and education of
+// a new client (EditMode false) or of the current client (EditMode true). Every field is
+// checked when Enter reaches it; "Information OK" stores the fields and sets ContinueFlag,
+// "Cancel Input" (or Escape) clears it. Changes to a stored client are counted, and the third
+// one locks the fields for good.
+class frmClientInfo : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmClientInfo(QWidget* parent = nullptr);
+
+    // The shared edit flag; set before the window is shown.
+    bool EditMode() const;
+    void SetEditMode(bool on);
+    bool ScanEditMode() const { return intake::ScanEditMode(); }
+    void SetScanEditMode(bool on) { intake::SetScanEditMode(on); }
+
+    void RecordToScreen();
+    void RecordToDB();
+    static bool GoodDate(const QString& szDate) { return intake::GoodDate(szDate); }
+
+    int EditsMade() const { return form_.EditsMade; }
+    const intake::ClientInfoForm& form() const { return form_; }
+
+    QLineEdit* textField(intake::InfoField f) const;
+    QComboBox* choiceField(intake::InfoField f) const;
+    QWidget* field(intake::InfoField f) const { return fields_[size_t(f)]; }
+
+public slots:
+    void reject() override; // Escape and the window's close box cancel the input
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Load();
+    void Activate();
+    void ToScreen();
+    void FromScreen();
+    void LockClientFields();
+    void ShowEditLimit();
+    void CountFieldEdit(intake::InfoField f);
+    void UpdateOkHelp();
+    // The Enter check of a field; on success the focus moves along.
+    bool EnterCheck(intake::InfoField f);
+    void FieldFocusIn(intake::InfoField f);
+    void FieldFocusOut(intake::InfoField f, QFocusEvent* event);
+    bool ChoiceKey(intake::InfoField f, QKeyEvent* key);
+    QWidget* NextAfter(intake::InfoField f) const;
+    void InformationOk();
+    void CancelInput();
+    void NonDeviant();
+    void Check();
+
+    intake::ClientInfoForm form_;
+    bool loaded_ = false;
+    bool closing_ = false;
+    bool checkingDate_ = false;
+
+    QFrame* frClient_;
+    std::array<QLabel*, intake::InfoFieldCount> lblInfo_{};
+    std::array<QWidget*, intake::InfoFieldCount> fields_{};
+    ui::MsgPanel* msgPanel_;
+    ui::MenuButtons* buttons_;
+    QPushButton* cmdNonDeviant_;
+    QPushButton* cmdCheck_;
+};
+
+} // namespace varenta

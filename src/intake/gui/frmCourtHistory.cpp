@@ -1,0 +1,253 @@
+#include "intake/gui/frmCourtHistory.h"
+
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "intake/ClientInfo.h"
+#include "intake/gui/StorableText.h"
+#include "ui/MenuButtons.h"
+#include "ui/WindowHelpers.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace varenta {
+
+namespace {
+
+const char* FieldObjectName(int question) {
+    static const char* names[] = {"txtAge1stArrest",   "txtProbations",  "txtProbRevocations",
+                                  "txtTimesArrested",  "txtJDetentions", "txtJCHearings",
+                                  "txtAlcoholArrests", "txtDrugArrests"};
+    return names[question - 1];
+}
+
+} // namespace
+
+frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmCourtHistory"));
+    setWindowTitle(QStringLiteral("Court History"));
+    setModal(true);
+    resize(ui::Twips(10800), ui::Twips(6000));
+
+    lblClientName_ = new QLabel(this);
+    lblClientName_->setObjectName(QStringLiteral("lblClientName"));
+    lblClientName_->setAlignment(Qt::AlignCenter);
+    QFont nameFont = lblClientName_->font();
+    nameFont.setBold(true);
+    lblClientName_->setFont(nameFont);
+    lblClientName_->setVisible(false);
+
+    frCourt_ = new QFrame(this);
+    frCourt_->setObjectName(QStringLiteral("frCourt"));
+    frCourt_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    auto* grid = new QGridLayout(frCourt_);
+    grid->setContentsMargins(ui::Twips(300), ui::Twips(300), ui::Twips(300), ui::Twips(300));
+    grid->setHorizontalSpacing(ui::Twips(150));
+    grid->setVerticalSpacing(ui::Twips(150));
+    grid->setColumnMinimumWidth(2, ui::Twips(450));
+    for (int q = 1; q <= intake::CourtQuestionCount; ++q) {
+        auto* label = new QLabel(intake::CourtCaption(q), frCourt_);
+        label->setObjectName(QStringLiteral("lblInfo(%1)").arg(q - 1));
+        auto* edit = new QLineEdit(frCourt_);
+        edit->setObjectName(QString::fromLatin1(FieldObjectName(q)));
+        edit->setMaxLength(intake::CourtAnswerLength);
+        edit->setValidator(new intake::StorableText(edit));
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")) + 8);
+        edit->installEventFilter(this);
+        label->setBuddy(edit);
+        const int row = (q - 1) % 4;
+        const int column = q <= 4 ? 0 : 3;
+        grid->addWidget(label, row, column);
+        grid->addWidget(edit, row, column + 1);
+        lblInfo_[size_t(q - 1)] = label;
+        fields_[size_t(q - 1)] = edit;
+    }
+
+    msgPanel_ = new ui::MsgPanel(this);
+    buttons_ = new ui::MenuButtons(this, msgPanel_);
+    auto* buttonRow = new QWidget(this);
+    auto* buttonLayout = new QHBoxLayout(buttonRow);
+    buttonLayout->setContentsMargins(0, 0, 0, 0);
+    buttonLayout->addStretch();
+    QPushButton* ok = buttons_->Add(
+        QStringLiteral("Information OK"),
+        QStringLiteral("If information is correct press Enter or press Tab to change an entry."),
+        buttonRow);
+    QPushButton* cancel = buttons_->Add(
+        QStringLiteral("Cancel Input"),
+        QStringLiteral("Cancel information input and return to Main Menu."), buttonRow);
+    ok->setMinimumWidth(ui::Twips(2200));
+    cancel->setMinimumWidth(ui::Twips(2200));
+    buttonLayout->addWidget(buttons_->panel(0));
+    buttonLayout->addSpacing(ui::Twips(300));
+    buttonLayout->addWidget(buttons_->panel(1));
+    buttonLayout->addStretch();
+    connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) {
+        if (i == 0)
+            InformationOk();
+        else
+            CancelInput();
+    });
+
+    cmdCheck_ = new QPushButton(QStringLiteral("Check"), this);
+    cmdCheck_->setObjectName(QStringLiteral("cmdCheck"));
+    cmdCheck_->setVisible(false);
+    connect(cmdCheck_, &QPushButton::clicked, this, [this] { Check(); });
+
+    auto* frameRow = new QHBoxLayout;
+    frameRow->addStretch();
+    frameRow->addWidget(frCourt_);
+    frameRow->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
+    layout->addWidget(lblClientName_);
+    layout->addSpacing(ui::Twips(150));
+    layout->addLayout(frameRow);
+    layout->addSpacing(ui::Twips(300));
+    layout->addWidget(buttonRow);
+    layout->addStretch(1);
+    layout->addSpacing(ui::Twips(500));
+    layout->addWidget(msgPanel_);
+
+    for (size_t i = 0; i + 1 < fields_.size(); ++i)
+        setTabOrder(fields_[i], fields_[i + 1]);
+    setTabOrder(fields_.back(), ok);
+    setTabOrder(ok, cancel);
+}
+
+bool frmCourtHistory::EditMode() const {
+    return Globals().EditMode;
+}
+
+void frmCourtHistory::GetCourtData() {
+    const intake::CourtAnswers stored = intake::GetCourtData();
+    for (int i = 0; i < intake::CourtQuestionCount; ++i)
+        fields_[size_t(i)]->setText(stored[size_t(i)]);
+}
+
+intake::CourtAnswers frmCourtHistory::Answers() const {
+    intake::CourtAnswers a;
+    for (int i = 0; i < intake::CourtQuestionCount; ++i)
+        a[size_t(i)] = fields_[size_t(i)]->text();
+    return a;
+}
+
+bool frmCourtHistory::SaveCourtData() {
+    return intake::SaveCourtData(Answers(), EditMode());
+}
+
+void frmCourtHistory::showEvent(QShowEvent* event) {
+    const bool first = !loaded_;
+    if (first) {
+        loaded_ = true;
+        ui::CenterForm(this);
+        if (EditMode())
+            GetCourtData();
+    }
+    QDialog::showEvent(event);
+    if (first)
+        QTimer::singleShot(0, this, [this] { Activate(); });
+}
+
+void frmCourtHistory::Activate() {
+    buttons_->ResetMenuButtons();
+    lblClientName_->setText(CurrentRecord().ClientName);
+    lblClientName_->setVisible(true);
+    if (EditMode() || intake::ScanEditMode())
+        buttons_->button(0)->setFocus(Qt::OtherFocusReason);
+    else
+        fields_[0]->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmCourtHistory::EnterCheck(int question) {
+    QLineEdit* edit = answerField(question);
+    const intake::CheckResult r = intake::CheckCourtAnswer(question, edit->text());
+    if (r.text != edit->text())
+        edit->setText(r.text);
+    if (!r.ok) {
+        Beep();
+        MsgBox(intake::CourtError(question), MsgButtons::Ok, MsgIcon::Critical,
+               intake::CourtErrorTitle(question));
+        edit->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    if (question < intake::CourtQuestionCount)
+        answerField(question + 1)->setFocus(Qt::TabFocusReason);
+    else
+        buttons_->button(0)->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+bool frmCourtHistory::CourtFieldKeyPress(int question, QKeyEvent* key) {
+    if (question == 1 || key->text().isEmpty() ||
+        key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    QLineEdit* edit = answerField(question);
+    if (intake::CourtKeyAllowed(edit->text(), int(edit->selectedText().size()), key->text().at(0)))
+        return false;
+    Beep();
+    return true;
+}
+
+bool frmCourtHistory::eventFilter(QObject* watched, QEvent* event) {
+    const auto it = std::find(fields_.begin(), fields_.end(), watched);
+    if (it == fields_.end())
+        return QDialog::eventFilter(watched, event);
+    const int question = int(it - fields_.begin()) + 1;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        (*it)->selectAll();
+        msgPanel_->SetCaption(intake::CourtPrompt(question));
+        return false;
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            EnterCheck(question);
+            return true;
+        }
+        return CourtFieldKeyPress(question, key);
+    }
+    default:
+        return false;
+    }
+}
+
+void frmCourtHistory::InformationOk() {
+    const int invalid = intake::FirstInvalidCourtAnswer(Answers());
+    if (invalid >= 0) {
+        fields_[size_t(invalid)]->setFocus(Qt::OtherFocusReason);
+        EnterCheck(invalid + 1);
+        return;
+    }
+    if (!SaveCourtData()) {
+        buttons_->button(0)->setFocus(Qt::OtherFocusReason); // kept for a retry
+        return;
+    }
+    Globals().ContinueFlag = true;
+    QDialog::accept();
+}
+
+void frmCourtHistory::CancelInput() {
+    if (!EditMode())
+        intake::DiscardNewClient();
+    Globals().ContinueFlag = false;
+    QDialog::reject();
+}
+
+void frmCourtHistory::reject() {
+    CancelInput();
+}
+
+void frmCourtHistory::Check() {
+    intake::RunCheck([this] { intake::SaveCourtData(Answers(), false); });
+}
+
+} // namespace varenta

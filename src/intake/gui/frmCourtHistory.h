@@ -1,0 +1,66 @@
+#pragma once
+
+#include "intake/CourtHistory.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace varenta::ui {
+class MenuButtons;
+class MsgPanel;
+} // namespace varenta::ui
+
+namespace varenta {
+
+// "Court History": eight counts about the client's dealings with the courts, each 0 to 99 or
+// N; question 1 takes an age. "Information OK" checks all eight, stores them (writing the
+// record when a stored client is edited) and sets ContinueFlag; "Cancel Input" (or Escape)
+// abandons the intake, discarding a new client.
+class frmCourtHistory : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmCourtHistory(QWidget* parent = nullptr);
+
+    bool EditMode() const;
+
+    void GetCourtData();
+    // Stores the answers (and writes the record in edit mode); false when the write failed.
+    bool SaveCourtData();
+    static bool CheckCourtValue(const QString& text) { return intake::CheckCourtValue(text); }
+
+    QLineEdit* answerField(int question) const { return fields_[size_t(question - 1)]; }
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Activate();
+    intake::CourtAnswers Answers() const;
+    bool EnterCheck(int question);
+    // Questions 2 to 8: the rule of the third character.
+    bool CourtFieldKeyPress(int question, QKeyEvent* key);
+    void InformationOk();
+    void CancelInput();
+    void Check();
+
+    bool loaded_ = false;
+    QFrame* frCourt_;
+    QLabel* lblClientName_;
+    std::array<QLabel*, intake::CourtQuestionCount> lblInfo_{};
+    std::array<QLineEdit*, intake::CourtQuestionCount> fields_{};
+    ui::MsgPanel* msgPanel_;
+    ui::MenuButtons* buttons_;
+    QPushButton* cmdCheck_;
+};
+
+} // namespace varenta

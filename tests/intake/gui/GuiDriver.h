@@ -1,0 +1,107 @@
+#pragma once
+
+// Driving windows from the keyboard in tests: keys go to whatever has the focus, as they would
+// from a real keyboard, and modal windows opened with exec() are driven from a timer.
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace varenta::testing {
+
+inline void Settle() {
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+// Shows a window, makes it the active one and lets its activation run.
+inline void ShowActive(QWidget* w) {
+    w->show();
+    w->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+    Settle();
+}
+
+inline QWidget* Focus() {
+    return QApplication::focusWidget();
+}
+inline QString FocusName() {
+    return Focus() ? Focus()->objectName() : QStringLiteral("(none)");
+}
+
+inline void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QWidget* w = Focus();
+    ASSERT_NE(w, nullptr) << "no widget has the focus";
+    QTest::keyClick(w, key, mods);
+    Settle();
+}
+
+inline void Type(const QString& text) {
+    for (QChar c : text) {
+        QWidget* w = Focus();
+        ASSERT_NE(w, nullptr) << "no widget has the focus";
+        const QString s(c);
+        int code = 0;
+        Qt::KeyboardModifiers mods = Qt::NoModifier;
+        if (c.unicode() < 128 && c.isDigit()) {
+            code = Qt::Key_0 + c.digitValue();
+        } else if (c.unicode() < 128 && c.isLetter()) {
+            code = Qt::Key_A + (c.toUpper().unicode() - 'A');
+            mods = c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
+        } else if (c == QLatin1Char(' ')) {
+            code = Qt::Key_Space;
+        } else if (c == QLatin1Char('/')) {
+            code = Qt::Key_Slash;
+        }
+        QKeyEvent press(QEvent::KeyPress, code, mods, s);
+        QKeyEvent release(QEvent::KeyRelease, code, mods, s);
+        QApplication::sendEvent(w, &press);
+        QApplication::sendEvent(w, &release);
+    }
+    Settle();
+}
+
+// Runs `script` once the next modal window of type T is shown (from inside its exec()).
+template <typename T> void WhenShown(std::function<void(T*)> script, int timeoutMs = 10000) {
+    auto* timer = new QTimer;
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, script, timeoutMs] {
+        T* found = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
+                found = t;
+        if (!found && clock->elapsed() < timeoutMs)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        delete clock;
+        if (!found) {
+            ADD_FAILURE() << "window " << T::staticMetaObject.className() << " never shown";
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                d->reject();
+            return;
+        }
+        found->activateWindow();
+        QTest::qWaitForWindowActive(found);
+        Settle();
+        QPointer<T> guard(found);
+        script(found);
+        Settle();
+        if (guard && guard->isVisible()) {
+            ADD_FAILURE() << T::staticMetaObject.className() << " left open by its script";
+            guard->reject();
+        }
+    });
+    timer->start();
+}
+
+} // namespace varenta::testing

@@ -1,0 +1,295 @@
+#include "intake/gui/frmClientInfo.h"
+
+#include "administration/TestSpec.h"
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "intake/gui/GuiDriver.h"
+#include "store/ClientStore.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace varenta;
+using namespace varenta::testing;
+using intake::InfoField;
+
+namespace {
+
+class ClientInfoWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
+        UseDataDisk(disk.path());
+        intake::SetScanEditMode(false);
+    }
+    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
+    void Open(bool editMode, int current = 2) {
+        Globals().EditMode = editMode;
+        Globals().CurrentClient = qint16(current);
+        ShowActive(&w);
+    }
+    QString Text(InfoField f) { return w.textField(f)->text(); }
+    QString Choice(InfoField f) { return w.choiceField(f)->currentText(); }
+    QString Help() { return w.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text(); }
+    void FocusOk() {
+        w.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(0)"))->setFocus();
+        Settle();
+    }
+
+    TempDir disk;
+    ScriptedMessages messages;
+    frmClientInfo w;
+};
+
+TEST_F(ClientInfoWindow, NewClientTypedFieldByField) {
+    const QByteArray before = data();
+    Open(false);
+    EXPECT_EQ(FocusName(), QStringLiteral("txtName"));
+    EXPECT_EQ(Help(), intake::FieldPrompt(InfoField::Name));
+    Type(QStringLiteral("Núñez\u4e2d Ángel"));
+    EXPECT_EQ(Text(InfoField::Name), QStringLiteral("Núñez Ángel")); // the unstorable one beeped
+    EXPECT_EQ(messages.beeps(), 1);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(FocusName(), QStringLiteral("txtID"));
+
+    Key(Qt::Key_Return); // empty ID
+    EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::ID));
+    EXPECT_EQ(messages.last().icon, MsgIcon::Critical);
+    EXPECT_EQ(messages.last().title, QStringLiteral("QVtest"));
+    Type(QStringLiteral(" n "));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Text(InfoField::ID), QStringLiteral("N"));
+
+    Type(QStringLiteral("5"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(FocusName(), QStringLiteral("txtAge"));
+    EXPECT_EQ(Text(InfoField::Age), QString());
+    EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::Age));
+    Type(QStringLiteral("7x"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Text(InfoField::Age), QStringLiteral("7x"));
+    EXPECT_EQ(FocusName(), QStringLiteral("cmbGender")); // Enter passes the date of birth by
+
+    const int beeps = messages.beeps();
+    Type(QStringLiteral("1"));
+    EXPECT_EQ(Choice(InfoField::Gender), QStringLiteral("Male"));
+    Type(QStringLiteral("m"));
+    EXPECT_EQ(w.choiceField(InfoField::Gender)->currentIndex(), -1);
+    Type(QStringLiteral("n"));
+    EXPECT_EQ(Choice(InfoField::Gender), QStringLiteral("N/A"));
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(w.choiceField(InfoField::Gender)->currentIndex(), -1);
+    EXPECT_EQ(messages.beeps(), beeps + 2);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::Gender));
+    EXPECT_EQ(FocusName(), QStringLiteral("cmbGender"));
+    Type(QStringLiteral("2"));
+    Key(Qt::Key_Return);
+    Type(QStringLiteral("5"));
+    EXPECT_EQ(Choice(InfoField::Race), QStringLiteral("Native American"));
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Down); // the arrows move through the list
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Choice(InfoField::Education), QStringLiteral("6th grade or less"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+
+    // "Information OK" finds the date of birth still empty.
+    Key(Qt::Key_Return);
+    EXPECT_EQ(FocusName(), QStringLiteral("txtDateOfBirth"));
+    EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::DateOfBirth));
+    EXPECT_TRUE(w.isVisible());
+    Type(QStringLiteral("02/29/1999"));
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(FocusName(), QStringLiteral("txtDateOfBirth"));
+    EXPECT_EQ(w.textField(InfoField::DateOfBirth)->selectedText(), QStringLiteral("02/29/1999"));
+    Type(QStringLiteral("02/29/2000"));
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(FocusName(), QStringLiteral("cmbGender"));
+
+    FocusOk();
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(Globals().ContinueFlag);
+    EXPECT_EQ(Globals().CurrentClient, 3);
+    const ClientRecord& r = Globals().Clients[3];
+    EXPECT_EQ(r.ClientName, Fit(QStringLiteral("Núñez Ángel"), 25));
+    EXPECT_EQ(r.ClientID, Fit(QStringLiteral("N"), 10));
+    EXPECT_EQ(r.Age, QStringLiteral("7x"));
+    EXPECT_EQ(r.DateOfBirth, QStringLiteral("02/29/2000"));
+    EXPECT_EQ(r.GenderCode + r.RaceCode + r.EducationCode, QStringLiteral("251"));
+    EXPECT_EQ(data(), before); // a new client is written only with its answers
+    EXPECT_EQ(Globals().ClientCount, 2);
+}
+
+TEST_F(ClientInfoWindow, OkWithAgeAndDateEmptyAsksForTheAge) {
+    Open(false);
+    Type(QStringLiteral("A"));
+    Key(Qt::Key_Return);
+    Type(QStringLiteral("B"));
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Tab); // past the age
+    Key(Qt::Key_Tab); // past the empty date: refused
+    EXPECT_EQ(FocusName(), QStringLiteral("txtDateOfBirth"));
+    Type(QStringLiteral("n"));
+    Key(Qt::Key_Tab);
+    w.textField(InfoField::DateOfBirth)->clear();
+    for (InfoField f : {InfoField::Gender, InfoField::Race, InfoField::Education})
+        w.choiceField(f)->setCurrentIndex(1);
+    FocusOk();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(FocusName(), QStringLiteral("txtAge"));
+    EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::Age));
+    // An age left unconfirmed is checked before anything is stored.
+    Type(QStringLiteral("3"));
+    FocusOk();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(FocusName(), QStringLiteral("txtAge"));
+    EXPECT_EQ(Text(InfoField::Age), QString());
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(ClientInfoWindow, ThirdCountedEditLocksAtOnceAndSticks) {
+    Open(true);
+    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+    EXPECT_TRUE(messages.shown().empty());
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab); // past "Cancel Input" round to the name
+    ASSERT_EQ(FocusName(), QStringLiteral("txtName"));
+    Type(QStringLiteral("Changed"));
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(w.EditsMade(), 1);
+    Key(Qt::Key_Return); // ID unchanged but trimmed: counts as a change when left
+    EXPECT_EQ(w.EditsMade(), 2);
+    Type(QStringLiteral("17"));
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(w.EditsMade(), 3);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Edit Limit Reached"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("This client's information has been edited\n3 times already. "
+                             "Further editing of this\ninformation is no longer permitted."));
+    for (InfoField f : {InfoField::Name, InfoField::Education})
+        EXPECT_FALSE(w.field(f)->isEnabled());
+    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+    EXPECT_EQ(Help(),
+              QStringLiteral("No further editing permitted. Press Enter to save and continue."));
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(w.isVisible());
+    LoadClients();
+    EXPECT_EQ(Globals().Clients[2].ClientName, Fit(QStringLiteral("Changed"), 25));
+    EXPECT_EQ(Globals().Clients[2].Age, QStringLiteral("17"));
+    EXPECT_EQ(Globals().Clients[2].EditCount, QStringLiteral("3"));
+
+    // Opened again: announced, locked, and OK goes on without writing.
+    const QByteArray stored = data();
+    messages.clear();
+    frmClientInfo again;
+    Globals().ContinueFlag = false;
+    Globals().CurrentClient = 2;
+    ShowActive(&again);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("This client's information has been changed 3 times.\nNo further "
+                             "editing is permitted.  Press Enter to continue."));
+    EXPECT_FALSE(again.field(InfoField::Age)->isEnabled());
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(again.isVisible());
+    EXPECT_TRUE(Globals().ContinueFlag);
+    EXPECT_EQ(data(), stored);
+}
+
+TEST_F(ClientInfoWindow, DeletedNameIsShownLocked) {
+    Globals().Clients[1].NameDeleted = QStringLiteral("1");
+    SaveClient(1);
+    Open(true, 1);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Name Deleted"));
+    EXPECT_EQ(messages.last().text, QStringLiteral("This client's name has been deleted.\nEditing "
+                                                   "this information is not permitted."));
+    EXPECT_FALSE(w.field(InfoField::Name)->isEnabled());
+    EXPECT_EQ(Help(), QStringLiteral("Client name has been deleted. Editting is not permitted. "
+                                     "Press Enter to continue."));
+}
+
+TEST_F(ClientInfoWindow, CancelAfterTypingChangesNothing) {
+    const QByteArray before = data();
+    const ClientRecord inMemory = Globals().Clients[2];
+    Open(true);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    Type(QStringLiteral("Other"));
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(Globals().ContinueFlag);
+    EXPECT_EQ(Globals().Clients[2], inMemory);
+    EXPECT_EQ(data(), before);
+}
+
+TEST_F(ClientInfoWindow, FailedWriteKeepsWindowAndTypedData) {
+    const ClientRecord inMemory = Globals().Clients[2];
+    const QByteArray before = data();
+    Open(true);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    Type(QStringLiteral("Retyped"));
+    FocusOk();
+    fileio::InjectWriteFailure(0, ENXIO);
+    messages.Answer(MsgAnswer::Cancel);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Data disk not found!\n\nInsert data disk in drive A to continue."));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(Globals().ContinueFlag);
+    EXPECT_EQ(Text(InfoField::Name), QStringLiteral("Retyped"));
+    EXPECT_EQ(Globals().Clients[2], inMemory);
+    EXPECT_EQ(data(), before);
+
+    fileio::ClearInjectedFailure();
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(data().mid(195, 25), QByteArray("Retyped                  "));
+}
+
+TEST_F(ClientInfoWindow, HiddenDeveloperCommands) {
+    UseProgramDir();
+    Open(true, 1);
+    auto* nonDeviant = w.findChild<QPushButton*>(QStringLiteral("cmdNonDeviant"));
+    auto* check = w.findChild<QPushButton*>(QStringLiteral("cmdCheck"));
+    ASSERT_TRUE(nonDeviant && check);
+    EXPECT_FALSE(nonDeviant->isVisible());
+    EXPECT_FALSE(check->isVisible());
+
+    nonDeviant->click();
+    LoadClients();
+    EXPECT_EQ(Globals().Clients[1].Responses, NonDeviantResponses());
+    Globals().CurrentClient = 1;
+    check->click();
+    ASSERT_FALSE(messages.shown().empty());
+    const QStringList lines = messages.last().text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 6) << qPrintable(messages.last().text);
+    EXPECT_EQ(lines[0], QStringLiteral("Scale\t\t\t %ile\tR/P"));
+    EXPECT_EQ(messages.last().icon, MsgIcon::Information);
+
+    // Not in a new client's window: the current slot there belongs to another client.
+    w.close();
+    const QByteArray before = data();
+    messages.clear();
+    frmClientInfo fresh;
+    Globals().EditMode = false;
+    Globals().CurrentClient = 1;
+    ShowActive(&fresh);
+    fresh.findChild<QPushButton*>(QStringLiteral("cmdCheck"))->click();
+    fresh.findChild<QPushButton*>(QStringLiteral("cmdNonDeviant"))->click();
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(data(), before);
+}
+
+} // namespace
