@@ -49,6 +49,15 @@ void Reader::Fail(int number, int line, const QString& detail) const {
     throw VError(number, QStringLiteral("%1 line %2: %3").arg(name_).arg(line).arg(detail));
 }
 
+void Reader::FailAtEnd(const What& what) const {
+    // The last line is the one before the reader's when the file ends with a line end.
+    const bool endsWithLineEnd = end_ > data_.constData() && IsLineEnd(end_[-1]);
+    throw VError(err::InputPastEnd, QStringLiteral("%1: the file ends after line %2, before %3")
+                                        .arg(name_)
+                                        .arg(endsWithLineEnd ? line_ - 1 : line_)
+                                        .arg(what.str()));
+}
+
 void Reader::SkipLineEnd() {
     if (pos_ < end_ && *pos_ == '\r') {
         ++pos_;
@@ -74,10 +83,7 @@ bool Reader::SkipToItem() {
 
 QByteArray Reader::Item(bool* quoted, int* itemLine, const What& what) {
     if (!SkipToItem())
-        throw VError(err::InputPastEnd, QStringLiteral("%1: the file ends at line %2, before %3")
-                                            .arg(name_)
-                                            .arg(line_)
-                                            .arg(what.str()));
+        FailAtEnd(what);
     *itemLine = line_;
     lastItemLine_ = line_;
     QByteArray text;
@@ -105,10 +111,19 @@ QByteArray Reader::Item(bool* quoted, int* itemLine, const What& what) {
         text = QByteArray(start, int(last - start));
     }
     if (pos_ < end_) {
-        if (*pos_ == ',')
+        if (*pos_ == ',') {
             ++pos_;
-        else
+            // A comma that ends its line also ends the line for a whole-line read after it.
+            const char* p = pos_;
+            while (p < end_ && IsBlank(*p))
+                ++p;
+            if (p < end_ && IsLineEnd(*p)) {
+                pos_ = p;
+                SkipLineEnd();
+            }
+        } else {
             SkipLineEnd();
+        }
     }
     return text;
 }
@@ -168,10 +183,7 @@ QByteArray Reader::String(const What& what) {
 
 QByteArray Reader::Line(const What& what) {
     if (pos_ >= end_)
-        throw VError(err::InputPastEnd, QStringLiteral("%1: the file ends at line %2, before %3")
-                                            .arg(name_)
-                                            .arg(line_)
-                                            .arg(what.str()));
+        FailAtEnd(what);
     const char* start = pos_;
     while (pos_ < end_ && !IsLineEnd(*pos_))
         ++pos_;

@@ -40,6 +40,7 @@ public:
     const QString& Name() const { return name_; }
 
     [[noreturn]] void Fail(int number, int line, const QString& detail) const;
+    [[noreturn]] void FailAtEnd(const What& what) const;
 
 private:
     // Skips blanks and empty lines up to the next item; false at the end of the file.

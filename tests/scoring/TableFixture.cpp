@@ -85,7 +85,7 @@ TableSet TableSet::Simple() {
     for (int e = 8; e <= 16; ++e)
         t.significant[size_t(e)] = 63 + e; // 71..79
     for (int e = 17; e <= 24; ++e)
-        t.significant[size_t(e)] = 61 + e; // 78..85
+        t.significant[size_t(e)] = 60 + e; // 77..84
     for (int g = 1; g <= 2; ++g)
         for (int r = 1; r <= 3; ++r)
             for (int s = 1; s <= 4; ++s)

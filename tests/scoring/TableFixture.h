@@ -13,6 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 // Scoring tables, report texts and paragraph files written into a temporary program folder,
 // so tests know every value the scoring reads.
 namespace varenta::testing {

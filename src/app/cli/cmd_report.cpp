@@ -1,0 +1,71 @@
+// Scores one client of a data disk and writes its report, as the report viewer does.
+#include "app/cli/Cli.h"
+
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "scoring/ScoreAndPrint.h"
+
+#include <cstdio>
+
+namespace varenta::cli {
+
+namespace {
+
+QString Ints(const std::array<qint16, 6>& values, int first, int last) {
+    QStringList parts;
+    for (int s = first; s <= last; ++s)
+        parts << QString::number(values[size_t(s)]);
+    return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
+}
+
+QString Bools(const std::array<bool, 6>& values) {
+    QStringList parts;
+    for (int s = 1; s <= ScaleCount; ++s)
+        parts << (values[size_t(s)] ? QStringLiteral("true") : QStringLiteral("false"));
+    return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
+}
+
+int Report(const QStringList& args) {
+    const Options o = Parse(
+        args, {QStringLiteral("program-dir"), QStringLiteral("data-dir"), QStringLiteral("client")},
+        {QStringLiteral("summary-page")});
+    if (!o.positional.isEmpty())
+        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
+    const int client = o.intValue(QStringLiteral("client"));
+    UseProgramDir(o);
+    OpenDataDir(o);
+    GlobalState& g = Globals();
+    if (client > g.ClientCount)
+        throw CliError{QStringLiteral("client %1 does not exist: the data disk %2 holds %3 "
+                                      "client%4")
+                           .arg(client)
+                           .arg(g.DataPath)
+                           .arg(g.ClientCount)
+                           .arg(g.ClientCount == 1 ? QString() : QStringLiteral("s"))};
+    g.CurrentClient = qint16(client);
+
+    ReportRequest request;
+    request.summaryPage = o.has(QStringLiteral("summary-page"));
+    ScoreSheet sheet;
+    ScoreClient(request, &sheet);
+
+    const QString json =
+        QStringLiteral("{\"client\": %1, \"raw\": %2, \"percentile\": %3, \"distribution\": %4, "
+                       "\"omitted\": %5, \"scored\": %6, \"arrest_minimum\": %7}")
+            .arg(client)
+            .arg(Ints(sheet.RawScore, 1, 5), Ints(sheet.Percentile, 1, 5),
+                 Ints(sheet.DistributionPercentile, 1, 4), Ints(sheet.OmittedCount, 1, 5),
+                 Ints(sheet.ScoredItemCount, 1, 5), Bools(sheet.ArrestMinimum));
+    std::printf("%s\n", json.toUtf8().constData());
+    return 0;
+}
+
+const bool registered =
+    Register({"report",
+              "report --program-dir P --data-dir D --client N [--summary-page]\n"
+              "                                       score client N and write P/report.prn",
+              &Report});
+
+} // namespace
+
+} // namespace varenta::cli

@@ -1,0 +1,392 @@
+// Whole reports written from the small tables of TableSet::Simple(), checked line by line.
+#include "scoring/TableFixture.h"
+
+#include "app/Errors.h"
+#include "app/Globals.h"
+#include "scoring/ReportWriter.h"
+#include "scoring/ScoreAndPrint.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace varenta::testing {
+namespace {
+
+// Client 1 of the layout tests: no deviant answer, a few court values.
+ClientRecord LayoutClient() {
+    ClientRecord c = PlainClient();
+    const char* court[] = {"14", "N", "0", "3", "N", "12", "2", "N"};
+    for (int q = 1; q <= 8; ++q)
+        *c.CourtField(q) = Fit(QString::fromLatin1(court[q - 1]), width::Court);
+    return c;
+}
+
+class Report : public ::testing::Test {
+protected:
+    void SetUp() override { Globals().ProgramDir = program.path(); }
+
+    // Scores client `n` and returns the report's pages, each a list of lines.
+    QList<QStringList> Run(bool summary = false, int n = 1) {
+        tables.WriteTo(program.path());
+        WriteDataDisk(data.path(), clients);
+        UseDataDisk(data.path());
+        if (!comments.isNull())
+            WriteFile(data.file(QStringLiteral("Comments.dat")), comments);
+        Globals().CurrentClient = qint16(n);
+        ScoreClient({summary});
+        const QByteArray bytes = ReadFile(ReportFilePath());
+        EXPECT_TRUE(bytes.endsWith("\r\n"));
+        EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+        QList<QStringList> pages{{}};
+        for (const QString& line : ReportLines(bytes)) {
+            if (line == QStringLiteral("\f"))
+                pages.append(QStringList());
+            else
+                pages.last() << line;
+        }
+        return pages;
+    }
+    // The error ScoreClient throws (an empty one when it succeeds).
+    VError Failure() {
+        try {
+            Run();
+        } catch (const VError& e) {
+            return e;
+        }
+        return VError(0, QString());
+    }
+
+    TempDir program;
+    TempDir data;
+    TableSet tables = TableSet::Simple();
+    std::vector<ClientRecord> clients{LayoutClient()};
+    QByteArray comments;
+};
+
+QString At(int column, const QString& text) {
+    return QString(column - 1, QLatin1Char(' ')) + text;
+}
+
+TEST_F(Report, FirstPageAsLaidOut) {
+    const QStringList expected = {
+        "",
+        "                              VALDORIA VARENTA",
+        "                              *************************",
+        "                                 CONFIDENTIAL REPORT",
+        "                                 *******************",
+        "",
+        "       NAME             : Client 1",
+        "       ID #             : ID1",
+        "       AGE: 16      SEX : Male  ",
+        "       DATE OF BIRTH    : 04/05/2010",
+        "       ETHNICITY/RACE   : Caucasian      ",
+        "       EDUCATION/GRADE  : 10th Grade                  ",
+        "       DATE QV SCORED   : 11/02/2026",
+        "",
+        "",
+        "       VARENTA  RESULTS  ARE CONFIDENTIAL  AND SHOULD  BE  CONSIDERED",
+        "       WORKING  HYPOTHESES.  NO DECISION  SHOULD BE  BASED SOLELY  UPON  THESE",
+        "       RESULTS.  THE  VARENTA  IS  TO  BE USED  IN  CONJUNCTION  WITH",
+        "       EXPERIENCED STAFF JUDGMENT.",
+        "",
+        "",
+        "       MEASURES            %ile                      QV PROFILE",
+        "       --------            ----      +---------------+-----------+-------+---+",
+        "                                     -   LOW RISK    -  MEDIUM   -PROBLEM-MAX-",
+        "                                     -               -           -       -   -",
+        "       TRUTHFULNESS          0       *...............-...........-.......-...-",
+        "                                     -               -           -       -   -",
+        "       ALCOHOL              60 *     *************************...-.......-...-",
+        "                                     -               -           -       -   -",
+        "       DRUGS                 0       *...............-...........-.......-...-",
+        "                                     -               -           -       -   -",
+        "       AGGRESSIVENESS        7       ***.............-...........-.......-...-",
+        "                                     -               -           -       -   -",
+        "       STRESS COPING         9       ****............-...........-.......-...-",
+        "                                     +---------------+-----------+-------+---+",
+        "                                     0               40          70      90 100",
+        "       * Minimum Scale Score         ----------- PERCENTILE SCORES -----------",
+        "",
+        "",
+        "                     ADDITIONAL INFORMATION PROVIDED BY CLIENT",
+        "                     -----------------------------------------",
+        "",
+        "       Age at First Arrest......... 14    Times in Juvenile Detention..... N/A",
+        "       Times on Probation.......... N/A   Juvenile Court Hearings......... 12",
+        "       Probation Revocations.......  0    Alcohol-Related Arrests.........  2",
+        "       Total Number of Arrests.....  3    Drug-Related Arrests............ N/A",
+        "",
+        "                                   QV RESPONSES                 (TEST # 1 )",
+        "                                   ------------",
+        "         1- 50   TFFFTFFFTF  FTFFTFFFTF  FTFFTFFFTF  TFFTFFTFFT  TFTFFTFFTF  ",
+        "        51-100   TFTFTFTFFT  FFF1414141  4141411411  1414114111  1414144444  ",
+        "       101-116   4444144444  411111",
+        "",
+        "",
+        "",
+        "Varenta Assessment Services, 1200 Harbor Road, Suite 4, Valdoria",
+        "             Varenta screening report - for authorized court staff only",
+    };
+    EXPECT_EQ(Run().first(), expected);
+}
+
+TEST_F(Report, LaterPagesCarryTheRunningHeaderAndStayWithinTheirLength) {
+    tables.paragraphLines = {0, 120, 120, 120, 120, 120};
+    const QList<QStringList> pages = Run(true);
+    ASSERT_GE(pages.size(), 13);
+    int paragraphLines = 0;
+    for (int p = 1; p < pages.size(); ++p) {
+        const QStringList& page = pages[p];
+        // The closing lines after the paragraphs and a full footer may pass the 58 counted
+        // lines by up to two.
+        EXPECT_LE(page.size(), 60) << p;
+        if (p == pages.size() - 1)
+            break; // the one-page summary has no running header
+        EXPECT_EQ(
+            page[0],
+            QStringLiteral(
+                "       NAME: Client 1                   -%1-                          QV REPORT")
+                .arg((p + 1) % 10));
+        EXPECT_EQ(page[1], QString());
+        paragraphLines += int(page.filter(QStringLiteral("paragraph of scale")).size());
+    }
+    EXPECT_EQ(paragraphLines, 600); // nothing lost at the page breaks
+    // The last page of the full report ends with the full footer, the summary page with the
+    // short one.
+    const QStringList& last = pages[pages.size() - 2];
+    EXPECT_EQ(last.last(), At(14, QString::fromLatin1(ProductNoticeLine)));
+    EXPECT_EQ(last[last.size() - 2], QString::fromLatin1(SupplierLine));
+    EXPECT_EQ(pages.last().size(), 58);
+    EXPECT_EQ(pages.last()[2], At(32, QStringLiteral("   ONE PAGE SUMMARY")));
+    EXPECT_EQ(pages.last().last(), At(14, QString::fromLatin1(ProductNoticeLine)));
+}
+
+TEST_F(Report, SummaryCommentsSignificantItemsAndMultipleChoice) {
+    Answer(clients[0], 98, 0);
+    Answer(clients[0], 101, 0);
+    Answer(clients[0], 108, 2);
+    const QList<QStringList> pages = Run();
+    ASSERT_EQ(pages.size(), 3);
+    const QStringList& two = pages[1];
+    EXPECT_EQ(
+        two.mid(2, 4),
+        QStringList(
+            {QStringLiteral(
+                 "        * * SUMMARY PARAGRAPHS EXPLAINING CLIENT'S ATTAINED SCALE SCORES * *"),
+             QStringLiteral("            ") + QString(60, QLatin1Char('-')), QString(),
+             QStringLiteral("       TRUTHFULNESS SCALE: LOW RISK RANGE                   RISK "
+                            "PERCENTILE: 0")}));
+    EXPECT_EQ(two[6], QStringLiteral("        LOW paragraph of scale 1, line 1"));
+    EXPECT_EQ(
+        two[9],
+        QStringLiteral(
+            "       ALCOHOL SCALE: MEDIUM RISK RANGE                     RISK PERCENTILE:60"));
+    EXPECT_EQ(two[10], QStringLiteral("        MEDIUM-HIGH paragraph of scale 2, line 1"));
+    const qsizetype c = two.indexOf(QStringLiteral("       COMMENTS/RECOMMENDATIONS:") +
+                                    QString(46, QLatin1Char('_')));
+    ASSERT_GT(c, 0);
+    EXPECT_EQ(two[c - 3], At(38, QStringLiteral("* * * * *")));
+    const QString rule = QStringLiteral("       ") + QString(71, QLatin1Char('_'));
+    EXPECT_EQ(two.mid(c + 1, 8),
+              QStringList({QString(), rule, QString(), rule, QString(), rule, QString(), rule}));
+    EXPECT_EQ(two.mid(c + 9, 4),
+              QStringList({QString(),
+                           QStringLiteral("       ______________________________    ____________"),
+                           QStringLiteral("           STAFF MEMBER SIGNATURE            DATE"),
+                           QString()}));
+    // Significant items follow on the same page; the fifth slot is two lines of margin.
+    EXPECT_EQ(
+        two.mid(c + 16, 10),
+        QStringList(
+            {QStringLiteral("       ALCOHOL                             DRUGS"),
+             QStringLiteral("       -------                             -----"),
+             QStringLiteral(
+                 "       ** Score due to alcohol arrests     No significant items were reported"),
+             QStringLiteral("                                           for this scale."),
+             QString(), QStringLiteral("       AGGRESSIVENESS                      "),
+             QStringLiteral("       --------------                      "),
+             QStringLiteral("       No significant items were reported"),
+             QStringLiteral("       for this scale."), QString()}));
+    EXPECT_EQ(two.mid(c + 26),
+              QStringList({QStringLiteral("       "), QStringLiteral("       "), QString()}));
+    const QStringList& three = pages[2];
+    EXPECT_EQ(three[2], QStringLiteral("       MULTIPLE CHOICE (JUVENILE'S SELF-REPORT)"));
+    EXPECT_EQ(three[4],
+              QStringLiteral("        98. No response given              Item 108 answer 2"));
+    EXPECT_EQ(three[7],
+              QStringLiteral("       101. No response given              Item 111 answer 4"));
+    EXPECT_EQ(three[13], QStringLiteral("       Item 107 answer 4                   "));
+    EXPECT_EQ(three.size(), 58);
+}
+
+TEST_F(Report, InvalidTestIsOnePageEvenWithTheSummaryRequested) {
+    for (int item = 1; item <= 60; ++item)
+        Answer(clients[0], item, 1);
+    const QList<QStringList> pages = Run(true);
+    ASSERT_EQ(pages.size(), 1);
+    const QStringList& page = pages[0];
+    EXPECT_EQ(page.size(), 57);
+    EXPECT_EQ(
+        page.mid(12, 6),
+        QStringList(
+            {QStringLiteral("       DATE QV SCORED   : 11/02/2026"), QString(),
+             QStringLiteral("       THIS TEST IS INVALID."),
+             QStringLiteral("       Retest the client."), QString(),
+             QStringLiteral(
+                 "                                   QV RESPONSES                 (TEST # 1 )")}));
+    EXPECT_TRUE(page[19].startsWith(QStringLiteral("         1- 50   TTTTTTTTTT  ")));
+    EXPECT_EQ(page.last(), At(14, QString::fromLatin1(ProductNoticeLine)));
+}
+
+TEST_F(Report, ChartMarksInaccurateAndUnscoredScales) {
+    tables.norms[1][1][1].assign(40, 92);
+    Answer(clients[0], 2, 1);
+    QStringList chart = Run().first().mid(21, 17);
+    EXPECT_EQ(chart[4], QStringLiteral("       TRUTHFULNESS         92 *     ") +
+                            QString(37, QLatin1Char('*')) + QStringLiteral("...-"));
+    EXPECT_EQ(chart[10].mid(28, 5), QStringLiteral(" 7 * "));
+    EXPECT_EQ(
+        chart[14],
+        QStringLiteral(
+            "       * These test results          0               40          70      90 100"));
+    EXPECT_TRUE(
+        chart[15].startsWith(QStringLiteral("         are inaccurate              -----------")));
+
+    clients[0] = LayoutClient();
+    for (int item = 23; item <= 27; ++item)
+        Answer(clients[0], item, 0);
+    const QList<QStringList> pages = Run();
+    chart = pages.first().mid(21, 17);
+    EXPECT_EQ(chart[6],
+              QStringLiteral(
+                  "       ALCOHOL              **       Scale not scored, insufficient answers"));
+    EXPECT_TRUE(chart[14].startsWith(QStringLiteral("       ** Too many omitted items     0")));
+    EXPECT_TRUE(
+        chart[15].startsWith(QStringLiteral("          to score this scale        -----------")));
+    const qsizetype a = pages[1].indexOf(QStringLiteral("       ALCOHOL"));
+    ASSERT_GT(a, 0);
+    EXPECT_EQ(
+        pages[1].mid(a + 1, 4),
+        QStringList(
+            {QString(),
+             QStringLiteral(
+                 "       This scale is inaccurate  and  not  scorable  because  the  respondent"),
+             QStringLiteral("       omitted or skipped an excessive number of items."),
+             QString()}));
+}
+
+TEST_F(Report, CommentIsWrappedJustifiedAndCut) {
+    clients.push_back(LayoutClient());
+    QByteArray text = "Referred to the evening program.  Mother attends every hearing and asks for "
+                      "weekly reports; school counselor agrees. Review in ninety days";
+    comments = text.leftJustified(300, ' ');
+    QStringList page = Run().at(1);
+    qsizetype c = page.indexOf(QStringLiteral(
+        "       COMMENTS/RECOMMENDATIONS:  Referred  to  the  evening  program.  Mother"));
+    ASSERT_GT(c, 0);
+    EXPECT_EQ(
+        page[c + 1],
+        QStringLiteral(
+            "       attends  every  hearing  and  asks for weekly reports; school counselor"));
+    // The last comment line is completed by the next line end, without a blank line.
+    EXPECT_EQ(page[c + 2], QStringLiteral("       agrees. Review in ninety days") +
+                               QString(42, QLatin1Char(' ')));
+    EXPECT_EQ(page[c + 3], QStringLiteral("       ") + QString(71, QLatin1Char('_')));
+    EXPECT_EQ(page[c + 4], QString());
+
+    // Client 2 has no record in the file: NULs, no comment.
+    page = Run(false, 2).at(1);
+    EXPECT_TRUE(page.contains(QStringLiteral("       COMMENTS/RECOMMENDATIONS:") +
+                              QString(46, QLatin1Char('_'))));
+
+    comments = QByteArray(300, 'w').replace(70, 1, " ").replace(200, 1, " ");
+    page = Run().at(1);
+    c = page.indexOf(QStringLiteral("       COMMENTS/RECOMMENDATIONS:") +
+                     QString(46, QLatin1Char(' ')));
+    ASSERT_GT(c, 0); // a first word too long for the heading's line moves to the next lines
+    EXPECT_EQ(
+        page.mid(c + 1, 5),
+        QStringList({QStringLiteral("       ") + QString(70, QLatin1Char('w')) + QLatin1Char(' '),
+                     QStringLiteral("       ") + QString(71, QLatin1Char('w')),
+                     QStringLiteral("       ") + QString(58, QLatin1Char('w')) +
+                         QString(13, QLatin1Char(' ')),
+                     QStringLiteral("       ") + QString(71, QLatin1Char('w')), QString()}));
+}
+
+TEST(WrapComment, BreaksAtBlanksAndJustifiesFromTheLeft) {
+    const QStringList lines = WrapComment(QStringLiteral("aa bb  cc ") +
+                                          QString(60, QLatin1Char('d')) + QStringLiteral(" ee"));
+    ASSERT_EQ(lines.size(), 2);
+    // "aa bb  cc" + 60 d's is 70 wide: one more blank, in the leftmost gap.
+    EXPECT_EQ(lines[0], QStringLiteral("aa  bb  cc ") + QString(60, QLatin1Char('d')));
+    EXPECT_EQ(lines[1], QStringLiteral("ee").leftJustified(71));
+    EXPECT_EQ(WrapComment(QStringLiteral("a b c d")).first(),
+              QStringLiteral("a b c d").leftJustified(71));
+    const QStringList wide = WrapComment(QStringLiteral("x ") + QString(10, QLatin1Char('y')) +
+                                         QStringLiteral(" z ") + QString(70, QLatin1Char('q')));
+    EXPECT_EQ(wide[0], QStringLiteral("x") + QString(30, QLatin1Char(' ')) +
+                           QString(10, QLatin1Char('y')) + QString(29, QLatin1Char(' ')) +
+                           QStringLiteral("z"));
+}
+
+TEST_F(Report, SignificantItemsKeepEveryEntry) {
+    for (int item = 64; item <= 84; ++item) // every significant item earns 3 points
+        Answer(clients[0], item, clients[0].Responses[item - 1] == QLatin1Char('1') ? 4 : 1);
+    for (int q : {7, 8})
+        *clients[0].CourtField(q) = QStringLiteral("4 ");
+    tables.norms[1][1][2].assign(40, 0);
+    tables.norms[1][1][3].assign(40, 0);
+    QStringList all;
+    for (const QStringList& page : Run())
+        all += page;
+    for (int e = 1; e <= 24; ++e)
+        EXPECT_EQ(
+            all.filter(QRegularExpression(QStringLiteral("Significant %1( |$)").arg(e))).size(), 1)
+            << e;
+    EXPECT_EQ(all.filter(QStringLiteral("** Score due to alcohol arrests")).size(), 1);
+    EXPECT_EQ(all.filter(QStringLiteral("** Score due to drug arrests")).size(), 1);
+}
+
+TEST_F(Report, FailedRunLeavesNoReport) {
+    Run(); // an earlier report exists
+    QByteArray paragraphs = tables.ParagraphFile(2).replace("MEDIUM-HIGH\r\n", "MEDIUM HIGH\r\n");
+    const auto writeAlcohol = [&] {
+        WriteFile(program.file(QStringLiteral("qvalmo.txt")), paragraphs);
+    };
+    tables.WriteTo(program.path());
+    Globals().CurrentClient = 1;
+    writeAlcohol();
+    try {
+        ScoreClient();
+        FAIL();
+    } catch (const VError& e) {
+        EXPECT_EQ(
+            e.description(),
+            QStringLiteral(
+                "qvalmo.txt has no paragraph for \"MEDIUM-HIGH\" (ALCOHOL, percentile 60): the "
+                "file needs a line holding exactly that key, the paragraph, and a line END."));
+    }
+    EXPECT_FALSE(QFile::exists(ReportFilePath()));
+    EXPECT_TRUE(QDir(program.path())
+                    .entryList(QDir::Hidden | QDir::Files)
+                    .filter(QStringLiteral("report"))
+                    .isEmpty());
+
+    paragraphs = tables.ParagraphFile(2);
+    paragraphs.truncate(paragraphs.indexOf("MEDIUM-HIGH paragraph of scale 2, line 2") + 42);
+    writeAlcohol();
+    EXPECT_THROW(ScoreClient(), VError);
+    WriteFile(program.file(QStringLiteral("INVAL.TXT")), "no end\r\n");
+    for (int item = 1; item <= 60; ++item)
+        Answer(Globals().Clients[1], item, 1);
+    EXPECT_THROW(ScoreClient(), VError);
+    EXPECT_FALSE(QFile::exists(ReportFilePath()));
+    // A report that cannot be put in place is an error, never a success.
+    tables.WriteTo(program.path());
+    QDir().mkpath(program.file(QStringLiteral("report.prn/x")));
+    EXPECT_THROW(ScoreClient(), VError);
+}
+
+} // namespace
+} // namespace varenta::testing
