@@ -218,6 +218,7 @@ void Presentation::SelectAnswer(int i) {
 
 void Presentation::ShowSectionNote() {
     helpLine_.clear();
+    ViewChanged();
     if (spanish_)
         MsgBox(QStringLiteral("Usted ha terminado esta parte de la prueba. Oprima la tecla «Enter» "
                               "para seguir."),
@@ -228,6 +229,7 @@ void Presentation::ShowSectionNote() {
 }
 
 void Presentation::ShowClosingMessage() {
+    ViewChanged();
     if (spanish_)
         MsgBox(MsgLines({QStringLiteral("Usted ha terminado la prueba. Se le agradece su "
                                         "participacion."),
@@ -339,6 +341,8 @@ void Presentation::StoreResponses() {
     CurrentRecord().Responses = ResponseString();
     state_ = State::SaveFailed;
     questionsVisible_ = false;
+    instructionsVisible_ = false;
+    ViewChanged();
     if (!saver_ || !saver_(slot)) {
         // The answers stay in memory; the window offers the data disk again.
         instructionsVisible_ = true;

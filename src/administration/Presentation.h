@@ -56,6 +56,8 @@ public:
     Presentation(std::vector<PresentedItem> items, const QString& language, WaveAudio& audio);
     // Replaces the data-disk writer (the default asks the supervisor to retry on failure).
     void SetSaver(Saver saver) { saver_ = std::move(saver); }
+    // Called before a message box is shown, so the window can show what lies behind it.
+    void SetViewHook(std::function<void()> hook) { viewHook_ = std::move(hook); }
 
     // The window was loaded: item 1 is prepared behind the instruction screen.
     void Load();
@@ -122,12 +124,17 @@ private:
     void ShowClosingMessage();
     void StoreResponses();
     const PresentedItem* CurrentRow() const;
+    void ViewChanged() {
+        if (viewHook_)
+            viewHook_();
+    }
 
     std::vector<PresentedItem> items_;
     QString language_;
     bool spanish_ = false;
     WaveAudio& audio_;
     Saver saver_;
+    std::function<void()> viewHook_;
 
     State state_ = State::Running;
     bool activated_ = false;

@@ -1,0 +1,348 @@
+#include "administration/gui/frmPresentQA.h"
+
+#include "administration/PresentationFakes.h"
+#include "administration/QuestionDbFixture.h"
+#include "administration/TestSpec.h"
+#include "app/Errors.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "store/ClientStore.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace varenta {
+namespace {
+
+using testing::FakeWaveDevice;
+
+class VectorItems : public ItemSource {
+public:
+    std::vector<PresentedItem> Items(const QString& language) override {
+        if (fail)
+            throw VError(err::DbCannotOpen, QStringLiteral("The %1 question table is "
+                                                           "incomplete: item 7 is missing.")
+                                                .arg(language));
+        return items;
+    }
+    std::vector<PresentedItem> items = testing::MakeItems();
+    bool fail = false;
+};
+
+// The window on a data disk with two clients, the new client in slot 3, driven by keys.
+class PresentQA : public ::testing::Test {
+protected:
+    void SetUp() override {
+        disk = tmp.file(QStringLiteral("disk"));
+        testing::WriteDataDisk(disk, {testing::SampleClient(1), testing::SampleClient(2)});
+        testing::UseDataDisk(disk);
+        Globals().CurrentClient = 3;
+        Globals().Clients[3] = testing::SampleClient(3);
+        Globals().Clients[3].Responses = QString(116, u'0');
+        Globals().SndPath = tmp.path();
+        Globals().ContinueFlag = false;
+    }
+    // Opens the window; `source` null means the question database of the globals.
+    void Open(const QString& language = QStringLiteral("English"), bool useSource = true) {
+        testing::MakeSoundFolder(tmp.path(), language, source.items);
+        form = std::make_unique<frmPresentQA>();
+        form->SetLanguage(language);
+        if (useSource)
+            form->SetItemSource(&source);
+        form->SetWaveDevice(&device);
+        ASSERT_TRUE(form->Prepare());
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    template <typename T = QWidget> T* W(const QString& name) const {
+        T* w = form->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    QWidget* Focus() const { return QApplication::focusWidget(); }
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(Focus() ? Focus() : form.get(), Qt::Key(key), mods);
+    }
+    // From the statement: down to answer `choice` (0-based), then Enter.
+    void Answer(int choice) {
+        for (int k = 0; k <= choice; ++k)
+            Key(Qt::Key_Down);
+        Key(Qt::Key_Return);
+    }
+    // Answers with `choice` (or the last answer the item has) until item `id` is on screen,
+    // passing instruction screens with Enter.
+    void AnswerUpTo(int id, int choice = 0) {
+        Presentation* p = form->presentation();
+        while (form->isVisible() && (p->InstructionsVisible() || p->CurrentItemId() < id)) {
+            if (p->InstructionsVisible())
+                Key(Qt::Key_Return);
+            else
+                Answer(std::min(choice, p->VisibleAnswerCount() - 1));
+        }
+    }
+    QColor PanelColour(int i) const {
+        return W<QFrame>(QStringLiteral("sspMenuChoice(%1)").arg(i))
+            ->palette()
+            .color(QPalette::Window);
+    }
+    QString Help() const { return W<QLabel>("MsgPanel")->text(); }
+    bool Shown(const char* name) const { return W(name)->isVisible(); }
+
+    testing::TempDir tmp;
+    QString disk;
+    ScriptedMessages messages;
+    FakeWaveDevice device;
+    VectorItems source;
+    std::unique_ptr<frmPresentQA> form;
+};
+
+TEST_F(PresentQA, InstructionScreensLeadToTheFirstItem) {
+    Open();
+    EXPECT_EQ(form->windowTitle(), "Question Presentation");
+    EXPECT_TRUE(Shown("fraInstructions"));
+    EXPECT_FALSE(Shown("frQandA"));
+    EXPECT_EQ(Focus(), W("txtInstructions"));
+    EXPECT_EQ(W<QPlainTextEdit>("txtInstructions")->toPlainText(),
+              QString(InstructionText(0)).replace("\r\n", "\n"));
+    EXPECT_EQ(Help(), "When ready press Enter to continue.");
+    EXPECT_EQ(device.played, QStringList{"inst0.wav"});
+
+    for (int key : {Qt::Key_Up, Qt::Key_A, Qt::Key_Escape, Qt::Key_Space, Qt::Key_F10})
+        Key(key); // nothing acts on an instruction screen but Enter and Tab
+    EXPECT_TRUE(form->presentation()->ShowingGeneral());
+    EXPECT_TRUE(form->isVisible());
+
+    Key(Qt::Key_Tab);
+    EXPECT_TRUE(W<QPlainTextEdit>("txtInstructions")->toPlainText().startsWith("Section 1"));
+    EXPECT_EQ(device.last(), "inst1.wav");
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(Shown("fraInstructions"));
+    EXPECT_TRUE(Shown("fraQuestions"));
+    EXPECT_EQ(Focus(), W("txtQuestion"));
+    EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->toPlainText(), "1. Statement number 1");
+    EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->palette().color(QPalette::Base),
+              QColor(0, 255, 255));
+    EXPECT_EQ(device.last(), "e001.wav");
+    EXPECT_TRUE(Shown("cmdMenuChoice(1)"));
+    EXPECT_FALSE(Shown("cmdMenuChoice(2)"));
+    EXPECT_FALSE(Shown("txtButtonText(2)"));
+    EXPECT_EQ(W<QLabel>("txtButtonText(1)")->text(), "False");
+}
+
+// Two answers: Down and Up move between the statement and the answers, Tab goes round, the
+// highlight and bold text follow the focus, and every move is read aloud.
+TEST_F(PresentQA, FocusOrderColoursAndSounds) {
+    Open();
+    AnswerUpTo(1);
+    auto* question = W<QPlainTextEdit>("txtQuestion");
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Focus(), W("cmdMenuChoice(0)"));
+    EXPECT_EQ(PanelColour(0), QColor(0, 255, 255));
+    EXPECT_EQ(PanelColour(1), QColor(0, 0, 255));
+    EXPECT_TRUE(W("txtButtonText(0)")->font().bold());
+    EXPECT_EQ(question->palette().color(QPalette::Base), QColor(0, 0, 255));
+    EXPECT_EQ(device.last(), "true.wav");
+    EXPECT_EQ(Help(),
+              "Press Enter to select this answer. Press Tab or Arrows to hear question again.");
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Focus(), W("cmdMenuChoice(1)"));
+    EXPECT_FALSE(W("txtButtonText(0)")->font().bold());
+    EXPECT_EQ(device.last(), "false.wav");
+    Key(Qt::Key_Down); // the last answer keeps the focus
+    Key(Qt::Key_Right);
+    Key(Qt::Key_X);
+    EXPECT_EQ(Focus(), W("cmdMenuChoice(1)"));
+    Key(Qt::Key_Tab); // round to the question, which is read again
+    EXPECT_EQ(Focus(), question);
+    EXPECT_EQ(device.last(), "e001.wav");
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), W("cmdMenuChoice(0)"));
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Focus(), question);
+    Key(Qt::Key_Backtab);
+    EXPECT_EQ(Focus(), W("cmdMenuChoice(1)"));
+    Key(Qt::Key_Enter); // the keypad's Enter selects too
+    EXPECT_EQ(form->presentation()->Answer(1), 2);
+    EXPECT_EQ(Focus(), question);
+    EXPECT_EQ(question->toPlainText(), "2. Statement number 2");
+    EXPECT_EQ(device.last(), "e002.wav");
+
+    // A click on an answer's text selects it.
+    QTest::mouseClick(W("txtButtonText(0)"), Qt::LeftButton);
+    EXPECT_EQ(form->presentation()->Answer(2), 1);
+    EXPECT_EQ(form->presentation()->CurrentItemId(), 3);
+
+    // Three answers: Tab leads from the third back to the statement.
+    AnswerUpTo(99);
+    EXPECT_TRUE(Shown("cmdMenuChoice(2)"));
+    EXPECT_FALSE(Shown("cmdMenuChoice(3)"));
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), W("cmdMenuChoice(2)"));
+    EXPECT_EQ(device.last(), "a99_3.wav");
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), question);
+}
+
+TEST_F(PresentQA, SectionEndsAndF10) {
+    Open();
+    AnswerUpTo(1);
+    Key(Qt::Key_F10); // first item: a beep only
+    EXPECT_EQ(messages.beeps(), 1);
+    Answer(1);
+    Key(Qt::Key_F10);
+    EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->toPlainText(), "1. Statement number 1");
+    EXPECT_EQ(Focus(), W("txtQuestion"));
+    EXPECT_EQ(device.last(), "e001.wav");
+    Answer(0);
+
+    AnswerUpTo(63);
+    ASSERT_TRUE(messages.shown().empty());
+    Answer(1);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().title, "Presentation Note");
+    EXPECT_TRUE(Shown("fraInstructions"));
+    EXPECT_FALSE(Shown("frQandA"));
+    EXPECT_EQ(Focus(), W("txtInstructions"));
+    EXPECT_TRUE(W<QPlainTextEdit>("txtInstructions")->toPlainText().startsWith("Section 2"));
+    EXPECT_EQ(device.last(), "inst2.wav");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->toPlainText(), "64. Statement number 64");
+    EXPECT_EQ(device.last(), "e064.wav");
+    EXPECT_TRUE(Shown("cmdMenuChoice(3)"));
+
+    Key(Qt::Key_F10); // back to 63, no instructions on the way
+    EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->toPlainText(), "63. Statement number 63");
+    EXPECT_FALSE(Shown("fraInstructions"));
+    EXPECT_FALSE(Shown("cmdMenuChoice(2)"));
+    Answer(0);
+    EXPECT_EQ(messages.shown().size(), 2u); // the note again, then the instructions again
+    EXPECT_TRUE(Shown("fraInstructions"));
+    EXPECT_EQ(form->presentation()->Answer(63), 1);
+
+    AnswerUpTo(97);
+    Answer(3);
+    EXPECT_EQ(messages.shown().size(), 3u);
+    EXPECT_TRUE(W<QPlainTextEdit>("txtInstructions")->toPlainText().startsWith("Section 3"));
+    EXPECT_EQ(device.last(), "inst3.wav");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(form->presentation()->CurrentItemId(), 98);
+}
+
+TEST_F(PresentQA, ShiftAltF10LeavesNoClient) {
+    Open();
+    const QByteArray before = testing::ReadFile(disk + "/DATA401.QV");
+    AnswerUpTo(30);
+    Key(Qt::Key_F10, Qt::AltModifier); // not the abandon keys
+    Key(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), QDialog::Rejected);
+    EXPECT_EQ(Globals().ClientCount, 2);
+    EXPECT_EQ(Globals().CurrentClient, 1);
+    EXPECT_EQ(Globals().Clients[3].ClientName.trimmed(), "");
+    EXPECT_EQ(testing::ReadFile(disk + "/DATA401.QV"), before);
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(PresentQA, TheClientCannotCloseTheWindow) {
+    Open();
+    AnswerUpTo(5);
+    form->close();
+    Key(Qt::Key_Escape);
+    form->reject();
+    EXPECT_TRUE(form->isVisible());
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Escape); // on an answer, too
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->presentation()->CurrentItemId(), 5);
+}
+
+// The whole test from the keyboard on a question database, ending with the record on disk.
+TEST_F(PresentQA, FullRunStoresTheRecord) {
+    QDir().mkpath(tmp.file("program"));
+    testing::MakeQuestionDb(tmp.file("program"), {QStringLiteral("English")});
+    Open(QStringLiteral("English"), false);
+    const QByteArray before = testing::ReadFile(disk + "/DATA401.QV");
+    QString expected;
+    Presentation* p = form->presentation();
+    while (form->isVisible()) {
+        if (p->InstructionsVisible()) {
+            Key(Qt::Key_Return);
+            continue;
+        }
+        const int choice = (p->CurrentItemId() * 7) % p->VisibleAnswerCount();
+        expected += QChar(u'1' + choice);
+        Answer(choice);
+    }
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    ASSERT_EQ(expected.size(), 116);
+    EXPECT_EQ(messages.titles(),
+              (QStringList{"Presentation Note", "Presentation Note", "Presentation Note"}));
+    EXPECT_EQ(device.events.last(), "close");
+    EXPECT_EQ(Globals().ClientCount, 3);
+    EXPECT_TRUE(Globals().ContinueFlag);
+
+    const QByteArray after = testing::ReadFile(disk + "/DATA401.QV");
+    ASSERT_EQ(after.size(), before.size() + RecordLength);
+    EXPECT_EQ(after.left(before.size()), before);
+    ClientRecord stored = testing::SampleClient(3);
+    stored.Responses = expected;
+    EXPECT_EQ(after.mid(before.size()), stored.ToBytes());
+}
+
+TEST_F(PresentQA, SpanishTextsAndFolder) {
+    source.items = testing::MakeItems(QStringLiteral("S"));
+    Open(QStringLiteral("Spanish"));
+    EXPECT_EQ(form->windowTitle(), "Presentación de preguntas");
+    EXPECT_EQ(Help(), "Oprima la tecla «Enter» para seguir.");
+    EXPECT_TRUE(W<QPlainTextEdit>("txtInstructions")->toPlainText().startsWith("Instrucciones"));
+    EXPECT_TRUE(device.paths.first().endsWith("/QVTEST/sound/Spanish/inst0.wav"));
+    AnswerUpTo(1);
+    EXPECT_EQ(device.last(), "s001.wav");
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Help(), "Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter».");
+    Key(Qt::Key_Up);
+    EXPECT_TRUE(Help().startsWith("Oprima las teclas de flechas"));
+}
+
+TEST_F(PresentQA, WithoutSoundDeviceTheTestGoesOnQuietly) {
+    device.openOk = false;
+    Open();
+    EXPECT_FALSE(form->SoundOn());
+    AnswerUpTo(2);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Help(), "Press Enter to select this answer.");
+    EXPECT_TRUE(device.played.isEmpty());
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(PresentQA, MissingItemsStoreNoClient) {
+    source.fail = true;
+    Globals().ContinueFlag = true;
+    frmPresentQA f;
+    f.SetItemSource(&source);
+    f.SetWaveDevice(&device);
+    EXPECT_EQ(f.exec(), QDialog::Rejected);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(messages.last().text.contains("item 7 is missing"));
+    EXPECT_TRUE(messages.last().text.contains("No client has been stored."));
+    EXPECT_FALSE(Globals().ContinueFlag);
+    EXPECT_EQ(Globals().ClientCount, 2);
+    EXPECT_EQ(Globals().CurrentClient, 1);
+    EXPECT_TRUE(device.events.isEmpty());
+}
+
+} // namespace
+} // namespace varenta
