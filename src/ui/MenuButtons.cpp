@@ -81,6 +81,27 @@ void MenuButtons::HighlightMenuButton(int i) {
     buttons_[i]->setFont(f);
 }
 
+namespace {
+
+// Escape belongs to the window (a dialog's cancel) and Alt combinations to the menu bar.
+bool PassesThrough(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Escape || key->key() == Qt::Key_Alt ||
+           (key->modifiers() & Qt::AltModifier);
+}
+
+} // namespace
+
+void MenuButtons::MoveFocus(int from, int step) {
+    const int n = int(buttons_.size());
+    for (int k = 1; k < n; ++k) {
+        QPushButton* b = buttons_[((from + step * k) % n + n) % n];
+        if (b->isEnabled() && b->isVisibleTo(window_)) {
+            b->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
 bool MenuButtons::eventFilter(QObject* watched, QEvent* event) {
     auto* button = qobject_cast<QPushButton*>(watched);
     const int i = int(buttons_.indexOf(button));
@@ -98,6 +119,8 @@ bool MenuButtons::eventFilter(QObject* watched, QEvent* event) {
         return false;
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (PassesThrough(key))
+            return false;
         switch (key->key()) {
         case Qt::Key_Space:
         case Qt::Key_Tab:
@@ -105,8 +128,17 @@ bool MenuButtons::eventFilter(QObject* watched, QEvent* event) {
             return false;
         case Qt::Key_Return:
         case Qt::Key_Enter:
+            // Held down, Enter must not repeat the action.
             if (!key->isAutoRepeat() && button->isEnabled())
                 button->click();
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            MoveFocus(i, -1);
+            return true;
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            MoveFocus(i, +1);
             return true;
         default:
             return true; // every other key does nothing on a button
@@ -114,7 +146,7 @@ bool MenuButtons::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
-        return key->key() != Qt::Key_Space;
+        return key->key() != Qt::Key_Space && !PassesThrough(key);
     }
     default:
         return false;

@@ -9,7 +9,9 @@
 // The menu-button convention shared by every window: command buttons cmdMenuChoice(i), each
 // framed by a panel sspMenuChoice(i) whose colour shows which one has the focus (cyan and a
 // bold caption) and a help line in the window's MsgPanel. Enter and the space bar press the
-// focused button; every other key is ignored on it; Tab and Shift+Tab move between controls.
+// focused button; letters, digits and function keys do nothing on it; Tab and Shift+Tab move
+// between controls, the arrow keys between the buttons of the row. Escape and Alt combinations
+// go on to the window (a dialog's cancel, the menu bar).
 namespace varenta::ui {
 
 // The one-line help panel at the foot of a window.
@@ -51,6 +53,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The arrow keys move between the buttons of the row, as in any dialog.
+    void MoveFocus(int from, int step);
+
     QWidget* window_;
     MsgPanel* msgPanel_;
     QVector<QPushButton*> buttons_;

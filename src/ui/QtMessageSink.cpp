@@ -57,6 +57,8 @@ MsgAnswer QtMessageSink::Show(const Message& m) {
     }
 }
 
-void QtMessageSink::Beep() { QApplication::beep(); }
+void QtMessageSink::Beep() {
+    QApplication::beep();
+}
 
 } // namespace varenta::ui
