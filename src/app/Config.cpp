@@ -30,7 +30,9 @@ QString IniFilePath() {
     return fileio::FindCaseInsensitive(Globals().ProgramDir, QString::fromLatin1(IniFileName));
 }
 
-bool ReadNumLockSetting() { return ReadBool(QStringLiteral("NumLock")); }
+bool ReadNumLockSetting() {
+    return ReadBool(QStringLiteral("NumLock"));
+}
 
 void WriteNumLockSetting(bool on) {
     profile::WriteString(IniFilePath(), QStringLiteral("Settings"), QStringLiteral("NumLock"),
@@ -41,6 +43,12 @@ bool ReadPrintDosSetting() {
     const bool v = ReadBool(QStringLiteral("PrintDOS"));
     Globals().PrintDOS = v;
     return v;
+}
+
+void WritePrintDosSetting(bool on) {
+    profile::WriteString(IniFilePath(), QStringLiteral("Settings"), QStringLiteral("PrintDOS"),
+                         on ? QStringLiteral("True") : QStringLiteral("False"));
+    Globals().PrintDOS = on;
 }
 
 QString GetINISndPath() {

@@ -11,7 +11,8 @@ QString IniFilePath();
 
 bool ReadNumLockSetting();
 void WriteNumLockSetting(bool on);
-bool ReadPrintDosSetting(); // also stores the result in Globals().PrintDOS
+bool ReadPrintDosSetting();         // also stores the result in Globals().PrintDOS
+void WritePrintDosSetting(bool on); // "True" or "False"; also sets Globals().PrintDOS
 QString GetINISndPath();
 QString ReadFilePath();
 void WriteFilePath(const QString& path);

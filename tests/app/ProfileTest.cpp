@@ -1,0 +1,142 @@
+// The configuration file as users and their administrators edit it by hand.
+#include "app/Config.h"
+#include "app/Errors.h"
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "app/ProfileFile.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace varenta;
+using namespace varenta::testing;
+
+namespace {
+
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override { Globals().ProgramDir = dir.path(); }
+    void Ini(const QByteArray& text) { WriteFile(dir.file(QStringLiteral("qvtest.ini")), text); }
+    QByteArray Ini() const { return ReadFile(dir.file(QStringLiteral("qvtest.ini"))); }
+
+    TempDir dir;
+};
+
+TEST_F(ProfileTest, MissingFileGivesEveryDefaultAndIsCreatedByTheFirstWrite) {
+    EXPECT_TRUE(ReadNumLockSetting());
+    EXPECT_TRUE(ReadPrintDosSetting());
+    EXPECT_EQ(ReadFilePath(), QStringLiteral("a:"));
+    EXPECT_EQ(GetINISndPath(), QStringLiteral("c:"));
+    EXPECT_FALSE(fileio::Exists(dir.file(QStringLiteral("qvtest.ini"))));
+    WriteSystemDbSetting();
+    EXPECT_EQ(Ini(),
+              QStringLiteral("[Options]\r\nSystemDB=%1/korvex.mda\r\n").arg(dir.path()).toUtf8());
+}
+
+TEST_F(ProfileTest, BooleansAreTrueExactlyWhenTheyBeginWithTru) {
+    const std::pair<const char*, bool> cases[] = {
+        {"True", true},  {"Tru", true},    {"Truthful", true}, {"true", false},
+        {"TRUE", false}, {"False", false}, {"1", false},       {"Yes", false},
+        {"", false},     {" True ", true}, {"\"True\"", true}, {"Tr", false},
+    };
+    for (const auto& [text, expected] : cases) {
+        Ini(QByteArray("[Settings]\r\nNumLock=") + text + "\r\nPrintDOS=" + text + "\r\n");
+        EXPECT_EQ(ReadNumLockSetting(), expected) << text;
+        EXPECT_EQ(ReadPrintDosSetting(), expected) << text;
+        EXPECT_EQ(Globals().PrintDOS, expected) << text;
+    }
+}
+
+TEST_F(ProfileTest, PathsAreCutToFortyNineCharactersAndTrimmed) {
+    const QString path49 = QStringLiteral("/media/") + QString(42, QLatin1Char('x'));
+    ASSERT_EQ(path49.size(), 49);
+    Ini(QStringLiteral("[Path]\r\nFilePath=%1yz\r\nSndPath=   /srv/sound   \r\n")
+            .arg(path49)
+            .toUtf8());
+    EXPECT_EQ(ReadFilePath(), path49);
+    EXPECT_EQ(GetINISndPath(), QStringLiteral("/srv/sound"));
+    Ini("[Path]\r\nFilePath=\r\n");
+    EXPECT_EQ(ReadFilePath(), QString());
+    // A value whose 49th character is a blank loses it too.
+    Ini(QStringLiteral("[Path]\r\nFilePath=%1 z\r\n").arg(path49.left(48)).toUtf8());
+    EXPECT_EQ(ReadFilePath(), path49.left(48));
+}
+
+TEST_F(ProfileTest, HandEditedFilesWithOddSpacingAndCase) {
+    Ini("; settings for the screening room\n"
+        "  [ path ]  \n"
+        "filepath   =   /media/usb \n"
+        "\n"
+        "[SETTINGS]\n"
+        "\tnumlock= False\n"
+        "PrintDos =True\n"
+        "[Path]\n"
+        "SndPath=/second/section\n");
+    EXPECT_EQ(ReadFilePath(), QStringLiteral("/media/usb"));
+    EXPECT_FALSE(ReadNumLockSetting());
+    EXPECT_TRUE(ReadPrintDosSetting());
+    EXPECT_EQ(GetINISndPath(), QStringLiteral("/second/section"));
+    // A key outside its section does not count.
+    Ini("NumLock=False\n[Settings]\n");
+    EXPECT_TRUE(ReadNumLockSetting());
+}
+
+TEST_F(ProfileTest, AWriteKeepsEveryOtherLineAndTheLineEnds) {
+    const QByteArray before = "; keep this comment\n"
+                              "[Options]\n"
+                              "SystemDB=/old/korvex.mda\n"
+                              "\n"
+                              "[Settings]\n"
+                              "NUMLOCK = True\n"
+                              "PrintDOS=False\n"
+                              "; trailing note\n"
+                              "[Custom]\n"
+                              "Other=1\n";
+    Ini(before);
+    WriteNumLockSetting(false);
+    QByteArray expected = before;
+    expected.replace("NUMLOCK = True", "NumLock=False");
+    EXPECT_EQ(Ini(), expected);
+
+    WriteFilePath(QStringLiteral("/media/disk"));
+    EXPECT_EQ(Ini(), expected + "[Path]\nFilePath=/media/disk\n");
+    WriteFilePath(QStringLiteral("/media/other"));
+    EXPECT_EQ(ReadFilePath(), QStringLiteral("/media/other"));
+    EXPECT_EQ(Ini().count("FilePath="), 1);
+
+    // A key new to an existing section goes after that section's last key.
+    Ini("[Settings]\r\nNumLock=True\r\n\r\n[Path]\r\nFilePath=a:\r\n");
+    WritePrintDosSetting(false);
+    EXPECT_EQ(Ini(),
+              QByteArray(
+                  "[Settings]\r\nNumLock=True\r\nPrintDOS=False\r\n\r\n[Path]\r\nFilePath=a:\r\n"));
+    EXPECT_FALSE(Globals().PrintDOS);
+}
+
+TEST_F(ProfileTest, FileNameIsFoundWithoutRegardToCase) {
+    WriteFile(dir.file(QStringLiteral("QVTEST.INI")), "[Settings]\r\nNumLock=False\r\n");
+    EXPECT_FALSE(ReadNumLockSetting());
+    WriteNumLockSetting(true);
+    EXPECT_EQ(ReadFile(dir.file(QStringLiteral("QVTEST.INI"))),
+              QByteArray("[Settings]\r\nNumLock=True\r\n"));
+    EXPECT_FALSE(fileio::Exists(dir.file(QStringLiteral("qvtest.ini"))));
+}
+
+TEST_F(ProfileTest, AFailedWriteLeavesTheFileAsItWas) {
+    Ini("[Settings]\r\nNumLock=True\r\n");
+    fileio::InjectWriteFailure(5, ENOSPC);
+    EXPECT_THROW(WriteNumLockSetting(false), VError);
+    fileio::ClearInjectedFailure();
+    EXPECT_EQ(Ini(), QByteArray("[Settings]\r\nNumLock=True\r\n"));
+    EXPECT_TRUE(ReadNumLockSetting());
+}
+
+TEST_F(ProfileTest, SoundFolderFallsBackToTheProgramFolderForDriveLetters) {
+    EXPECT_EQ(ResolveSndPath(QStringLiteral("c:")), dir.path());
+    EXPECT_EQ(ResolveSndPath(QString()), dir.path());
+    EXPECT_EQ(ResolveSndPath(QStringLiteral("/srv/sound")), QStringLiteral("/srv/sound"));
+}
+
+} // namespace
