@@ -41,7 +41,7 @@ QStringList SplitLines(const QString& page) {
 } // namespace
 
 QString ReportPath() {
-    return fileio::FindCaseInsensitive(Globals().ProgramDir, QString::fromLatin1(ReportFileName));
+    return ReportFilePath();
 }
 
 QString ReadReportFile(const QString& path) {

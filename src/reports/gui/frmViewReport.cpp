@@ -1,0 +1,306 @@
+#include "reports/gui/frmViewReport.h"
+
+#include "app/Errors.h"
+#include "app/Messages.h"
+#include "reports/print/ReportText.h"
+#include "ui/WindowHelpers.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+
+namespace varenta::reports {
+
+namespace {
+
+const QColor AreaColour{16, 52, 96};
+const QColor FaceColour{212, 208, 200};
+
+// Measures in twips.
+constexpr int FormWidth = 10800;
+constexpr int FormHeight = 9000;
+constexpr int FrameWidth = 10320;
+constexpr int FrameHeight = 7800;
+constexpr int TextLeft = 120;
+constexpr int TextTop = 120;
+constexpr int TextHeight = 6840;
+constexpr int ButtonTop = 7080;
+constexpr int ButtonWidth = 2400;
+constexpr int ButtonHeight = 540;
+constexpr int FrameLift = 1000; // the frame sits half of this above the true centre
+
+const QString Caption = QStringLiteral("Client Report");
+
+bool IsScrollKey(int key) {
+    return key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_PageDown ||
+           key == Qt::Key_PageUp;
+}
+
+// The report as the text box holds it: one line per report line; a form-feed line stays as
+// the character that breaks the page.
+QString DisplayText(const QString& report) {
+    QString text = report;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+void InstallPrintUi() {
+    print::PrintHooks& hooks = print::Hooks();
+    if (!hooks.busy)
+        hooks.busy = [] { ui::BusyPointer(); };
+    if (!hooks.normal)
+        hooks.normal = [] { ui::NormalPointer(); };
+    if (!hooks.choosePdfPath)
+        hooks.choosePdfPath = [](const QString& suggested) {
+            return QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                                QStringLiteral("Save Report as PDF"), suggested,
+                                                QStringLiteral("PDF files (*.pdf)"));
+        };
+}
+
+frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent) {
+    InstallPrintUi();
+    setObjectName(QStringLiteral("frmViewReport"));
+    setWindowTitle(Caption);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    setModal(true);
+    resize(ui::Twips(FormWidth), ui::Twips(FormHeight));
+    ui::SetBackground(this, AreaColour);
+
+    fraAll = new QFrame(this);
+    fraAll->setObjectName(QStringLiteral("fraAll"));
+    fraAll->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    fraAll->setLineWidth(2);
+    fraAll->setFixedSize(ui::Twips(FrameWidth), ui::Twips(FrameHeight));
+    ui::SetBackground(fraAll, FaceColour, Qt::black);
+
+    Text1 = new QPlainTextEdit(fraAll);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    // The report is only ever read back from its file: edits here would never be printed.
+    Text1->setReadOnly(true);
+    Text1->setFocusPolicy(Qt::StrongFocus);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setWordWrapMode(QTextOption::NoWrap);
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setFixedPitch(true);
+    mono.setPointSize(9);
+    Text1->setFont(mono);
+    QPalette textPalette = Text1->palette();
+    textPalette.setColor(QPalette::Base, Qt::white);
+    textPalette.setColor(QPalette::Text, Qt::black);
+    Text1->setPalette(textPalette);
+    Text1->setGeometry(ui::Twips(TextLeft), ui::Twips(TextTop),
+                       ui::Twips(FrameWidth - 2 * TextLeft), ui::Twips(TextHeight));
+    Text1->setAccessibleName(QStringLiteral("Report text"));
+
+    cmdPrintReport = new QPushButton(QStringLiteral("&Print Report"), fraAll);
+    cmdPrintReport->setObjectName(QStringLiteral("cmdPrintReport"));
+    cmdCancel = new QPushButton(QStringLiteral("&Close"), fraAll);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    const int gap = (FrameWidth - 2 * ButtonWidth) / 3;
+    cmdPrintReport->setGeometry(ui::Twips(gap), ui::Twips(ButtonTop), ui::Twips(ButtonWidth),
+                                ui::Twips(ButtonHeight));
+    cmdCancel->setGeometry(ui::Twips(2 * gap + ButtonWidth), ui::Twips(ButtonTop),
+                           ui::Twips(ButtonWidth), ui::Twips(ButtonHeight));
+    for (QPushButton* b : {cmdPrintReport, cmdCancel}) {
+        b->setAutoDefault(true);
+        b->setFocusPolicy(Qt::StrongFocus);
+    }
+    cmdPrintReport->setEnabled(false);
+    setTabOrder(Text1, cmdPrintReport);
+    setTabOrder(cmdPrintReport, cmdCancel);
+
+    connect(cmdPrintReport, &QPushButton::clicked, this, [this] { PrintReport(); });
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The window sees key presses before its controls.
+    for (QObject* o : std::initializer_list<QObject*>{Text1, cmdPrintReport, cmdCancel, fraAll})
+        o->installEventFilter(this);
+
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmViewReport::FocusWindowChanged);
+}
+
+frmViewReport::~frmViewReport() = default;
+
+void frmViewReport::MOUSEDEFAULT() {
+    ui::NormalPointer();
+}
+
+void frmViewReport::MOUSEWAIT() {
+    ui::BusyPointer();
+}
+
+void frmViewReport::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    ui::CenterForm(this);
+    CentreFrame();
+    scorePending_ = true;
+    if (!activationQueued_) {
+        activationQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            activationQueued_ = false;
+            if (scorePending_ && isVisible())
+                Activation();
+        });
+    }
+}
+
+void frmViewReport::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    CentreFrame();
+}
+
+bool frmViewReport::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate && scorePending_ && !activationQueued_ && busy_ == 0) {
+        // Run after the activation has been handled, not inside it.
+        activationQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            activationQueued_ = false;
+            if (scorePending_ && isVisible())
+                Activation();
+        });
+    }
+    return QDialog::event(e);
+}
+
+bool frmViewReport::IsOwnWindow(const QWindow* window) const {
+    const QWindow* mine = windowHandle();
+    for (const QWindow* w = window; w; w = w->transientParent())
+        if (w == mine)
+            return true;
+    return false;
+}
+
+void frmViewReport::FocusWindowChanged(QWindow* window) {
+    // Another application (no focus window here), a menu, a tooltip or a box of our own is no
+    // reason to score again; another window of the program is.
+    if (!window || !isVisible() || busy_ > 0 || IsOwnWindow(window))
+        return;
+    const Qt::WindowType type = window->type();
+    if (type == Qt::Popup || type == Qt::ToolTip)
+        return;
+    scorePending_ = true;
+}
+
+void frmViewReport::CentreFrame() {
+    const QRect inner = contentsRect();
+    const int left = inner.width() / 2 - fraAll->width() / 2;
+    const int top = inner.height() / 2 - (fraAll->height() + ui::Twips(FrameLift)) / 2;
+    fraAll->move(std::max(0, left), std::max(0, top));
+}
+
+void frmViewReport::Activation() {
+    scorePending_ = false;
+    ++busy_;
+    ui::CenterForm(this);
+    CentreFrame();
+    MOUSEWAIT();
+    QString text;
+    bool ok = false;
+    try {
+        ++scoringRuns_;
+        if (scorer_)
+            scorer_(request_);
+        else
+            ScoreClient(request_);
+        text = print::ReadReportFile();
+        ok = true;
+    } catch (const VError& e) {
+        Text1->clear();
+        hasReport_ = false;
+        cmdPrintReport->setEnabled(false);
+        MOUSEDEFAULT();
+        ShowFailure(Caption, e);
+        cmdCancel->setFocus();
+    }
+    if (ok) {
+        Text1->setPlainText(DisplayText(text));
+        hasReport_ = true;
+        cmdPrintReport->setEnabled(true);
+        if (!cmdCancel->hasFocus() && !Text1->hasFocus())
+            cmdPrintReport->setFocus();
+        MOUSEDEFAULT();
+    }
+    --busy_;
+}
+
+print::PrintResult frmViewReport::PrintReport() {
+    print::PrintResult result;
+    if (!hasReport_)
+        return result;
+    ++busy_;
+    try {
+        result = print::PrintReportFile(target_);
+    } catch (const VError& e) {
+        MOUSEDEFAULT();
+        ShowFailure(QStringLiteral("Print Report"), e);
+    }
+    --busy_;
+    return result;
+}
+
+void frmViewReport::ShowFailure(const QString& title, const VError& e) {
+    ++busy_;
+    MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()), MsgButtons::Ok,
+           MsgIcon::Exclamation, title);
+    --busy_;
+}
+
+bool frmViewReport::HandleKey(QKeyEvent* key) {
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::AltModifier && (key->key() == Qt::Key_P || key->key() == Qt::Key_C)) {
+        QPushButton* b = key->key() == Qt::Key_P ? cmdPrintReport : cmdCancel;
+        if (b->isEnabled())
+            b->click();
+        return true;
+    }
+    if (mods != Qt::NoModifier || !IsScrollKey(key->key()) || Text1->hasFocus())
+        return false;
+    // Into the report, which then takes the key, so a single press already scrolls.
+    Text1->setFocus(Qt::OtherFocusReason);
+    QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
+                   ushort(key->count()));
+    QCoreApplication::sendEvent(Text1, &copy);
+    return true;
+}
+
+void frmViewReport::keyPressEvent(QKeyEvent* e) {
+    if (!HandleKey(e))
+        QDialog::keyPressEvent(e);
+}
+
+bool frmViewReport::eventFilter(QObject* watched, QEvent* e) {
+    // Alt+P and Alt+C come here as key presses rather than as the buttons' own shortcuts,
+    // which would click them only after a delay.
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier &&
+            (key->key() == Qt::Key_P || key->key() == Qt::Key_C)) {
+            e->accept();
+            return true;
+        }
+    }
+    if (e->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(e)))
+        return true;
+    return QDialog::eventFilter(watched, e);
+}
+
+void ViewReport(QWidget* parent, const ReportRequest& request) {
+    frmViewReport viewer(parent);
+    viewer.SetRequest(request);
+    viewer.exec();
+}
+
+} // namespace varenta::reports

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/Errors.h"
+#include "reports/print/ReportPrint.h"
+#include "scoring/ScoreAndPrint.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QFrame;
+class QPlainTextEdit;
+class QPushButton;
+class QWindow;
+
+namespace varenta::reports {
+
+// Fills the printing hooks with the window layer's parts: the hourglass while printing and
+// a file chooser for saving a report as PDF when no printer is set up. Safe to call again.
+void InstallPrintUi();
+
+// The report viewer: scores the current client when it becomes active, shows the report and
+// prints it.
+class frmViewReport : public QDialog {
+    Q_OBJECT
+    Q_PROPERTY(bool SummaryPage READ SummaryPage WRITE SetSummaryPage)
+public:
+    explicit frmViewReport(QWidget* parent = nullptr);
+    ~frmViewReport() override;
+
+    // What the scoring run is asked for (the supervisor's one-page summary box).
+    void SetRequest(const ReportRequest& request) { request_ = request; }
+    const ReportRequest& Request() const { return request_; }
+    bool SummaryPage() const { return request_.summaryPage; }
+    void SetSummaryPage(bool on) { request_.summaryPage = on; }
+
+    // Where "Print Report" prints (the default printer unless changed).
+    void SetPrintTarget(const print::PrintTarget& target) { target_ = target; }
+
+    // The scoring run; ScoreClient unless replaced (tests count or fail it).
+    using Scorer = std::function<void(const ReportRequest&)>;
+    void SetScorer(Scorer scorer) { scorer_ = std::move(scorer); }
+
+    void MOUSEDEFAULT();
+    void MOUSEWAIT();
+
+    // Scores the client and loads the report: what activation runs.
+    void Activation();
+    // "Print Report": prints the report file; errors are shown, never thrown.
+    print::PrintResult PrintReport();
+
+    bool HasReport() const { return hasReport_; }
+    int ScoringRuns() const { return scoringRuns_; }
+
+    QFrame* fraAll;
+    QPlainTextEdit* Text1;
+    QPushButton* cmdPrintReport;
+    QPushButton* cmdCancel;
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    bool HandleKey(QKeyEvent* key);
+    void CentreFrame();
+    void ShowFailure(const QString& what, const VError& e);
+    void FocusWindowChanged(QWindow* window);
+    bool IsOwnWindow(const QWindow* window) const;
+
+    ReportRequest request_;
+    print::PrintTarget target_ = print::PrintTarget::DefaultPrinter();
+    Scorer scorer_;
+    bool hasReport_ = false;
+    int scoringRuns_ = 0;
+    // Scoring runs once per showing, and again only when the user has been in another window
+    // of the program: message boxes and dialogs opened from here do not count, so closing
+    // them never starts another run.
+    bool scorePending_ = false;
+    bool activationQueued_ = false;
+    int busy_ = 0; // inside scoring or printing
+};
+
+// Opens the viewer modally for the current client.
+void ViewReport(QWidget* parent, const ReportRequest& request = {});
+
+} // namespace varenta::reports

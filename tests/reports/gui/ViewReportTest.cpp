@@ -1,0 +1,185 @@
+#include "reports/gui/frmViewReport.h"
+
+#include "../print/PdfCheck.h"
+
+#include "app/Errors.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "reports/print/ReportPrint.h"
+#include "store/Cp1252.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace varenta;
+using namespace varenta::reports;
+using namespace varenta::testing;
+
+namespace {
+
+QByteArray LongReport() {
+    QString text;
+    for (int page = 1; page <= 3; ++page) {
+        if (page > 1)
+            text += QStringLiteral("\f\r\n");
+        for (int line = 1; line <= 50; ++line)
+            text += QStringLiteral("       page %1 line %2 Peña\r\n").arg(page).arg(line);
+    }
+    return cp1252::Encode(text);
+}
+
+class ViewReportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        print::ResetHooks();
+        print::Hooks().printerAvailable = [] { return false; };
+        Globals().ProgramDir = dir.path();
+        viewer.SetScorer([this](const ReportRequest& r) {
+            requests.push_back(r);
+            if (failure)
+                throw *failure;
+            WriteFile(dir.file("report.prn"), report);
+        });
+    }
+    void TearDown() override { print::ResetHooks(); }
+
+    void Open() {
+        viewer.show();
+        viewer.activateWindow();
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+
+    TempDir dir;
+    ScriptedMessages messages;
+    QByteArray report = LongReport();
+    std::optional<VError> failure;
+    std::vector<ReportRequest> requests;
+    frmViewReport viewer;
+};
+
+} // namespace
+
+TEST_F(ViewReportTest, ShowsTheFreshReportOfTheCurrentClient) {
+    viewer.setProperty("SummaryPage", true);
+    Open();
+    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Client Report"));
+    EXPECT_EQ(viewer.cmdPrintReport->text(), QStringLiteral("&Print Report"));
+    EXPECT_EQ(viewer.cmdCancel->text(), QStringLiteral("&Close"));
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(requests[0].summaryPage);
+    // The file less its final line feed, line ends as the text box keeps them.
+    QString expected = cp1252::Decode(report.chopped(1));
+    expected.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    expected.chop(1); // the carriage return of the last line
+    EXPECT_EQ(viewer.Text1->toPlainText(), expected);
+    EXPECT_TRUE(viewer.Text1->isReadOnly());
+    EXPECT_TRUE(QFontInfo(viewer.Text1->font()).fixedPitch());
+    EXPECT_TRUE(viewer.cmdPrintReport->isEnabled());
+    EXPECT_TRUE(messages.shown().empty());
+
+    // The frame sits in the window, half of 1000 twips above the middle.
+    const QRect inner = viewer.contentsRect();
+    const QRect frame = viewer.fraAll->geometry();
+    EXPECT_NEAR(frame.center().x(), inner.center().x(), 2);
+    EXPECT_GE(frame.top(), 0);
+    EXPECT_LT(frame.center().y(), inner.center().y());
+}
+
+TEST_F(ViewReportTest, ScrollKeysTakeTheFocusIntoTheReport) {
+    Open();
+    QScrollBar* bar = viewer.Text1->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    viewer.cmdCancel->setFocus();
+    QTest::keyClick(viewer.cmdCancel, Qt::Key_PageDown);
+    EXPECT_TRUE(viewer.Text1->hasFocus());
+    EXPECT_GT(bar->value(), 0) << "the first press already scrolls";
+    const int afterPageDown = bar->value();
+    QTest::keyClick(viewer.Text1, Qt::Key_Down);
+    EXPECT_GT(bar->value(), afterPageDown);
+
+    viewer.cmdPrintReport->setFocus();
+    QTest::keyClick(viewer.cmdPrintReport, Qt::Key_Up);
+    EXPECT_TRUE(viewer.Text1->hasFocus());
+    EXPECT_EQ(requests.size(), 1u);
+}
+
+TEST_F(ViewReportTest, AltPPrintsAndAltCCloses) {
+    viewer.SetPrintTarget(print::PrintTarget::PdfFile(dir.file("out.pdf"), QPageSize::Letter));
+    Open();
+    QTest::keyClick(viewer.Text1, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(pdf::PageCount(dir.file("out.pdf")), 3);
+    EXPECT_TRUE(pdf::PageText(dir.file("out.pdf"), 2).contains("page 2 line 1 Peña"));
+    EXPECT_TRUE(viewer.isVisible());
+    QTest::keyClick(viewer.cmdPrintReport, Qt::Key_C, Qt::AltModifier);
+    EXPECT_FALSE(viewer.isVisible());
+    EXPECT_EQ(viewer.result(), QDialog::Rejected);
+}
+
+TEST_F(ViewReportTest, WithoutAPrinterNoAnswerPrintsNothing) {
+    Open();
+    messages.Answer(MsgAnswer::No);
+    const print::PrintResult r = viewer.PrintReport();
+    EXPECT_FALSE(r.printed);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(viewer.isVisible());
+}
+
+TEST_F(ViewReportTest, AScoringErrorIsShownAndTheWindowStaysUsable) {
+    failure = VError(err::FileNotFound, QStringLiteral("File not found: /prog/QVB.TXT"));
+    Open();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains("/prog/QVB.TXT"));
+    EXPECT_TRUE(messages.last().text.startsWith("Error 53:"));
+    EXPECT_FALSE(viewer.HasReport());
+    EXPECT_TRUE(viewer.Text1->toPlainText().isEmpty());
+    EXPECT_FALSE(viewer.cmdPrintReport->isEnabled());
+    EXPECT_TRUE(viewer.cmdCancel->hasFocus());
+
+    QTest::keyClick(viewer.cmdCancel, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(messages.shown().size(), 1u) << "nothing to print, nothing asked";
+    QTest::keyClick(viewer.cmdCancel, Qt::Key_Return);
+    EXPECT_FALSE(viewer.isVisible());
+    EXPECT_EQ(requests.size(), 1u);
+}
+
+// Closing a box the viewer opened re-activates it; that must not start scoring again (and
+// show the error again, and again). Coming back from another window of the program does.
+TEST_F(ViewReportTest, ScoresOncePerShowingAndAgainAfterAnotherWindow) {
+    Open();
+    ASSERT_EQ(viewer.ScoringRuns(), 1);
+    {
+        QMessageBox box(QMessageBox::Information, "t", "own box", QMessageBox::Ok, &viewer);
+        box.show();
+        box.activateWindow();
+        QApplication::processEvents();
+        box.close();
+    }
+    viewer.activateWindow();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(viewer.ScoringRuns(), 1);
+
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QApplication::processEvents();
+    if (QGuiApplication::focusWindow() != other.windowHandle())
+        GTEST_SKIP() << "this platform does not move the focus between windows";
+    viewer.activateWindow();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(viewer.ScoringRuns(), 2);
+
+    viewer.hide();
+    Open();
+    EXPECT_EQ(viewer.ScoringRuns(), 3);
+}
