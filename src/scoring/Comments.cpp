@@ -1,5 +1,6 @@
 #include "scoring/Comments.h"
 
+#include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "store/Cp1252.h"
@@ -44,6 +45,35 @@ QString CommentText(int slot) {
     QString text = g_comments[size_t(slot)];
     text.remove(QChar(u'\0'));
     return text.trimmed();
+}
+
+void SaveComment(const QString& text) {
+    const GlobalState& g = Globals();
+    const int slot = g.CurrentClient;
+    const int count = std::min<int>(g.ClientCount, MaxClients);
+    if (slot < 1 || slot > count)
+        throw VError(err::SubscriptOutOfRange,
+                     QStringLiteral("Client %1 is not stored on this data disk, so its comment "
+                                    "cannot be saved.")
+                         .arg(slot));
+    LoadComments();
+    QString comment = Fit(text.left(500), CommentLength);
+    comment.replace(QLatin1String("\r\n"), QLatin1String("  "));
+    // A lone line end would break the fixed records apart when read as text.
+    comment.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    comment.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString before = g_comments[size_t(slot)];
+    g_comments[size_t(slot)] = comment;
+    QByteArray file;
+    file.reserve(count * CommentLength);
+    for (int i = 1; i <= count; ++i)
+        file += cp1252::Encode(Fit(g_comments[size_t(i)], CommentLength));
+    try {
+        fileio::ReplaceAtomically(CommentsFilePath(), file);
+    } catch (...) {
+        g_comments[size_t(slot)] = before;
+        throw;
+    }
 }
 
 } // namespace varenta

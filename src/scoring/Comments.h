@@ -27,4 +27,11 @@ void LoadComments();
 // A slot's comment as the report prints it: NULs removed, blanks trimmed.
 QString CommentText(int slot);
 
+// Stores `text` as the current client's comment (at most 500 characters taken, cut or padded
+// to 300, each line break stored as blanks) and rewrites the comments file with records
+// 1..ClientCount. The other records are read afresh from the file first, so no comment is lost
+// to a stale table. The new file replaces the old one only once it is complete on the disk:
+// a failed write throws VError and leaves the old file and the table as they were.
+void SaveComment(const QString& text);
+
 } // namespace varenta

@@ -1,0 +1,91 @@
+#include "scoring/Comments.h"
+#include "app/Errors.h"
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "scoring/ScoreAndPrint.h"
+#include "store/Cp1252.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace varenta;
+using namespace varenta::testing;
+
+namespace {
+
+class SaveCommentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
+        UseDataDisk(disk.path());
+    }
+    QByteArray file() const { return ReadFile(disk.file("Comments.dat")); }
+    static QByteArray Record(const QByteArray& text) {
+        return text + QByteArray(300 - text.size(), ' ');
+    }
+    TempDir disk, program;
+};
+
+TEST_F(SaveCommentTest, StoresLineBreaksAsTwoBlanksAndKeepsTheOtherComments) {
+    // An older file with a comment for client 1 only; clients 2 and 3 came later.
+    WriteFile(disk.file("Comments.dat"), Record("Seen twice."));
+    Globals().CurrentClient = 3;
+    SaveComment(QStringLiteral("Calm at intake.\r\nRefer to counselling."));
+    const QByteArray all = file();
+    ASSERT_EQ(all.size(), 900);
+    EXPECT_EQ(all.left(300), Record("Seen twice."));
+    EXPECT_EQ(all.mid(300, 300), QByteArray(300, '\0')); // never written: an empty comment
+    EXPECT_EQ(all.mid(600), Record("Calm at intake.  Refer to counselling."));
+    LoadComments();
+    EXPECT_EQ(CommentText(3), QStringLiteral("Calm at intake.  Refer to counselling."));
+    EXPECT_EQ(CommentText(2), QString());
+}
+
+TEST_F(SaveCommentTest, CutsLongTextAt300CharactersAndKeepsAccents) {
+    Globals().CurrentClient = 1;
+    SaveComment(QStringLiteral("Señora Núñez ") + QString(600, QLatin1Char('x')));
+    const QByteArray all = file();
+    ASSERT_EQ(all.size(), 900);
+    EXPECT_EQ(cp1252::Decode(all.left(13)), QStringLiteral("Señora Núñez "));
+    EXPECT_EQ(all.mid(13, 287), QByteArray(287, 'x'));
+    EXPECT_EQ(all.mid(300), QByteArray(600, ' ')); // no file before: blank comments
+}
+
+TEST_F(SaveCommentTest, AFailedWriteLeavesTheOldFileWhole) {
+    Globals().CurrentClient = 2;
+    SaveComment(QStringLiteral("First comment."));
+    const QByteArray before = file();
+    for (const int e : {ENOSPC, EIO}) {
+        fileio::InjectWriteFailure(450, e);
+        EXPECT_THROW(SaveComment(QStringLiteral("Second comment.")), VError);
+        fileio::ClearInjectedFailure();
+        EXPECT_EQ(file(), before);
+        EXPECT_EQ(CommentText(2), QStringLiteral("First comment."));
+    }
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).size(), 3)
+        << "no half-written file is left beside the old one";
+}
+
+TEST_F(SaveCommentTest, TheNextReportCarriesTheComment) {
+    UseProgramDir(program.path());
+    Globals().CurrentClient = 2;
+    SaveComment(QStringLiteral("Attends school daily.\r\nNo concerns."));
+    ScoreClient();
+    const QString report = cp1252::Decode(ReadFile(ReportFilePath()));
+    const qsizetype at = report.indexOf(QStringLiteral("COMMENTS/RECOMMENDATIONS: Attends"));
+    ASSERT_GE(at, 0);
+    EXPECT_TRUE(report.mid(at, 120).simplified().startsWith(
+        QStringLiteral("COMMENTS/RECOMMENDATIONS: Attends school daily. No concerns.")));
+}
+
+TEST_F(SaveCommentTest, AClientThatIsNotStoredCannotGetAComment) {
+    Globals().CurrentClient = 4;
+    EXPECT_THROW(SaveComment(QStringLiteral("x")), VError);
+    EXPECT_FALSE(fileio::Exists(disk.file("Comments.dat")));
+}
+
+} // namespace
