@@ -5,7 +5,7 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "store/ClientStore.h"
-#include "store/DemoClients.h"
+#include "administration/DemoClients.h"
 
 #include <cstdio>
 

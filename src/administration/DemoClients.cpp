@@ -1,5 +1,6 @@
-#include "store/DemoClients.h"
+#include "administration/DemoClients.h"
 
+#include "administration/TestSpec.h"
 #include "app/Globals.h"
 #include "store/ClientStore.h"
 
@@ -23,19 +24,69 @@ struct Demo {
 
 // Invented people; any likeness is accidental.
 const Demo kDemo[] = {
-    {"Jordan Ellery", "J-20417", "03/14/2010", "16", '1', '1', '5', {"14", "1 ", "0 ", "2 ", "1 ", "2 ", "0 ", "1 "}, 25},
-    {"Marisol Quintero", "J-20433", "11/02/2009", "17", '2', '3', '6', {"N ", "0 ", "0 ", "1 ", "0 ", "1 ", "1 ", "0 "}, 15},
-    {"Dante Whitlock", "J-20450", "07/29/2011", "15", '1', '2', '4', {"12", "2 ", "1 ", "4 ", "3 ", "5 ", "2 ", "3 "}, 55},
-    {"Keira Lindqvist", "N", "N", "14", '2', '1', '3', {"13", "1 ", "0 ", "1 ", "1 ", "1 ", "0 ", "0 "}, 35},
-    {"Tomás Ibáñez", "J-20489", "01/08/2010", "16", '1', '3', '5', {"15", "0 ", "0 ", "1 ", "0 ", "1 ", "0 ", "2 "}, 45},
-    {"Avery Okonkwo", "J-20502", "05/21/2012", "14", '0', '6', '3', {"N ", "N ", "N ", "N ", "N ", "N ", "N ", "N "}, 5},
+    {"Jordan Ellery",
+     "J-20417",
+     "03/14/2010",
+     "16",
+     '1',
+     '1',
+     '5',
+     {"14", "1 ", "0 ", "2 ", "1 ", "2 ", "0 ", "1 "},
+     25},
+    {"Marisol Quintero",
+     "J-20433",
+     "11/02/2009",
+     "17",
+     '2',
+     '3',
+     '6',
+     {"N ", "0 ", "0 ", "1 ", "0 ", "1 ", "1 ", "0 "},
+     15},
+    {"Dante Whitlock",
+     "J-20450",
+     "07/29/2011",
+     "15",
+     '1',
+     '2',
+     '4',
+     {"12", "2 ", "1 ", "4 ", "3 ", "5 ", "2 ", "3 "},
+     55},
+    {"Keira Lindqvist",
+     "N",
+     "N",
+     "14",
+     '2',
+     '1',
+     '3',
+     {"13", "1 ", "0 ", "1 ", "1 ", "1 ", "0 ", "0 "},
+     35},
+    {"Tomás Ibáñez",
+     "J-20489",
+     "01/08/2010",
+     "16",
+     '1',
+     '3',
+     '5',
+     {"15", "0 ", "0 ", "1 ", "0 ", "1 ", "0 ", "2 "},
+     45},
+    {"Avery Okonkwo",
+     "J-20502",
+     "05/21/2012",
+     "14",
+     '0',
+     '6',
+     '3',
+     {"N ", "N ", "N ", "N ", "N ", "N ", "N ", "N "},
+     5},
 };
 
 } // namespace
 
 int AddDemoClients(int count) {
     GlobalState& g = Globals();
-    // Lowest-risk answers by section, with a lean toward others drawn from a fixed seed.
+    // Each client starts from the lowest-risk answers and gives another answer to a share of
+    // the items (its lean), drawn from a fixed seed so every demo disk is the same.
+    const QString lowRisk = NonDeviantResponses();
     std::mt19937 rng(401);
     int written = 0;
     const int available = int(sizeof kDemo / sizeof kDemo[0]);
@@ -58,8 +109,7 @@ int AddDemoClients(int count) {
         for (int item = 1; item <= ResponseCount; ++item) {
             const int top = item <= 63 ? 2 : 4;
             std::uniform_int_distribution<int> any(1, top);
-            // Section 1 leans toward its usual pattern; the rest toward the first answer.
-            int code = pct(rng) < d.lean ? any(rng) : (item <= 63 ? 1 + (item % 3 == 0) : 1);
+            const int code = pct(rng) < d.lean ? any(rng) : lowRisk[item - 1].digitValue();
             responses += QChar(u'0' + code);
         }
         r.Responses = responses;
