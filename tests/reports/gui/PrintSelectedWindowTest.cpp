@@ -1,0 +1,172 @@
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "reports/gui/frmPrintSelected.h"
+#include "reports/print/PdfCheck.h"
+#include "reports/print/ReportPrint.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace varenta;
+using namespace varenta::testing;
+using varenta::reports::frmPrintSelected;
+
+namespace {
+
+class PrintSelectedWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::vector<ClientRecord> clients;
+        for (int n = 1; n <= 5; ++n)
+            clients.push_back(SampleClient(n));
+        WriteDataDisk(disk.path(), clients);
+        UseDataDisk(disk.path());
+        UseProgramDir(program.path());
+        // No printer here: the reports go into PDF files the user names once.
+        print::ResetHooks();
+        print::Hooks().printerAvailable = [] { return false; };
+        print::Hooks().choosePdfPath = [this](const QString&) { return out.file("Reports.pdf"); };
+    }
+    void TearDown() override { print::ResetHooks(); }
+    void Open() {
+        window = std::make_unique<frmPrintSelected>();
+        window->show();
+        QApplication::processEvents();
+        list = window->lbNameDisplay();
+    }
+    QPushButton* Button(int i) const {
+        return window->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(%1)").arg(i));
+    }
+    QString HelpLine() const {
+        return window->findChild<QLabel*>(QStringLiteral("MsgPanel"))->text();
+    }
+    QStringList Pdfs() const {
+        return QDir(out.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+    }
+    QStringList TempFiles() const {
+        return QDir(program.path()).entryList({QStringLiteral("temp*")}, QDir::Files);
+    }
+
+    TempDir disk, program, out;
+    ScriptedMessages messages;
+    std::unique_ptr<frmPrintSelected> window;
+    QListWidget* list = nullptr;
+};
+
+TEST_F(PrintSelectedWindowTest, ChoosingClients2And5FromTheKeyboardPrintsTheirReportsInOrder) {
+    Open();
+    ASSERT_TRUE(list->hasFocus());
+    ASSERT_EQ(list->count(), 5);
+    EXPECT_EQ(list->item(2)->text(), QStringLiteral("3-Client 3") + QString(17, QLatin1Char(' ')));
+    EXPECT_EQ(HelpLine(), QStringLiteral("Use up or down arrow keys or mouse to select client."));
+    EXPECT_TRUE(Button(0)->isEnabled());
+
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Space);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Space);
+    ASSERT_EQ(list->selectedItems().size(), 2);
+    QTest::keyClick(list, Qt::Key_Tab);
+    ASSERT_TRUE(Button(0)->hasFocus());
+    EXPECT_EQ(HelpLine(), QStringLiteral("Print selected client reports"));
+
+    messages.Answer(MsgAnswer::Yes); // save as PDF files instead
+    QTest::keyClick(Button(0), Qt::Key_Return);
+
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(Pdfs(), (QStringList{"Reports 2.pdf", "Reports 5.pdf"}));
+    const QString first = pdf::PageText(out.file("Reports 2.pdf"), 1);
+    EXPECT_TRUE(first.contains(QStringLiteral("Client 2"))) << first.toStdString();
+    EXPECT_TRUE(pdf::PageText(out.file("Reports 5.pdf"), 1).contains(QStringLiteral("Client 5")));
+    EXPECT_EQ(window->LastRun()->printed, (QList<int>{2, 5}));
+    EXPECT_EQ(Globals().CurrentClient, 5);
+    EXPECT_TRUE(TempFiles().isEmpty());
+    EXPECT_EQ(messages.last().icon, MsgIcon::Information);
+    EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral("Reports 2.pdf, Reports 5.pdf")));
+}
+
+TEST_F(PrintSelectedWindowTest, SelectAllPrintsEveryClientInRecordOrder) {
+    Open();
+    QTest::keyClick(list, Qt::Key_Tab);
+    QTest::keyClick(Button(0), Qt::Key_Tab);
+    ASSERT_TRUE(Button(1)->hasFocus());
+    EXPECT_EQ(HelpLine(), QStringLiteral("Select all client reports for printing"));
+    QTest::keyClick(Button(1), Qt::Key_Space);
+    EXPECT_EQ(list->selectedItems().size(), 5);
+    EXPECT_TRUE(window->isVisible()); // nothing printed yet
+    EXPECT_TRUE(Pdfs().isEmpty());
+
+    messages.Answer(MsgAnswer::Yes);
+    QTest::keyClick(Button(1), Qt::Key_Backtab);
+    QTest::keyClick(Button(0), Qt::Key_Return);
+    EXPECT_EQ(window->LastRun()->printed, (QList<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(Pdfs().size(), 5);
+}
+
+TEST_F(PrintSelectedWindowTest, NothingSelectedOrReturnToMainMenuPrintsNothing) {
+    Open();
+    QTest::keyClick(list, Qt::Key_Tab);
+    QTest::keyClick(Button(0), Qt::Key_Return);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(messages.last().text.section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("No client is selected."));
+    EXPECT_TRUE(list->hasFocus());
+
+    QTest::keyClick(list, Qt::Key_Space); // chosen, then abandoned
+    Button(2)->setFocus();
+    EXPECT_EQ(HelpLine(), QStringLiteral("Cancel selections and printing."));
+    QTest::keyClick(Button(2), Qt::Key_Return);
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_FALSE(window->LastRun().has_value());
+    EXPECT_TRUE(Pdfs().isEmpty());
+}
+
+TEST_F(PrintSelectedWindowTest, WithNoClientsTheFocusGoesToTheWayBack) {
+    WriteDataDisk(disk.path(), {});
+    UseDataDisk(disk.path());
+    Open();
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_FALSE(Button(0)->isEnabled());
+    EXPECT_TRUE(Button(2)->hasFocus());
+    QTest::keyClick(Button(2), Qt::Key_Backtab);
+    EXPECT_TRUE(Button(1)->hasFocus());
+    // Back past the disabled button into the empty list, which hands the focus on again.
+    QTest::keyClick(Button(1), Qt::Key_Backtab);
+    EXPECT_TRUE(Button(2)->hasFocus());
+    EXPECT_FALSE(list->hasFocus());
+}
+
+TEST_F(PrintSelectedWindowTest, AFailurePartWaySaysWhichClientsWerePrinted) {
+    // Client 4's file cannot be written: a folder stands where it would go.
+    ASSERT_TRUE(QDir(out.path()).mkdir(QStringLiteral("Reports 4.pdf")));
+    Open();
+    for (int row : {1, 3, 4}) {
+        list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(list, Qt::Key_Space);
+    }
+    messages.Answer({MsgAnswer::Yes, MsgAnswer::Cancel}); // PDF instead; do not try again
+    Button(0)->setFocus();
+    QTest::keyClick(Button(0), Qt::Key_Return);
+    ASSERT_GE(messages.shown().size(), 3u);
+    const Message& failure = messages.shown()[1];
+    EXPECT_EQ(failure.buttons, MsgButtons::OkCancel);
+    EXPECT_TRUE(failure.text.startsWith(QStringLiteral("The report of client 4 could not be "
+                                                       "printed.\nError ")));
+    EXPECT_EQ(messages.last().text, QStringLiteral("Printed: the reports of client 2.\nNot "
+                                                   "printed: the reports of clients 4 and 5."));
+    EXPECT_EQ(Pdfs(), QStringList{"Reports 2.pdf"});
+    EXPECT_TRUE(TempFiles().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
