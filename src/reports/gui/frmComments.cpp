@@ -1,0 +1,268 @@
+#include "reports/gui/frmComments.h"
+
+#include "app/Errors.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "reports/gui/frmViewReport.h"
+#include "scoring/Comments.h"
+#include "store/Cp1252.h"
+#include "ui/MenuButtons.h"
+#include "ui/WindowHelpers.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace varenta::reports {
+
+namespace {
+
+const QColor AreaColour{16, 52, 96};
+const QColor FaceColour{212, 208, 200};
+
+const QString kTextHelp =
+    QStringLiteral("Type the comments and recommendations for this client's report.");
+
+// The data-disk message of a failed read or write; true when the user asks to try again.
+bool AskRetry(const VError& e) {
+    const int n = e.number();
+    if (IsDiskMissingError(n) || IsWriteProtectedError(n)) {
+        const QString text =
+            IsWriteProtectedError(n)
+                ? MsgLines({QStringLiteral("Data disk write protected!"), QString(),
+                            QStringLiteral("Set the data disk to writable and replace in drive.")})
+                : MsgLines({QStringLiteral("Data disk not found!"), QString(),
+                            QStringLiteral("Insert data disk in drive A to continue.")});
+        return MsgBox(text, MsgButtons::OkCancel, MsgIcon::Critical,
+                      QStringLiteral("Data Disk Error")) == MsgAnswer::Ok;
+    }
+    MsgBox(QStringLiteral("Error %1:%2").arg(n).arg(e.description()), MsgButtons::Ok,
+           MsgIcon::Critical);
+    return false;
+}
+
+// Runs a step against the data disk, offering a retry while it fails.
+bool WithRetry(const std::function<void()>& step) {
+    for (;;) {
+        try {
+            step();
+            return true;
+        } catch (const VError& e) {
+            if (!AskRetry(e))
+                return false;
+        }
+    }
+}
+
+} // namespace
+
+int frmComments::StoredLength(const QString& text) {
+    return int(text.size() + text.count(QLatin1Char('\n')));
+}
+
+frmComments::frmComments(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmComments"));
+    setWindowTitle(QStringLiteral("Edit Comments"));
+    setModal(true);
+
+    area_ = new QWidget(this);
+    ui::SetBackground(area_, AreaColour);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area_);
+
+    frCourt_ = new QGroupBox(QStringLiteral(" Valdoria Comments"), area_);
+    frCourt_->setObjectName(QStringLiteral("frCourt"));
+    ui::SetBackground(frCourt_, FaceColour, Qt::black);
+
+    lblClientName_ = new QLabel(frCourt_);
+    lblClientName_->setObjectName(QStringLiteral("lblClientName"));
+    QFont nameFont = lblClientName_->font();
+    nameFont.setBold(true);
+    nameFont.setPointSizeF(nameFont.pointSizeF() * 1.2);
+    lblClientName_->setFont(nameFont);
+    lblClientName_->setTextFormat(Qt::PlainText);
+
+    txtComments_ = new QPlainTextEdit(frCourt_);
+    txtComments_->setObjectName(QStringLiteral("txtComments"));
+    QFont textFont(QStringLiteral("MS Sans Serif"));
+    textFont.setStyleHint(QFont::SansSerif);
+    textFont.setPointSize(12);
+    txtComments_->setFont(textFont);
+    txtComments_->setTabChangesFocus(true);
+    txtComments_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QFontMetrics tm(textFont);
+    txtComments_->setFixedSize(tm.averageCharWidth() * 60, tm.lineSpacing() * 8 + ui::Twips(120));
+
+    auto* charLeftLabel = new QLabel(QStringLiteral("Characters Left"), frCourt_);
+    charLeftLabel->setObjectName(QStringLiteral("lblCharLeft"));
+    txtCharLeft_ = new QLineEdit(frCourt_);
+    txtCharLeft_->setObjectName(QStringLiteral("txtCharLeft"));
+    txtCharLeft_->setReadOnly(true);
+    txtCharLeft_->setFocusPolicy(Qt::NoFocus);
+    txtCharLeft_->setAlignment(Qt::AlignCenter);
+    txtCharLeft_->setFixedWidth(ui::Twips(900));
+    charLeftLabel->setBuddy(txtCharLeft_);
+
+    msgPanel_ = new ui::MsgPanel(area_);
+    ui::SetBackground(msgPanel_, FaceColour, Qt::black);
+
+    buttons_ = new ui::MenuButtons(this, msgPanel_);
+    QPushButton* ok =
+        buttons_->Add(QStringLiteral("Information OK"),
+                      QStringLiteral("Save the comment and show the client's report."), frCourt_);
+    QPushButton* cancel =
+        buttons_->Add(QStringLiteral("Cancel Input"),
+                      QStringLiteral("Close without saving the comment."), frCourt_);
+    for (QPushButton* b : {ok, cancel})
+        b->setMinimumWidth(ui::Twips(2100));
+    connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) {
+        if (i == 0)
+            InformationOk();
+        else
+            reject();
+    });
+
+    auto* counter = new QHBoxLayout;
+    counter->addStretch();
+    counter->addWidget(charLeftLabel);
+    counter->addWidget(txtCharLeft_);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(buttons_->panel(0));
+    row->addSpacing(ui::Twips(360));
+    row->addWidget(buttons_->panel(1));
+    row->addStretch();
+    auto* layout = new QVBoxLayout(frCourt_);
+    layout->setContentsMargins(ui::Twips(300), ui::Twips(300), ui::Twips(300), ui::Twips(300));
+    layout->setSpacing(ui::Twips(180));
+    layout->addWidget(lblClientName_);
+    layout->addWidget(txtComments_);
+    layout->addLayout(counter);
+    layout->addLayout(row);
+    frCourt_->adjustSize();
+    frCourt_->setFixedSize(frCourt_->sizeHint());
+
+    setTabOrder(txtComments_, ok);
+    setTabOrder(ok, cancel);
+    txtComments_->installEventFilter(this);
+    connect(txtComments_, &QPlainTextEdit::textChanged, this, &frmComments::TextChanged);
+
+    showReport_ = [this] { ViewReport(this, request_); };
+
+    resize(frCourt_->width() + ui::Twips(1440),
+           frCourt_->height() + msgPanel_->minimumHeight() + ui::Twips(1440));
+    ui::CenterForm(this);
+    loaded_ = LoadWindow();
+    txtComments_->setFocus();
+}
+
+bool frmComments::LoadWindow() {
+    txtCharLeft_->setText(QString::number(MaxLength));
+    const bool read = WithRetry([] { LoadComments(); });
+    const int client = Globals().CurrentClient;
+    loadedText_ = read ? CommentText(client) : QString();
+    txtComments_->setPlainText(loadedText_);
+    txtComments_->moveCursor(QTextCursor::End);
+    lblClientName_->setText(CurrentRecord().ClientName.trimmed());
+    if (!read) {
+        // Without the stored comments a save could not keep the other clients' comments.
+        txtComments_->setReadOnly(true);
+        buttons_->button(0)->setEnabled(false);
+    }
+    return read;
+}
+
+void frmComments::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    PlaceFrame();
+}
+
+void frmComments::PlaceFrame() {
+    const int panelHeight = msgPanel_->sizeHint().height();
+    msgPanel_->setGeometry(0, area_->height() - panelHeight, area_->width(), panelHeight);
+    const int inner = area_->height() - panelHeight;
+    frCourt_->move(std::max(0, (area_->width() - frCourt_->width()) / 2),
+                   std::max(0, (inner - frCourt_->height()) / 2));
+}
+
+void frmComments::TextChanged() {
+    if (adjusting_)
+        return;
+    QString text = txtComments_->toPlainText();
+    QTextCursor cursor = txtComments_->textCursor();
+    int position = cursor.position();
+    bool refused = false;
+    // Characters the single-byte comments file cannot hold would print as "?".
+    for (int i = int(text.size()) - 1; i >= 0; --i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\n') &&
+            (!cp1252::CanEncode(c) || c.category() == QChar::Other_Control)) {
+            text.remove(i, 1);
+            if (i < position)
+                --position;
+            refused = true;
+        }
+    }
+    // Over the limit: what was just typed or pasted before the cursor is cut back.
+    while (StoredLength(text) > MaxLength && position > 0) {
+        text.remove(position - 1, 1);
+        --position;
+        refused = true;
+    }
+    while (StoredLength(text) > MaxLength) {
+        text.chop(1);
+        refused = true;
+    }
+    if (refused) {
+        adjusting_ = true;
+        txtComments_->setPlainText(text);
+        cursor = txtComments_->textCursor();
+        cursor.setPosition(std::min(position, int(text.size())));
+        txtComments_->setTextCursor(cursor);
+        adjusting_ = false;
+        Beep();
+    }
+    txtCharLeft_->setText(QString::number(MaxLength - StoredLength(text)));
+}
+
+void frmComments::keyPressEvent(QKeyEvent* e) {
+    // Escape closes only while nothing has been typed: a comment is never lost to one key.
+    if (e->key() == Qt::Key_Escape) {
+        if (txtComments_->toPlainText() == loadedText_)
+            reject();
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+bool frmComments::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == txtComments_ && e->type() == QEvent::FocusIn)
+        msgPanel_->SetCaption(kTextHelp);
+    return QDialog::eventFilter(watched, e);
+}
+
+void frmComments::InformationOk() {
+    if (!loaded_)
+        return;
+    QString text = txtComments_->toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    if (!WithRetry([&] { SaveComment(text); })) {
+        // The comment stays in the box, to be saved once the disk is back.
+        txtComments_->setFocus();
+        return;
+    }
+    saved_ = true;
+    loadedText_ = txtComments_->toPlainText();
+    if (showReport_)
+        showReport_();
+    accept();
+}
+
+} // namespace varenta::reports

@@ -1,0 +1,179 @@
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "reports/gui/frmComments.h"
+#include "reports/gui/frmViewReport.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace varenta;
+using namespace varenta::testing;
+using varenta::reports::frmComments;
+using varenta::reports::frmViewReport;
+
+namespace {
+
+// Runs `fn` on the report viewer once it is open as the modal window, then closes it.
+void WhenViewerOpens(std::function<void(frmViewReport*)> fn) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
+        auto* viewer = qobject_cast<frmViewReport*>(QApplication::activeModalWidget());
+        if (!viewer || !viewer->HasReport())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        fn(viewer);
+        viewer->cmdCancel->click();
+    });
+    timer->start();
+}
+
+class CommentsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
+        UseDataDisk(disk.path());
+        UseProgramDir(program.path());
+        QByteArray records = QByteArray("Kept for client 1.").leftJustified(300, ' ');
+        records += QByteArray("Earlier note.").leftJustified(300, ' ');
+        WriteFile(disk.file("Comments.dat"), records);
+        Globals().CurrentClient = 2;
+    }
+    void Open() {
+        window = std::make_unique<frmComments>();
+        window->show();
+        QApplication::processEvents();
+        text = window->findChild<QPlainTextEdit*>(QStringLiteral("txtComments"));
+        ASSERT_TRUE(text->hasFocus());
+    }
+    QString CharLeft() const {
+        return window->findChild<QLineEdit*>(QStringLiteral("txtCharLeft"))->text();
+    }
+    QPushButton* Button(int i) const {
+        return window->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(%1)").arg(i));
+    }
+    QByteArray file() const { return ReadFile(disk.file("Comments.dat")); }
+
+    TempDir disk, program;
+    ScriptedMessages messages;
+    std::unique_ptr<frmComments> window;
+    QPlainTextEdit* text = nullptr;
+};
+
+TEST_F(CommentsWindowTest, TwoTypedLinesAreStoredWithTwoBlanksAndShownInTheReport) {
+    Open();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Edit Comments"));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblClientName"))->text(),
+              QStringLiteral("Client 2"));
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("Earlier note."));
+    EXPECT_EQ(CharLeft(), QStringLiteral("287"));
+
+    text->selectAll();
+    QTest::keyClicks(text, QStringLiteral("Lives with aunt."));
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClicks(text, QStringLiteral("Review in May."));
+    EXPECT_EQ(CharLeft(), QString::number(300 - 16 - 2 - 14)); // the line break counts two
+    QTest::keyClick(text, Qt::Key_Tab);
+    ASSERT_TRUE(Button(0)->hasFocus());
+
+    QString shown;
+    WhenViewerOpens([&](frmViewReport* viewer) { shown = viewer->Text1->toPlainText(); });
+    QTest::keyClick(Button(0), Qt::Key_Return);
+
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_TRUE(shown.simplified().contains(
+        QStringLiteral("COMMENTS/RECOMMENDATIONS: Lives with aunt. Review in May.")))
+        << shown.toStdString();
+    const QByteArray all = file();
+    ASSERT_EQ(all.size(), 900);
+    EXPECT_EQ(all.left(300), QByteArray("Kept for client 1.").leftJustified(300, ' '));
+    EXPECT_EQ(all.mid(300, 300),
+              QByteArray("Lives with aunt.  Review in May.").leftJustified(300, ' '));
+}
+
+TEST_F(CommentsWindowTest, ThreeHundredCharactersFillTheBoxAndNoMoreAreTaken) {
+    Open();
+    text->clear();
+    QTest::keyClicks(text, QString(299, QLatin1Char('a')));
+    EXPECT_EQ(CharLeft(), QStringLiteral("1"));
+    QTest::keyClick(text, Qt::Key_Return); // a line break needs two places
+    EXPECT_EQ(messages.beeps(), 1);
+    QTest::keyClicks(text, QStringLiteral("bc"));
+    EXPECT_EQ(CharLeft(), QStringLiteral("0"));
+    EXPECT_EQ(text->toPlainText(), QString(299, QLatin1Char('a')) + QLatin1Char('b'));
+    EXPECT_EQ(messages.beeps(), 2);
+
+    // A paste is cut to what still fits.
+    text->clear();
+    text->insertPlainText(QString(280, QLatin1Char('x')));
+    text->insertPlainText(QString(50, QLatin1Char('y')));
+    EXPECT_EQ(text->toPlainText(), QString(280, QLatin1Char('x')) + QString(20, QLatin1Char('y')));
+    EXPECT_EQ(CharLeft(), QStringLiteral("0"));
+}
+
+TEST_F(CommentsWindowTest, CancelAfterTypingLeavesTheFileUnchanged) {
+    const QByteArray before = file();
+    Open();
+    QTest::keyClicks(text, QStringLiteral(" More."));
+    QTest::keyClick(text, Qt::Key_Escape); // typed text is not thrown away by Escape
+    EXPECT_TRUE(window->isVisible());
+    Button(1)->setFocus();
+    QTest::keyClick(Button(1), Qt::Key_Return);
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_FALSE(window->Saved());
+    EXPECT_EQ(file(), before);
+}
+
+TEST_F(CommentsWindowTest, AFailedWriteKeepsTheCommentInTheBoxAndTheFileIntact) {
+    const QByteArray before = file();
+    Open();
+    text->selectAll();
+    QTest::keyClicks(text, QStringLiteral("Needs a follow-up visit."));
+    bool viewerShown = false;
+    window->SetShowReport([&] { viewerShown = true; });
+
+    fileio::InjectWriteFailure(400, EIO); // the drive goes away during the write
+    Button(0)->setFocus();
+    QTest::keyClick(Button(0), Qt::Key_Return);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Error"));
+    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Data disk not found!")));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(viewerShown);
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("Needs a follow-up visit."));
+    EXPECT_EQ(file(), before);
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+
+    // Back in the drive: OK on the message tries again and the comment is saved.
+    fileio::InjectWriteFailure(400, EIO);
+    messages.OnShow([](const Message&) { fileio::ClearInjectedFailure(); });
+    messages.Answer(MsgAnswer::Ok);
+    QTest::keyClick(Button(0), Qt::Key_Return);
+    EXPECT_TRUE(viewerShown);
+    EXPECT_EQ(file().mid(300, 300), QByteArray("Needs a follow-up visit.").leftJustified(300, ' '));
+}
+
+TEST_F(CommentsWindowTest, AClientWithoutARecordStartsWithAnEmptyBox) {
+    WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
+    WriteFile(disk.file("Comments.dat"), QByteArray(300, ' ')); // written when there was one
+    UseDataDisk(disk.path());
+    Globals().CurrentClient = 3;
+    Open();
+    EXPECT_TRUE(text->toPlainText().isEmpty());
+    EXPECT_EQ(CharLeft(), QStringLiteral("300"));
+}
+
+} // namespace
