@@ -16,27 +16,13 @@ QString Wave(const QString& base) {
     return base.trimmed() + QStringLiteral(".wav");
 }
 
-// Writes the record, asking for the data disk again while the write fails.
-bool SaveNewClientWithRetry(int slot) {
-    for (;;) {
-        try {
-            SaveClient(slot);
-            return true;
-        } catch (const VError& e) {
-            QString text;
-            if (IsWriteProtectedError(e.number()))
-                text = MsgLines({QStringLiteral("Data disk write protected!"), QString(),
-                                 QStringLiteral("Set the data disk to writable and replace in "
-                                                "drive.")});
-            else if (IsDiskMissingError(e.number()))
-                text = MsgLines({QStringLiteral("Data disk not found!"), QString(),
-                                 QStringLiteral("Insert data disk in drive A to continue.")});
-            else
-                text = QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description());
-            if (MsgBox(text, MsgButtons::OkCancel, MsgIcon::Critical,
-                       QStringLiteral("Data Disk Error")) != MsgAnswer::Ok)
-                return false;
-        }
+// Writes the record once; the window replaces this with the data-disk retry dialog.
+bool SaveOnce(int slot) {
+    try {
+        SaveClient(slot);
+        return true;
+    } catch (const VError&) {
+        return false;
     }
 }
 
@@ -72,8 +58,7 @@ void CheckPresentedItems(const std::vector<PresentedItem>& items, const QString&
 Presentation::Presentation(std::vector<PresentedItem> items, const QString& language,
                            WaveAudio& audio)
     : items_(std::move(items)), language_(language),
-      spanish_(language.toUpper() == QLatin1String("SPANISH")), audio_(audio),
-      saver_(SaveNewClientWithRetry) {}
+      spanish_(language.toUpper() == QLatin1String("SPANISH")), audio_(audio), saver_(SaveOnce) {}
 
 QString Presentation::Caption() const {
     return spanish_ ? QStringLiteral("Presentación de preguntas")

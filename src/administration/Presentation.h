@@ -54,7 +54,7 @@ public:
 
     // `items` must have passed CheckPresentedItems. `audio` outlives the presentation.
     Presentation(std::vector<PresentedItem> items, const QString& language, WaveAudio& audio);
-    // Replaces the data-disk writer (the default asks the supervisor to retry on failure).
+    // Replaces the data-disk writer (the default writes once and tells nobody of a failure).
     void SetSaver(Saver saver) { saver_ = std::move(saver); }
     // Called before a message box is shown, so the window can show what lies behind it.
     void SetViewHook(std::function<void()> hook) { viewHook_ = std::move(hook); }

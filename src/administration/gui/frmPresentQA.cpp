@@ -5,6 +5,7 @@
 #include "app/Errors.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "intake/SaveWithRetry.h"
 #include "store/ClientStore.h"
 #include "ui/MenuButtons.h"
 #include "ui/WindowHelpers.h"
@@ -212,6 +213,7 @@ bool frmPresentQA::Prepare() {
     audio_ = std::make_unique<WaveAudio>(waveDevice_, Globals().SndPath, language_);
     presentation_ = std::make_unique<Presentation>(std::move(items), language_, *audio_);
     presentation_->SetViewHook([this] { Render(); });
+    presentation_->SetSaver(SaveClientWithRetry);
     presentation_->Load();
     setWindowTitle(presentation_->Caption());
     if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())

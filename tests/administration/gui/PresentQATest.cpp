@@ -4,6 +4,7 @@
 #include "administration/QuestionDbFixture.h"
 #include "administration/TestSpec.h"
 #include "app/Errors.h"
+#include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "store/ClientStore.h"
@@ -299,6 +300,39 @@ TEST_F(PresentQA, FullRunStoresTheRecord) {
     ClientRecord stored = testing::SampleClient(3);
     stored.Responses = expected;
     EXPECT_EQ(after.mid(before.size()), stored.ToBytes());
+}
+
+// The disk gone as the last answer is given: the supervisor is asked for it, the answers wait
+// in memory, and Enter saves them once it is back.
+TEST_F(PresentQA, AFailedSaveKeepsTheAnswersForTheSupervisor) {
+    Open();
+    const QByteArray before = testing::ReadFile(disk + "/DATA401.QV");
+    AnswerUpTo(116);
+    fileio::InjectWriteFailure(0, EIO);
+    messages.Answer({MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel}); // note, retry, give up
+    Answer(0);
+    EXPECT_EQ(messages.titles().mid(3), (QStringList{"Data Disk Error", "Data Disk Error"}));
+    EXPECT_EQ(messages.texts().last(), "Data disk not found!\n\nInsert data disk in drive A "
+                                       "to continue.");
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_EQ(Globals().ClientCount, 2);
+    EXPECT_EQ(testing::ReadFile(disk + "/DATA401.QV"), before);
+    EXPECT_TRUE(W<QPlainTextEdit>("txtInstructions")->toPlainText().contains("could not be saved"));
+    EXPECT_EQ(Focus(), W("txtInstructions"));
+    const QString answers = form->presentation()->ResponseString();
+
+    form->close();                                         // still not a way out
+    Key(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier); // nor this, unless confirmed
+    EXPECT_TRUE(form->isVisible());
+
+    fileio::ClearInjectedFailure();
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_EQ(Globals().ClientCount, 3);
+    ResetGlobals();
+    testing::UseDataDisk(disk);
+    EXPECT_EQ(Globals().Clients[3].Responses, answers);
 }
 
 TEST_F(PresentQA, SpanishTextsAndFolder) {
