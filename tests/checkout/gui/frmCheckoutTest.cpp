@@ -1,0 +1,229 @@
+#include "checkout/gui/frmCheckout.h"
+
+#include "../CheckoutTables.h"
+
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "scoring/ScoreAndPrint.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace varenta;
+using namespace varenta::checkout;
+using namespace varenta::testing;
+
+namespace {
+
+int PdfPages(const QString& path) {
+    const QByteArray pdf = ReadFile(path);
+    return int(
+        QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+class CheckoutWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Globals().ProgramDir = program.path();
+        Globals().PrintDOS = false;
+        tables.Write(program.path());
+    }
+
+    // Opens the window as the main window does, ready for keys.
+    std::unique_ptr<frmCheckout> Open() {
+        auto w = std::make_unique<frmCheckout>();
+        w->SetPrintTarget(print::PrintTarget::PdfFile(pdf));
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        return w;
+    }
+
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, mods);
+    }
+    // Tabs until `target` has the focus (at most one round of the window).
+    void TabTo(QWidget* target) {
+        for (int i = 0; i < 20 && QApplication::focusWidget() != target; ++i)
+            Key(Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), target);
+    }
+
+    TempDir program;
+    CheckoutTables tables;
+    ScriptedMessages messages;
+    QString pdf = program.file(QStringLiteral("printout.pdf"));
+};
+
+} // namespace
+
+TEST_F(CheckoutWindow, GenderChoiceEnablesTruthCorrectionFromTheKeyboard) {
+    auto w = Open();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Checkout"));
+    EXPECT_EQ(w->fraSelectGender->title(), QStringLiteral("Select M/F for Distributions Report"));
+    EXPECT_FALSE(w->cmdButton(0)->isEnabled());
+    EXPECT_FALSE(w->cmdPrint->isEnabled()) << "nothing of this window's to print yet";
+    EXPECT_EQ(QApplication::focusWidget(), w->cmdButton(1));
+
+    TabTo(w->optMale);
+    Key(Qt::Key_Space);
+    EXPECT_TRUE(w->optMale->isChecked());
+    EXPECT_TRUE(w->cmdButton(0)->isEnabled());
+    Key(Qt::Key_Down); // the arrow keys change the choice within the frame
+    EXPECT_TRUE(w->optFemale->isChecked());
+    EXPECT_TRUE(w->cmdButton(0)->isEnabled());
+
+    for (int i = 0; i < 6; ++i)
+        Key(Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), w->cmdButton(0));
+    EXPECT_EQ(w->txtDisplay->toPlainText(), frmCheckout::Hint(0));
+    Key(Qt::Key_Return);
+    const QString shown = w->txtDeviant->toPlainText();
+    EXPECT_TRUE(shown.contains(QStringLiteral("Truth Correction, Zero Deviant")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Truth Correction, One Deviant")));
+    // Scored with the female norms: the first row's truthfulness percentile is 20 + 1 + 1.
+    EXPECT_TRUE(shown.contains(QStringLiteral(" 1   [1   22  22 ]")));
+    EXPECT_EQ(w->txtDisplay->toPlainText(), QString()) << "a pressed button clears the hint";
+    EXPECT_TRUE(w->cmdPrint->isEnabled());
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(CheckoutWindow, DistributionsAreShownAndPrintedForTheChosenGender) {
+    auto w = Open();
+    Key(Qt::Key_Return); // Scale Distributions has the focus on opening
+    EXPECT_EQ(w->txtDeviant->toPlainText().count(QStringLiteral(" SCALE SCORING ")), 18);
+    ASSERT_TRUE(QFileInfo::exists(pdf)) << "printed straight away";
+    EXPECT_EQ(PdfPages(pdf), 18);
+
+    QFile::remove(pdf);
+    w->optMale->setChecked(true);
+    w->cmdButton(1)->setFocus();
+    Key(Qt::Key_Space);
+    EXPECT_EQ(w->txtDeviant->toPlainText().count(QStringLiteral(" SCALE SCORING ")), 9);
+    EXPECT_FALSE(w->txtDeviant->toPlainText().contains(QStringLiteral("FEMALE")));
+    EXPECT_EQ(PdfPages(pdf), 9);
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(CheckoutWindow, MinimumScoresAndHistoryButtons) {
+    auto w = Open();
+    TabTo(w->cmdButton(2));
+    Key(Qt::Key_Return);
+    const QString minimum = w->txtDeviant->toPlainText();
+    EXPECT_EQ(minimum.count(QStringLiteral("Minimum ")), 18);
+    EXPECT_FALSE(QFileInfo::exists(pdf)) << "only the distributions report prints by itself";
+
+    for (int b : {3, 4}) {
+        TabTo(w->cmdButton(b));
+        messages.clear();
+        Key(Qt::Key_Return);
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_TRUE(messages.last().text.contains(QStringLiteral("nothing to check yet")));
+        EXPECT_EQ(messages.last().icon, MsgIcon::Information);
+        EXPECT_EQ(w->txtDeviant->toPlainText(), minimum);
+    }
+}
+
+TEST_F(CheckoutWindow, PrintGoesToThePdfOrRawToTheSpooler) {
+    auto w = Open();
+    TabTo(w->cmdButton(2));
+    Key(Qt::Key_Return);
+    TabTo(w->cmdPrint);
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_EQ(PdfPages(pdf), 18);
+
+    // With PrintDOS the file goes raw to the spooler, with a form feed appended.
+    TempDir bin;
+    const QString log = bin.file(QStringLiteral("lp.log"));
+    WriteFile(bin.file(QStringLiteral("lp")),
+              QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\n").arg(log).toLocal8Bit());
+    QFile::setPermissions(bin.file(QStringLiteral("lp")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+    Globals().PrintDOS = true;
+    w->SetPrintTarget(print::PrintTarget::DefaultPrinter());
+    const QByteArray before = ReadFile(ReportFilePath());
+    Key(Qt::Key_Return);
+    qputenv("PATH", path);
+    EXPECT_EQ(QString::fromLocal8Bit(ReadFile(log)).trimmed(),
+              QStringLiteral("-o raw ") + ReportFilePath());
+    EXPECT_EQ(ReadFile(ReportFilePath()), before + "\f\r\n");
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_TRUE(w->cmdPrint->isEnabled());
+}
+
+TEST_F(CheckoutWindow, HintsFollowTheMouse) {
+    auto w = Open();
+    QEvent enter(QEvent::Enter);
+    QEvent leave(QEvent::Leave);
+    for (int b = 0; b < 3; ++b) {
+        QApplication::sendEvent(w->cmdButton(b), &enter);
+        EXPECT_EQ(w->txtDisplay->toPlainText(), frmCheckout::Hint(b));
+        QApplication::sendEvent(w->cmdButton(b), &leave);
+        EXPECT_EQ(w->txtDisplay->toPlainText(), QString());
+    }
+    EXPECT_EQ(frmCheckout::Hint(1),
+              QStringLiteral("Click on the Distributions button to display scale item scoring "
+                             "report. Press the 'Print' button to print the report to the "
+                             "printer."));
+    QApplication::sendEvent(w->cmdButton(5), &enter);
+    EXPECT_EQ(w->txtDisplay->toPlainText(), QString());
+}
+
+TEST_F(CheckoutWindow, ClosingGivesBackTheCurrentClientAndLeavesTheDiskAlone) {
+    TempDir disk;
+    WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
+    UseDataDisk(disk.path());
+    Globals().CurrentClient = 2;
+    const QByteArray file = ReadFile(Globals().DataFilePath);
+    const auto stored = Globals().Clients;
+
+    auto w = Open();
+    w->optMale->setChecked(true);
+    for (int b : {0, 1, 2}) {
+        w->cmdButton(b)->setFocus();
+        Key(Qt::Key_Return);
+    }
+    TabTo(w->cmdButton(5));
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(Globals().CurrentClient, 2);
+    EXPECT_EQ(Globals().ClientCount, 3);
+    EXPECT_TRUE(Globals().Clients == stored);
+    EXPECT_EQ(ReadFile(Globals().DataFilePath), file);
+
+    // Escape closes it the same way.
+    auto again = Open();
+    Globals().CurrentClient = 3;
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(again->isVisible());
+    EXPECT_EQ(Globals().CurrentClient, 2);
+}
+
+TEST_F(CheckoutWindow, ABrokenTableIsReportedAndTheWindowCarriesOn) {
+    WriteFile(program.file(QStringLiteral("QVB.TXT")), "24\r\n");
+    auto w = Open();
+    ASSERT_EQ(messages.shown().size(), 1u) << "reported on opening";
+    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Error ")));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(messages.shown().size(), 2u);
+    EXPECT_FALSE(w->cmdPrint->isEnabled());
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+
+    tables.Write(program.path()); // mended: the next press reads it again
+    Key(Qt::Key_Return);
+    EXPECT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(w->cmdPrint->isEnabled());
+}
