@@ -9,8 +9,10 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTimer>
 #include <QWindow>
 
@@ -52,6 +54,30 @@ QString DisplayText(const QString& report) {
     return text;
 }
 
+// The report text box: a page break (a line holding only the form feed) is drawn as a dashed
+// rule across the box, where the printer starts a new sheet.
+class ReportTextBox : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QPlainTextEdit::paintEvent(e);
+        QPainter painter(viewport());
+        painter.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+        const QPointF offset = contentOffset();
+        for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+            const QRectF r = blockBoundingGeometry(block).translated(offset);
+            if (r.top() > e->rect().bottom())
+                break;
+            if (block.text() == QStringLiteral("\f")) {
+                const qreal y = r.center().y();
+                painter.drawLine(QPointF(0, y), QPointF(viewport()->width(), y));
+            }
+        }
+    }
+};
+
 } // namespace
 
 void InstallPrintUi() {
@@ -85,7 +111,7 @@ frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent) {
     fraAll->setFixedSize(ui::Twips(FrameWidth), ui::Twips(FrameHeight));
     ui::SetBackground(fraAll, FaceColour, Qt::black);
 
-    Text1 = new QPlainTextEdit(fraAll);
+    Text1 = new ReportTextBox(fraAll);
     Text1->setObjectName(QStringLiteral("Text1"));
     // The report is only ever read back from its file: edits here would never be printed.
     Text1->setReadOnly(true);

@@ -183,3 +183,35 @@ TEST_F(ViewReportTest, ScoresOncePerShowingAndAgainAfterAnotherWindow) {
     Open();
     EXPECT_EQ(viewer.ScoringRuns(), 3);
 }
+
+// With the real scoring and the tables shipped beside the program.
+TEST(ViewReportScoring, ShowsTheReportScoringWroteLessItsLastCharacter) {
+    TempDir dir;
+    UseProgramDir(dir.file("prog"));
+    WriteDataDisk(dir.file("disk"), {SampleClient(1), SampleClient(2)});
+    UseDataDisk(dir.file("disk"));
+    Globals().CurrentClient = 2;
+    ScriptedMessages messages;
+    frmViewReport viewer;
+    viewer.show();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    ASSERT_TRUE(messages.shown().empty()) << messages.last().text.toStdString();
+
+    QString expected = cp1252::Decode(ReadFile(ReportFilePath()).chopped(1));
+    expected.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    ASSERT_TRUE(expected.endsWith('\r'));
+    expected.chop(1);
+    EXPECT_EQ(viewer.Text1->toPlainText(), expected);
+    EXPECT_TRUE(expected.contains("CONFIDENTIAL REPORT"));
+    EXPECT_TRUE(expected.contains("Client 2"));
+    EXPECT_TRUE(viewer.cmdPrintReport->isEnabled());
+
+    // For the developers' guide: VARENTA_SCREENS=<folder> saves the window as shown.
+    const QString screens = qEnvironmentVariable("VARENTA_SCREENS");
+    if (!screens.isEmpty()) {
+        viewer.cmdPrintReport->setFocus();
+        QApplication::processEvents();
+        viewer.grab().save(screens + "/view-report.png");
+    }
+}
