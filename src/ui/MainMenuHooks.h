@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 // The main window's hand-over points to the windows of the other features. The program's
@@ -11,6 +13,7 @@ struct MainMenuHooks {
     std::function<void()> addNewClient;      // the entry-method window and its chain
     std::function<void()> supervisorOptions; // the supervisor window
     std::function<void()> automatedCheckout; // the scoring self-check window
+    std::function<QString()> nonDeviantResponses; // the lowest-risk answers to every item
 };
 
 MainMenuHooks& MainMenu();

@@ -1,12 +1,96 @@
+// varenta: the program with its windows.
+#include "app/Globals.h"
 #include "app/main/Wiring.h"
+#include "store/ClientStore.h"
 #include "ui/QtMessageSink.h"
+#include "ui/ShellOptions.h"
+#include "ui/SingleInstance.h"
+#include "ui/frmAbout.h"
+#include "ui/frmMainMenu.h"
 
 #include <QApplication>
+#include <QListWidget>
+#include <QStyleFactory>
+
+#include <cstdio>
+
+namespace {
+
+// Aids for automated checks, read from the environment:
+// VARENTA_SPLASH_SCALE=x  scales the splash's timing (0.01: a hundred times faster);
+// VARENTA_TEST_READY=print|quit  prints "ready" and the client list lines once the main
+// window is shown (and "raised" on each request of another copy); "quit" then ends.
+void PrintReady(varenta::ui::frmMainMenu& w) {
+    std::printf("ready\n");
+    for (int i = 0; i < w.lbNameDisplay()->count(); ++i)
+        std::printf("%s\n", w.lbNameDisplay()->item(i)->text().toUtf8().constData());
+    std::fflush(stdout);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    using namespace varenta;
     QApplication app(argc, argv);
-    varenta::ui::QtMessageSink sink;
-    varenta::InstallMessageSink(&sink);
-    varenta::WireWindows();
-    return 0;
+    QApplication::setApplicationName(QString::fromLatin1(AppTitle));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(ProductName));
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+
+    ui::ShellOptions options;
+    try {
+        options = ui::ParseShellOptions(app.arguments().mid(1));
+    } catch (const ui::ShellOptionsError& e) {
+        std::fprintf(stderr, "varenta: %s\n%s", qPrintable(e.message),
+                     qPrintable(ui::ShellUsage()));
+        return 2;
+    }
+    if (options.help) {
+        std::printf("%s", qPrintable(ui::ShellUsage()));
+        return 0;
+    }
+
+    // A second copy only asks the first to come forward; it touches no file.
+    ui::SingleInstance instance;
+    if (!instance.Acquire()) {
+        if (!instance.AskRunningCopyToRaise())
+            std::fprintf(stderr, "varenta: the program is already running, but its window "
+                                 "did not answer.\n");
+        return 0;
+    }
+
+    Globals().ProgramDir =
+        options.programDir.isEmpty() ? QApplication::applicationDirPath() : options.programDir;
+
+    const QString testReady = qEnvironmentVariable("VARENTA_TEST_READY");
+    bool scaleOk = false;
+    const double scale = qEnvironmentVariable("VARENTA_SPLASH_SCALE").toDouble(&scaleOk);
+    if (scaleOk)
+        ui::frmAbout::SetTimeScale(scale, scale);
+
+    ui::QtMessageSink sink;
+    InstallMessageSink(&sink);
+    WireWindows();
+
+    ui::frmMainMenu w(options);
+    QObject::connect(&w, &ui::frmMainMenu::programEnded, &app,
+                     [](int code) { QCoreApplication::exit(code); });
+    QObject::connect(&instance, &ui::SingleInstance::raiseRequested, &w, [&w, &testReady] {
+        w.BringToFront();
+        if (!testReady.isEmpty()) {
+            std::printf("raised\n");
+            std::fflush(stdout);
+        }
+    });
+    if (!w.StartUp())
+        return w.ExitCode();
+    w.show();
+    if (!testReady.isEmpty()) {
+        PrintReady(w);
+        if (testReady == QStringLiteral("quit"))
+            return 0;
+    }
+    const int code = app.exec();
+    InstallMessageSink(nullptr);
+    return w.Ended() ? w.ExitCode() : code;
 }

@@ -1,0 +1,107 @@
+#include "ui/SingleInstance.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QThread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace varenta::ui {
+
+namespace {
+const QByteArray RaiseRequest = QByteArrayLiteral("raise\n");
+const QByteArray RaiseAnswer = QByteArrayLiteral("ok\n");
+} // namespace
+
+SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), key_(key) {}
+
+SingleInstance::~SingleInstance() {
+    if (server_)
+        server_->close();
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
+}
+
+QString SingleInstance::DefaultKey() {
+    return QStringLiteral("varenta-%1").arg(::getuid());
+}
+
+QString SingleInstance::RuntimeFolder() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        return runtime;
+    return QDir::tempPath();
+}
+
+QString SingleInstance::socketPath() const {
+    return RuntimeFolder() + QLatin1Char('/') + key_;
+}
+
+bool SingleInstance::Acquire() {
+    const QByteArray lockPath = QFile::encodeName(socketPath() + QStringLiteral(".lock"));
+    lockFd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (lockFd_ >= 0) {
+        int r;
+        do {
+            r = ::flock(lockFd_, LOCK_EX | LOCK_NB);
+        } while (r != 0 && errno == EINTR);
+        if (r != 0) {
+            const bool held = errno == EWOULDBLOCK;
+            ::close(lockFd_);
+            lockFd_ = -1;
+            if (held)
+                return false;
+        }
+    }
+    // Without a lock (an unusable runtime folder) the program still runs; it only cannot
+    // guard against a second copy.
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    QLocalServer::removeServer(socketPath()); // left behind by a copy that crashed
+    if (!server_->listen(socketPath()))
+        return true;
+    connect(server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* s = server_->nextPendingConnection()) {
+            connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+            connect(s, &QLocalSocket::readyRead, this, [this, s] {
+                if (!s->canReadLine())
+                    return;
+                const QByteArray line = s->readLine();
+                if (line == RaiseRequest) {
+                    s->write(RaiseAnswer);
+                    s->flush();
+                    emit raiseRequested();
+                }
+                s->disconnectFromServer();
+            });
+        }
+    });
+    return true;
+}
+
+bool SingleInstance::AskRunningCopyToRaise(int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    // The running copy may hold the lock but not listen yet: try until the time is up.
+    while (!deadline.hasExpired()) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(int(std::min<qint64>(500, deadline.remainingTime())))) {
+            socket.write(RaiseRequest);
+            if (socket.waitForBytesWritten(int(deadline.remainingTime())) &&
+                socket.waitForReadyRead(int(deadline.remainingTime())))
+                return socket.readLine() == RaiseAnswer;
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+} // namespace varenta::ui

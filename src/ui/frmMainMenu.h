@@ -1,0 +1,117 @@
+#pragma once
+
+#include "ui/ShellOptions.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace varenta::ui {
+
+class MenuButtons;
+class MsgPanel;
+class frmDriveSelect;
+
+// The program's home window: the client list of the data disk and the four main operations.
+// Its start-up routine opens the data disk; when it closes the program ends.
+class frmMainMenu : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMainMenu(const ShellOptions& options = {}, QWidget* parent = nullptr);
+    ~frmMainMenu() override;
+
+    // Configures the program, opens the data disk, shows the splash while the clients load and
+    // readies the window. False when the program must end (ExitCode() tells how).
+    bool StartUp();
+
+    // What runs each time control comes back to this window.
+    void Activation();
+    // Rebuilds the client list (only while refreshing is allowed and there are clients).
+    void RefreshNameDisplay();
+    // "Edit Current Client" is enabled exactly when a list line is chosen.
+    void UpdateEditButton();
+    // Another copy asked for this one: restore and raise what the user works in.
+    void BringToFront();
+
+    // The operations, as the buttons and the menu run them.
+    void EditCurrentClient();
+    void AddNewClient();
+    void SupervisorOptions();
+    void ExitApplication();
+    void SelectDataDriveFromMenu();
+    void ToggleNumLock();
+    void TogglePrintDos();
+    void ShowAbout();
+    void NonDeviant();
+    void AutomatedCheckout();
+
+    bool NumLock() const { return numLock_; }
+    bool ListRefreshAllowed() const { return listRefresh_; }
+    bool CloseOthersOnActivation() const { return closeOthers_; }
+    bool Ended() const { return ended_; }
+    int ExitCode() const { return exitCode_; }
+    bool Ready() const { return ready_; }
+
+    frmDriveSelect* DriveDialog();
+    MenuButtons* menuButtons() const { return buttons_; }
+    QListWidget* lbNameDisplay() const;
+    QAction* mnuNumLock() const { return mnuNumLock_; }
+    QAction* mnuPrintDos() const { return mnuPrintDos_; }
+    QAction* mnuSelectDrive() const { return mnuSelectDrive_; }
+    QAction* mnuAbout() const { return mnuAbout_; }
+    QAction* mnuExit() const { return mnuExit_; }
+
+signals:
+    void ready();                // start-up finished; the window can be shown
+    void programEnded(int code); // the program must end with this exit code
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenu();
+    void BuildWindow();
+    void PlaceFrames();
+    void EndProgram(int code);
+    void ListChosen();
+    void ListFocusIn(Qt::FocusReason reason);
+    void ListFocusOut();
+    bool RefuseFullDisk();
+    void NotAvailable(const QString& operation);
+    // Runs another feature's windows; their errors end in a message, never in a crash.
+    void RunOperation(const std::function<void()>& operation);
+
+    ShellOptions options_;
+    QWidget* area_ = nullptr;
+    QFrame* frMainMenu_ = nullptr;
+    QGroupBox* fraClient_ = nullptr;
+    QListWidget* list_ = nullptr;
+    MsgPanel* msgPanel_ = nullptr;
+    QLabel* imgNRVLogo_ = nullptr;
+    QPushButton* cmdNonDeviant_ = nullptr;
+    QPushButton* cmdCkecout_ = nullptr;
+    MenuButtons* buttons_ = nullptr;
+    frmDriveSelect* driveDialog_ = nullptr;
+    QAction* mnuExit_ = nullptr;
+    QAction* mnuSelectDrive_ = nullptr;
+    QAction* mnuNumLock_ = nullptr;
+    QAction* mnuPrintDos_ = nullptr;
+    QAction* mnuAbout_ = nullptr;
+
+    bool numLock_ = true;
+    bool listRefresh_ = true;
+    bool closeOthers_ = true;
+    bool ended_ = false;
+    bool ready_ = false;
+    int exitCode_ = 0;
+};
+
+} // namespace varenta::ui

@@ -1,0 +1,241 @@
+// The data disk selection as the user meets it: at start-up and from the menu, with every
+// message answered in advance and the drive dialog driven like a user would.
+#include "ModalScript.h"
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "store/ClientStore.h"
+#include "support/TestSupport.h"
+#include "ui/MainMenuHooks.h"
+#include "ui/frmAbout.h"
+#include "ui/frmDriveSelect.h"
+#include "ui/frmMainMenu.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace varenta;
+using namespace varenta::testing;
+using namespace varenta::ui;
+
+namespace {
+
+const QString TryAgain = QStringLiteral("Drive select unsuccessful, would you like to try again?");
+const QString NotOurs = QStringLiteral("This is not a Varenta data disk.");
+
+class DriveSelectionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frmAbout::SetTimeScale(0.0, 0.0);
+        Globals().ProgramDir = program.path();
+        good = tmp.path() + QStringLiteral("/good");
+        other = tmp.path() + QStringLiteral("/other");
+        WriteDataDisk(good, {SampleClient(1), SampleClient(2), SampleClient(3)});
+        WriteDataDisk(other, {SampleClient(7)});
+    }
+    void TearDown() override { frmAbout::SetTimeScale(1.0, 1.0); }
+
+    void StoreFilePath(const QString& path) {
+        WriteFile(program.file(QStringLiteral("qvtest.ini")),
+                  QStringLiteral("[Path]\r\nFilePath=%1\r\n").arg(path).toUtf8());
+    }
+    QString Ini() const {
+        return QString::fromUtf8(ReadFile(program.file(QStringLiteral("qvtest.ini"))));
+    }
+
+    // A step for the drive dialog: choose `folder` and press Done.
+    static ModalScript::Step ChooseAndDone(const QString& folder) {
+        return [folder](QWidget* w) {
+            auto* dialog = qobject_cast<frmDriveSelect*>(w);
+            ASSERT_NE(dialog, nullptr) << qPrintable(w->objectName());
+            dialog->Choose(folder);
+            dialog->cmdDone()->click();
+        };
+    }
+
+    TempDir program;
+    TempDir tmp;
+    QString good;
+    QString other;
+};
+
+TEST_F(DriveSelectionTest, StoredDiskIsUsedWithoutTheDialogAndStoredAgain) {
+    StoreFilePath(good + QStringLiteral("/"));
+    ScriptedMessages messages;
+    ModalScript script;
+    frmMainMenu w;
+    ASSERT_TRUE(w.StartUp());
+    EXPECT_EQ(script.unexpected(), 0);
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(w.lbNameDisplay()->count(), 3);
+    EXPECT_FALSE(QFileInfo::exists(good + QStringLiteral("/checkWriteTest")));
+}
+
+TEST_F(DriveSelectionTest, MissingMarkerAsksForAnotherDriveAndNoEndsTheProgram) {
+    const QString bare = tmp.path() + QStringLiteral("/bare");
+    QDir().mkpath(bare);
+    StoreFilePath(bare);
+    ScriptedMessages messages;
+    messages.Answer(MsgAnswer::No);
+    frmMainMenu w;
+    EXPECT_FALSE(w.StartUp());
+    EXPECT_TRUE(w.Ended());
+    EXPECT_NE(w.ExitCode(), 0);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("No test information found on drive ") +
+                                        bare.toUpper() +
+                                        QStringLiteral(", would you like to try another drive?"));
+    EXPECT_EQ(messages.last().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(messages.last().title, QStringLiteral("QVtest"));
+    // The empty client data file is made before the marker is read.
+    EXPECT_TRUE(QFileInfo::exists(bare + QStringLiteral("/DATA401.QV")));
+    EXPECT_FALSE(Ini().contains(QStringLiteral("FilePath=") + good));
+}
+
+TEST_F(DriveSelectionTest, WrongMarkerThenTryAgainWithTheDialog) {
+    const QString foreign = tmp.path() + QStringLiteral("/foreign");
+    WriteDataDisk(foreign, {});
+    WriteFile(foreign + QStringLiteral("/TID"), QByteArrayLiteral("  XQ \r\n"));
+    StoreFilePath(foreign);
+    ScriptedMessages messages;
+    messages.Answer({MsgAnswer::Ok, MsgAnswer::Yes});
+    ModalScript script;
+    script.Then(ChooseAndDone(good));
+    frmMainMenu w;
+    ASSERT_TRUE(w.StartUp());
+    EXPECT_EQ(messages.texts(), (QStringList{NotOurs, TryAgain}));
+    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Data Disk Error"));
+    EXPECT_EQ(messages.shown()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(script.remaining(), 0);
+    EXPECT_EQ(Globals().DataPath, good);
+    EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + good + QStringLiteral("\r\n")));
+    EXPECT_EQ(w.lbNameDisplay()->count(), 3);
+}
+
+TEST_F(DriveSelectionTest, WriteProtectedDiskIsRetriedAfterOk) {
+    StoreFilePath(good);
+    ScriptedMessages messages;
+    // The disk cannot be written until the user "removes the protection" and answers OK.
+    messages.OnShow([](const Message&) { fileio::ClearInjectedFailure(); });
+    messages.Answer(MsgAnswer::Ok);
+    frmMainMenu w;
+    fileio::InjectWriteFailure(0, EROFS);
+    ASSERT_TRUE(w.StartUp());
+    ASSERT_FALSE(messages.shown().empty());
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Data disk write protected!\n\nSet the data disk "
+                             "to writable and replace in drive."));
+    EXPECT_EQ(messages.last().buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Error"));
+    EXPECT_EQ(w.lbNameDisplay()->count(), 3);
+    EXPECT_FALSE(QFileInfo::exists(good + QStringLiteral("/checkWriteTest")));
+    EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + good));
+}
+
+TEST_F(DriveSelectionTest, DataDirOptionIsTriedFirstAndStored) {
+    StoreFilePath(tmp.path() + QStringLiteral("/nowhere"));
+    ScriptedMessages messages;
+    ShellOptions options;
+    options.dataDir = other;
+    frmMainMenu w(options);
+    ASSERT_TRUE(w.StartUp());
+    EXPECT_TRUE(messages.shown().empty());
+    ASSERT_EQ(w.lbNameDisplay()->count(), 1);
+    EXPECT_TRUE(w.lbNameDisplay()->item(0)->text().startsWith(QStringLiteral("1-Client 7")));
+    EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + other));
+}
+
+TEST_F(DriveSelectionTest, MenuFormReopensThePreviousDiskWhenTheUserGivesUp) {
+    StoreFilePath(good);
+    const QString foreign = tmp.path() + QStringLiteral("/foreign");
+    WriteDataDisk(foreign, {SampleClient(9)});
+    WriteFile(foreign + QStringLiteral("/TID"), QByteArrayLiteral("XX\r\n"));
+    ScriptedMessages messages;
+    ModalScript script;
+    frmMainMenu w;
+    ASSERT_TRUE(w.StartUp());
+    const QString iniBefore = Ini();
+
+    script.Then(ChooseAndDone(foreign));
+    messages.Answer({MsgAnswer::Ok, MsgAnswer::No});
+    w.mnuSelectDrive()->trigger();
+    EXPECT_EQ(messages.texts(), (QStringList{NotOurs, TryAgain}));
+    EXPECT_FALSE(w.Ended());
+    EXPECT_EQ(Globals().DataPath, good);
+    EXPECT_EQ(Globals().ClientCount, 3);
+    ASSERT_EQ(w.lbNameDisplay()->count(), 3);
+    EXPECT_TRUE(w.lbNameDisplay()->item(2)->text().startsWith(QStringLiteral("3-Client 3")));
+    EXPECT_EQ(Ini(), iniBefore); // nothing stored
+
+    // A good choice from the menu is stored and listed.
+    messages.clear();
+    script.Then(ChooseAndDone(other));
+    w.mnuSelectDrive()->trigger();
+    EXPECT_TRUE(messages.shown().empty());
+    ASSERT_EQ(w.lbNameDisplay()->count(), 1);
+    EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + other));
+    EXPECT_EQ(script.unexpected(), 0);
+}
+
+TEST_F(DriveSelectionTest, MenuFormEndsTheProgramWhenThePreviousDiskIsGoneToo) {
+    StoreFilePath(good);
+    const QString foreign = tmp.path() + QStringLiteral("/foreign");
+    WriteDataDisk(foreign, {});
+    WriteFile(foreign + QStringLiteral("/TID"), QByteArrayLiteral("XX\r\n"));
+    ScriptedMessages messages;
+    ModalScript script;
+    frmMainMenu w;
+    ASSERT_TRUE(w.StartUp());
+    w.show();
+    QFile::rename(good, good + QStringLiteral(".gone"));
+    script.Then(ChooseAndDone(foreign));
+    messages.Answer({MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::No});
+    w.mnuSelectDrive()->trigger();
+    EXPECT_TRUE(w.Ended());
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(DriveSelectionTest, TooManyRecordsEndsTheStartUpWithTheGenericMessageTwice) {
+    std::vector<ClientRecord> many;
+    for (int n = 1; n <= 52; ++n)
+        many.push_back(SampleClient(n));
+    WriteDataDisk(good, many);
+    StoreFilePath(good);
+    const QByteArray before = ReadFile(good + QStringLiteral("/DATA401.QV"));
+    ScriptedMessages messages;
+    frmMainMenu w;
+    EXPECT_FALSE(w.StartUp());
+    ASSERT_EQ(messages.shown().size(), 2u);
+    for (const Message& m : messages.shown()) {
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("Error 9:"))) << qPrintable(m.text);
+        EXPECT_EQ(m.buttons, MsgButtons::Ok);
+    }
+    EXPECT_EQ(ReadFile(good + QStringLiteral("/DATA401.QV")), before);
+}
+
+TEST_F(DriveSelectionTest, DiskPulledDuringTheSplashAsksForItAndRetries) {
+    StoreFilePath(good);
+    ScriptedMessages messages;
+    const QString away = good + QStringLiteral(".away");
+    messages.OnShow([&](const Message&) { QDir().rename(away, good); });
+    messages.Answer(MsgAnswer::Ok);
+    // The first pending events run once the disk was accepted (the busy pointer lets them).
+    QTimer::singleShot(0, [&] { QDir().rename(good, away); });
+    frmMainMenu w;
+    ASSERT_TRUE(w.StartUp());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Data disk not found!\n\nInsert data disk in drive A to continue."));
+    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Error"));
+    EXPECT_EQ(messages.last().buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(w.lbNameDisplay()->count(), 3);
+}
+
+} // namespace

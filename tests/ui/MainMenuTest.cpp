@@ -1,0 +1,312 @@
+#include "ModalScript.h"
+#include "app/Config.h"
+#include "app/FileIO.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "store/ClientStore.h"
+#include "support/TestSupport.h"
+#include "ui/MainMenuHooks.h"
+#include "ui/MenuButtons.h"
+#include "ui/WindowHelpers.h"
+#include "ui/frmAbout.h"
+#include "ui/frmMainMenu.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace varenta;
+using namespace varenta::testing;
+using namespace varenta::ui;
+
+namespace {
+
+// A program folder with a configuration naming a data disk of `clients` sample clients.
+class MainMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frmAbout::SetTimeScale(0.0, 0.0);
+        Globals().ProgramDir = program.path();
+        MainMenu() = MainMenuHooks();
+    }
+    void TearDown() override {
+        frmAbout::SetTimeScale(1.0, 1.0);
+        MainMenu() = MainMenuHooks();
+    }
+
+    void MakeDisk(int clients) {
+        std::vector<ClientRecord> records;
+        for (int n = 1; n <= clients; ++n)
+            records.push_back(SampleClient(n));
+        WriteDataDisk(disk.path(), records);
+        WriteFile(program.file(QStringLiteral("qvtest.ini")),
+                  QStringLiteral("[Path]\r\nFilePath=%1\r\n").arg(disk.path()).toUtf8());
+    }
+    // Starts the window on the disk and makes it the active window.
+    void Start(frmMainMenu& w) {
+        ASSERT_TRUE(w.StartUp());
+        w.show();
+        QApplication::setActiveWindow(&w);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    }
+    QString Ini() const {
+        return QString::fromLatin1(ReadFile(program.file(QStringLiteral("qvtest.ini"))));
+    }
+    static QWidget* Focused() { return QApplication::focusWidget(); }
+
+    TempDir program;
+    TempDir disk;
+};
+
+TEST_F(MainMenuTest, StartUpListsTheClientsAndReadiesTheWindow) {
+    MakeDisk(12);
+    WriteFile(
+        program.file(QStringLiteral("qvtest.ini")),
+        QStringLiteral("[Path]\r\nFilePath=%1\r\n[Settings]\r\nNumLock=False\r\nPrintDOS=Tru\r\n")
+            .arg(disk.path())
+            .toUtf8());
+    ScriptedMessages messages;
+    frmMainMenu w;
+    Start(w);
+    EXPECT_TRUE(messages.shown().empty()) << qPrintable(messages.texts().join(QLatin1Char('|')));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Varenta"));
+    QListWidget* list = w.lbNameDisplay();
+    ASSERT_EQ(list->count(), 12);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("1-Client 1                 "));
+    EXPECT_TRUE(list->item(11)->text().startsWith(QStringLiteral("12-Client 12")));
+    EXPECT_EQ(list->item(11)->text().size(), 3 + 25);
+    EXPECT_FALSE(w.menuButtons()->button(0)->isEnabled());
+    EXPECT_FALSE(w.NumLock());
+    EXPECT_FALSE(w.mnuNumLock()->isChecked());
+    EXPECT_TRUE(w.mnuPrintDos()->isChecked());
+    EXPECT_TRUE(Globals().PrintDOS);
+    EXPECT_EQ(Globals().GenderNames.value(2), QStringLiteral("Female"));
+    EXPECT_TRUE(Ini().contains(QStringLiteral("SystemDB=")));
+    EXPECT_FALSE(w.findChild<QPushButton*>(QStringLiteral("cmdNonDeviant"))->isVisible());
+    EXPECT_FALSE(w.findChild<QPushButton*>(QStringLiteral("cmdCkecout"))->isVisible());
+    // The first control that takes the focus is "Add New Client": Edit is disabled.
+    EXPECT_EQ(Focused(), w.menuButtons()->button(1));
+}
+
+TEST_F(MainMenuTest, ChoosingClientTwelveWithTheArrowsEnablesEdit) {
+    MakeDisk(14);
+    ScriptedMessages messages;
+    frmMainMenu w;
+    Start(w);
+    w.menuButtons()->button(3)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    ASSERT_EQ(Focused(), w.lbNameDisplay());
+    auto* frame = w.findChild<QGroupBox*>(QStringLiteral("fraClient"));
+    EXPECT_EQ(frame->palette().color(QPalette::Window), Cyan);
+    EXPECT_TRUE(frame->font().bold());
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text(),
+              QStringLiteral("Use up or down arrow keys or mouse to select client."));
+    EXPECT_FALSE(w.menuButtons()->button(0)->isEnabled()); // no line chosen yet
+    for (int i = 0; i < 12; ++i)
+        QTest::keyClick(w.lbNameDisplay(), Qt::Key_Down);
+    EXPECT_EQ(w.lbNameDisplay()->selectedItems().value(0)->text().left(3), QStringLiteral("12-"));
+    EXPECT_EQ(Globals().CurrentClient, 12);
+    EXPECT_TRUE(w.menuButtons()->button(0)->isEnabled());
+
+    QTest::keyClick(Focused(), Qt::Key_Backtab);
+    EXPECT_EQ(frame->palette().color(QPalette::Window), Blue);
+    EXPECT_FALSE(frame->font().bold());
+    EXPECT_EQ(Focused(), w.menuButtons()->button(3));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text(),
+              QStringLiteral("Quit the program."));
+
+    // Back from an operation, Edit is disabled until a line is chosen again.
+    int runs = 0;
+    MainMenu().supervisorOptions = [&] { ++runs; };
+    w.menuButtons()->button(2)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.menuButtons()->button(2), Qt::Key_Return);
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(w.menuButtons()->button(0)->isEnabled());
+    EXPECT_TRUE(w.lbNameDisplay()->selectedItems().isEmpty());
+    EXPECT_EQ(w.lbNameDisplay()->count(), 14);
+}
+
+TEST_F(MainMenuTest, TabIntoAnEmptyListLandsOnAddNewClient) {
+    MakeDisk(0);
+    ScriptedMessages messages;
+    frmMainMenu w;
+    Start(w);
+    EXPECT_EQ(w.lbNameDisplay()->count(), 0);
+    w.menuButtons()->button(3)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), w.menuButtons()->button(1));
+    EXPECT_FALSE(w.menuButtons()->button(0)->isEnabled());
+}
+
+TEST_F(MainMenuTest, EditChainRunsWithItsFlagsAndTheListIsRebuiltAfterwards) {
+    MakeDisk(3);
+    ScriptedMessages messages;
+    frmMainMenu w;
+    Start(w);
+    bool editMode = false, refreshDuring = true, closeOthersDuring = true, frameHidden = false;
+    MainMenu().editCurrentClient = [&] {
+        editMode = Globals().EditMode;
+        refreshDuring = w.ListRefreshAllowed();
+        closeOthersDuring = w.CloseOthersOnActivation();
+        frameHidden = !w.findChild<QFrame*>(QStringLiteral("frMainMenu"))->isVisible();
+        Globals().Clients[2].ClientName = Fit(QStringLiteral("Renamed"), 25);
+    };
+    w.lbNameDisplay()->setFocus();
+    QTest::keyClick(w.lbNameDisplay(), Qt::Key_Down);
+    QTest::keyClick(w.lbNameDisplay(), Qt::Key_Down);
+    ASSERT_EQ(Globals().CurrentClient, 2);
+    w.menuButtons()->button(0)->click();
+    EXPECT_TRUE(editMode);
+    EXPECT_FALSE(refreshDuring);
+    EXPECT_FALSE(closeOthersDuring);
+    EXPECT_TRUE(frameHidden);
+    EXPECT_TRUE(w.ListRefreshAllowed());
+    EXPECT_TRUE(w.CloseOthersOnActivation());
+    EXPECT_TRUE(w.findChild<QFrame*>(QStringLiteral("frMainMenu"))->isVisible());
+    EXPECT_TRUE(w.lbNameDisplay()->item(1)->text().startsWith(QStringLiteral("2-Renamed ")));
+    EXPECT_FALSE(w.menuButtons()->button(0)->isEnabled());
+}
+
+TEST_F(MainMenuTest, MissingOperationsSayTheyAreNotAvailable) {
+    MakeDisk(2);
+    ScriptedMessages messages;
+    frmMainMenu w;
+    Start(w);
+    w.menuButtons()->button(1)->click();
+    w.menuButtons()->button(2)->click();
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(messages.shown()[0].text,
+              QStringLiteral("\"Add New Client\" is not available in this build of the program."));
+    EXPECT_EQ(messages.shown()[1].icon, MsgIcon::Information);
+    EXPECT_TRUE(w.findChild<QFrame*>(QStringLiteral("frMainMenu"))->isVisible());
+}
+
+TEST_F(MainMenuTest, AFullDiskRefusesNewClientsBeforeAnythingIsWritten) {
+    MakeDisk(MaxClients);
+    ScriptedMessages messages;
+    frmMainMenu w;
+    Start(w);
+    ASSERT_EQ(w.lbNameDisplay()->count(), 51);
+    int runs = 0;
+    MainMenu().addNewClient = [&] { ++runs; };
+    MainMenu().nonDeviantResponses = [] { return QString(116, QLatin1Char('1')); };
+    const QByteArray before = ReadFile(Globals().DataFilePath);
+    w.menuButtons()->button(1)->click();
+    w.findChild<QPushButton*>(QStringLiteral("cmdNonDeviant"))->click();
+    EXPECT_EQ(runs, 0);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    for (const Message& m : messages.shown()) {
+        EXPECT_EQ(m.title, QStringLiteral("Data Disk Full"));
+        EXPECT_TRUE(m.text.contains(QStringLiteral("new data disk")));
+    }
+    EXPECT_EQ(ReadFile(Globals().DataFilePath), before);
+    EXPECT_EQ(Globals().ClientCount, 51);
+}
+
+TEST_F(MainMenuTest, NonDeviantClientIsWrittenListedAndCurrent) {
+    MakeDisk(4);
+    ScriptedMessages messages;
+    ShellOptions options;
+    options.administrator = true;
+    frmMainMenu w(options);
+    Start(w);
+    const QString responses = QStringLiteral("12").repeated(58);
+    MainMenu().nonDeviantResponses = [&] { return responses; };
+    Globals().Clients[5].DateOfBirth = Fit(QStringLiteral("01/02/2003"), 10);
+    auto* button = w.findChild<QPushButton*>(QStringLiteral("cmdNonDeviant"));
+    ASSERT_TRUE(button->isVisible());
+    button->click();
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(Globals().ClientCount, 5);
+    EXPECT_EQ(Globals().CurrentClient, 5);
+    ASSERT_EQ(w.lbNameDisplay()->count(), 5);
+    EXPECT_EQ(w.lbNameDisplay()->item(4)->text(), QStringLiteral("5-Non-Deviant Test  5      "));
+    EXPECT_FALSE(w.menuButtons()->button(0)->isEnabled());
+
+    ResetGlobals();
+    UseDataDisk(disk.path());
+    const ClientRecord& r = Globals().Clients[5];
+    EXPECT_EQ(r.ClientName.trimmed(), QStringLiteral("Non-Deviant Test  5"));
+    EXPECT_EQ(r.Age, QStringLiteral("31"));
+    EXPECT_EQ(r.ClientID.trimmed(), QStringLiteral("N"));
+    EXPECT_EQ(r.GenderCode + r.RaceCode + r.EducationCode, QStringLiteral("111"));
+    for (int q = 1; q <= 8; ++q)
+        EXPECT_EQ(*r.CourtField(q), QStringLiteral("N "));
+    EXPECT_EQ(r.Responses, responses);
+    EXPECT_EQ(r.EditCount + r.NameDeleted + r.Reserved, QStringLiteral("000"));
+    EXPECT_EQ(r.DateOfBirth, QStringLiteral("01/02/2003")); // left as the slot held it
+}
+
+TEST_F(MainMenuTest, NumLockTogglesTheFileValuePrintDosToggles) {
+    MakeDisk(1);
+    ScriptedMessages messages;
+    frmMainMenu w;
+    Start(w);
+    ASSERT_TRUE(w.mnuNumLock()->isChecked()); // missing key: true
+    w.mnuNumLock()->trigger();
+    EXPECT_FALSE(w.mnuNumLock()->isChecked());
+    EXPECT_TRUE(Ini().contains(QStringLiteral("NumLock=False")));
+    EXPECT_FALSE(ReadNumLockSetting());
+    w.mnuNumLock()->trigger();
+    EXPECT_TRUE(w.mnuNumLock()->isChecked());
+    EXPECT_TRUE(Ini().contains(QStringLiteral("NumLock=True")));
+    EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + disk.path())); // other lines kept
+
+    ASSERT_TRUE(w.mnuPrintDos()->isChecked());
+    w.mnuPrintDos()->trigger();
+    EXPECT_FALSE(w.mnuPrintDos()->isChecked());
+    EXPECT_FALSE(Globals().PrintDOS);
+    EXPECT_TRUE(Ini().contains(QStringLiteral("PrintDOS=False")));
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(MainMenuTest, ASettingThatCannotBeSavedIsReportedAndNotShownAsChanged) {
+    MakeDisk(1);
+    ScriptedMessages messages;
+    frmMainMenu w;
+    Start(w);
+    fileio::InjectWriteFailure(0, ENOSPC);
+    w.mnuNumLock()->trigger();
+    fileio::ClearInjectedFailure();
+    EXPECT_TRUE(w.mnuNumLock()->isChecked());
+    EXPECT_TRUE(w.NumLock());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("The setting could not be saved.")));
+}
+
+TEST_F(MainMenuTest, ExitEndsTheProgramWithoutAsking) {
+    MakeDisk(1);
+    ScriptedMessages messages;
+    frmMainMenu w;
+    Start(w);
+    int ended = -1;
+    QObject::connect(&w, &frmMainMenu::programEnded, [&](int code) { ended = code; });
+    w.menuButtons()->button(3)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.menuButtons()->button(3), Qt::Key_Return);
+    EXPECT_EQ(ended, 0);
+    EXPECT_TRUE(w.Ended());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(MainMenuTest, AboutBoxOpensFromTheMenuAndClosesOnOk) {
+    MakeDisk(1);
+    ScriptedMessages messages;
+    frmMainMenu w;
+    Start(w);
+    QString caption;
+    ModalScript script;
+    script.Then([&](QWidget* about) {
+        caption = about->windowTitle();
+        QTest::keyClick(about, Qt::Key_Return);
+    });
+    w.mnuAbout()->trigger();
+    EXPECT_EQ(caption, QStringLiteral("About QV"));
+    EXPECT_EQ(script.remaining(), 0);
+}
+
+} // namespace
