@@ -10,9 +10,11 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
 #include <QVBoxLayout>
 
 namespace varenta::checkout {
@@ -29,6 +31,29 @@ QFont Typeface(const QString& family, QFont::StyleHint hint, int points) {
     f.setPointSize(points);
     return f;
 }
+
+// The report box: a page break (a line holding only the form feed) is drawn as a dashed rule,
+// where the printer starts a new sheet, as in the report viewer.
+class ReportBox : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QPlainTextEdit::paintEvent(e);
+        QPainter painter(viewport());
+        painter.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+        const QPointF offset = contentOffset();
+        for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+            const QRectF r = blockBoundingGeometry(block).translated(offset);
+            if (r.top() > e->rect().bottom())
+                break;
+            if (block.text() == QStringLiteral("\f"))
+                painter.drawLine(QPointF(0, r.center().y()),
+                                 QPointF(viewport()->width(), r.center().y()));
+        }
+    }
+};
 
 } // namespace
 
@@ -93,7 +118,7 @@ frmCheckout::frmCheckout(QWidget* parent) : QDialog(parent) {
     leftLayout->addWidget(buttons_->panel(6));
     leftLayout->addStretch(1);
 
-    txtDeviant = new QPlainTextEdit(this);
+    txtDeviant = new ReportBox(this);
     txtDeviant->setObjectName(QStringLiteral("txtDeviant"));
     txtDeviant->setReadOnly(true);
     txtDeviant->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
