@@ -6,6 +6,7 @@
 #include "ui/WindowHelpers.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
@@ -234,7 +235,7 @@ void frmViewReport::Activation() {
     CentreFrame();
     MOUSEWAIT();
     QString text;
-    bool ok = false;
+    QString failure;
     try {
         ++scoringRuns_;
         if (scorer_)
@@ -242,22 +243,24 @@ void frmViewReport::Activation() {
         else
             ScoreClient(request_);
         text = print::ReadReportFile();
-        ok = true;
     } catch (const VError& e) {
-        Text1->clear();
-        hasReport_ = false;
-        cmdPrintReport->setEnabled(false);
-        MOUSEDEFAULT();
-        ShowFailure(Caption, e);
-        cmdCancel->setFocus();
+        failure = FailureText(e);
+    } catch (const std::exception& e) {
+        failure = FailureText(e);
     }
-    if (ok) {
+    hasReport_ = failure.isEmpty();
+    cmdPrintReport->setEnabled(hasReport_);
+    if (hasReport_) {
         Text1->setPlainText(DisplayText(text));
-        hasReport_ = true;
-        cmdPrintReport->setEnabled(true);
         if (!cmdCancel->hasFocus() && !Text1->hasFocus())
             cmdPrintReport->setFocus();
         MOUSEDEFAULT();
+    } else {
+        // No report of an earlier run may stay on show as this client's.
+        Text1->clear();
+        MOUSEDEFAULT();
+        ShowFailure(Caption, failure);
+        cmdCancel->setFocus();
     }
     --busy_;
 }
@@ -267,20 +270,45 @@ print::PrintResult frmViewReport::PrintReport() {
     if (!hasReport_)
         return result;
     ++busy_;
+    QString failure;
     try {
         result = print::PrintReportFile(target_);
     } catch (const VError& e) {
+        failure = FailureText(e);
+    } catch (const std::exception& e) {
+        failure = FailureText(e);
+    }
+    if (!failure.isEmpty()) {
         MOUSEDEFAULT();
-        ShowFailure(QStringLiteral("Print Report"), e);
+        ShowFailure(QStringLiteral("Print Report"), failure);
+    } else if (result.printed && !result.pdfPath.isEmpty() && !target_.isPdf()) {
+        // Saved as PDF in place of a printer: say where it went.
+        ShowMessage(QStringLiteral("The report was saved as %1")
+                        .arg(QDir::toNativeSeparators(result.pdfPath)),
+                    MsgIcon::Information);
     }
     --busy_;
     return result;
 }
 
-void frmViewReport::ShowFailure(const QString& title, const VError& e) {
+QString frmViewReport::FailureText(const VError& e) {
+    return QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description());
+}
+
+QString frmViewReport::FailureText(const std::exception& e) {
+    return QStringLiteral("The operation stopped unexpectedly: %1")
+        .arg(QString::fromLocal8Bit(e.what()));
+}
+
+void frmViewReport::ShowFailure(const QString& title, const QString& text) {
     ++busy_;
-    MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()), MsgButtons::Ok,
-           MsgIcon::Exclamation, title);
+    MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, title);
+    --busy_;
+}
+
+void frmViewReport::ShowMessage(const QString& text, MsgIcon icon) {
+    ++busy_;
+    MsgBox(text, MsgButtons::Ok, icon, QStringLiteral("Print Report"));
     --busy_;
 }
 

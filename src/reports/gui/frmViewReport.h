@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Errors.h"
+#include "app/Messages.h"
 #include "reports/print/ReportPrint.h"
 #include "scoring/ScoreAndPrint.h"
 
@@ -67,7 +68,10 @@ protected:
 private:
     bool HandleKey(QKeyEvent* key);
     void CentreFrame();
-    void ShowFailure(const QString& what, const VError& e);
+    static QString FailureText(const VError& e);
+    static QString FailureText(const std::exception& e);
+    void ShowFailure(const QString& title, const QString& text);
+    void ShowMessage(const QString& text, MsgIcon icon);
     void FocusWindowChanged(QWindow* window);
     bool IsOwnWindow(const QWindow* window) const;
 

@@ -123,13 +123,14 @@ TEST_F(ViewReportTest, AltPPrintsAndAltCCloses) {
     EXPECT_EQ(viewer.result(), QDialog::Rejected);
 }
 
-TEST_F(ViewReportTest, WithoutAPrinterNoAnswerPrintsNothing) {
+TEST_F(ViewReportTest, WithoutAPrinterTheReportCanGoIntoAPdf) {
+    print::Hooks().choosePdfPath = [this](const QString&) { return dir.file("saved.pdf"); };
     Open();
-    messages.Answer(MsgAnswer::No);
-    const print::PrintResult r = viewer.PrintReport();
-    EXPECT_FALSE(r.printed);
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.last().buttons, MsgButtons::YesNo);
+    messages.Answer(MsgAnswer::Yes);
+    EXPECT_TRUE(viewer.PrintReport().printed);
+    EXPECT_EQ(pdf::PageCount(dir.file("saved.pdf")), 3);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.last().text.contains(dir.file("saved.pdf"))) << "the user is told where";
     EXPECT_TRUE(viewer.isVisible());
 }
 

@@ -166,6 +166,9 @@ TEST_F(PrintTest, SeveralReportsGoIntoOneJob) {
 }
 
 TEST_F(PrintTest, FailuresLeaveNoPdfAndAnEmptyReportIsAnError) {
+    QStringList pointer;
+    Hooks().busy = [&] { pointer << "busy"; };
+    Hooks().normal = [&] { pointer << "normal"; };
     WriteReport(ThreePages());
     try {
         PrintReportFile(PrintTarget::PdfFile(dir.file("no/such/folder/out.pdf")));
@@ -174,6 +177,7 @@ TEST_F(PrintTest, FailuresLeaveNoPdfAndAnEmptyReportIsAnError) {
         EXPECT_EQ(e.number(), err::PathNotFound);
         EXPECT_TRUE(e.description().contains("no/such/folder"));
     }
+    EXPECT_EQ(pointer, QStringList({"busy", "normal"})) << "the hourglass goes after a failure";
 
     WriteFile(dir.file("report.prn"), QByteArray("\r\n\f\r\n"));
     EXPECT_THROW(PrintReportFile(PrintTarget::PdfFile(Pdf())), VError);
@@ -182,18 +186,6 @@ TEST_F(PrintTest, FailuresLeaveNoPdfAndAnEmptyReportIsAnError) {
     QFile::remove(dir.file("report.prn"));
     EXPECT_THROW(PrintReportFile(PrintTarget::PdfFile(Pdf())), VError);
     EXPECT_FALSE(QFileInfo::exists(Pdf()));
-}
-
-TEST_F(PrintTest, BusyPointerWhilePrintingAndBackAfterAFailure) {
-    QStringList calls;
-    Hooks().busy = [&] { calls << "busy"; };
-    Hooks().normal = [&] { calls << "normal"; };
-    WriteReport(ThreePages());
-    PrintReportFile(PrintTarget::PdfFile(Pdf()));
-    EXPECT_EQ(calls, QStringList({"busy", "normal"}));
-    calls.clear();
-    EXPECT_THROW(PrintReportFile(PrintTarget::PdfFile(dir.file("missing/x.pdf"))), VError);
-    EXPECT_EQ(calls, QStringList({"busy", "normal"}));
 }
 
 TEST_F(PrintTest, WithoutAPrinterTheUserMaySaveAPdfInstead) {
