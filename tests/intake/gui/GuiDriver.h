@@ -68,8 +68,10 @@ inline void Type(const QString& text) {
     Settle();
 }
 
-// Runs `script` once the next modal window of type T is shown (from inside its exec()).
-template <typename T> void WhenShown(std::function<void(T*)> script, int timeoutMs = 10000) {
+// Runs `script` once the next modal window of type T is shown (from inside its exec()) and
+// has the keyboard focus, that is once it has finished opening.
+template <typename T>
+void WhenShown(std::function<void(T*)> script, int timeoutMs = 10000) {
     auto* timer = new QTimer;
     auto* clock = new QElapsedTimer;
     clock->start();
@@ -79,19 +81,21 @@ template <typename T> void WhenShown(std::function<void(T*)> script, int timeout
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
                 found = t;
-        if (!found && clock->elapsed() < timeoutMs)
+        QWidget* focus = QApplication::focusWidget();
+        const bool ready = found && focus && focus->window() == found;
+        if (found && !ready)
+            found->activateWindow();
+        if (!ready && clock->elapsed() < timeoutMs)
             return;
         timer->stop();
         timer->deleteLater();
         delete clock;
-        if (!found) {
-            ADD_FAILURE() << "window " << T::staticMetaObject.className() << " never shown";
+        if (!ready) {
+            ADD_FAILURE() << "window " << T::staticMetaObject.className() << " never ready";
             if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
                 d->reject();
             return;
         }
-        found->activateWindow();
-        QTest::qWaitForWindowActive(found);
         Settle();
         QPointer<T> guard(found);
         script(found);

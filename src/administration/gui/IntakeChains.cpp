@@ -1,0 +1,47 @@
+#include "administration/gui/IntakeChains.h"
+
+#include "administration/gui/frmNewEntry.h"
+#include "administration/gui/frmSelectEntryMethod.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "intake/ClientInfo.h"
+#include "intake/gui/frmClientInfo.h"
+#include "intake/gui/frmCourtHistory.h"
+
+namespace varenta {
+
+void EditCurrentClient(QWidget* parent) {
+    GlobalState& g = Globals();
+    if (g.CurrentClient < 1 || g.CurrentClient > g.ClientCount) {
+        MsgBox(QStringLiteral("Choose a client from the list first."), MsgButtons::Ok,
+               MsgIcon::Information);
+        return;
+    }
+    g.EditMode = true;
+    intake::SetScanEditMode(false);
+    frmClientInfo info(parent);
+    info.exec();
+    if (!g.ContinueFlag)
+        return;
+    g.ContinueFlag = false;
+    frmCourtHistory court(parent);
+    court.exec();
+    if (!g.ContinueFlag)
+        return;
+    frmNewEntry grid(parent);
+    grid.exec();
+}
+
+void AddNewClient(QWidget* parent) {
+    GlobalState& g = Globals();
+    if (g.ClientCount >= MaxClients) {
+        intake::ShowDiskFull();
+        return;
+    }
+    g.EditMode = false;
+    intake::SetScanEditMode(false);
+    frmSelectEntryMethod method(parent);
+    method.exec();
+}
+
+} // namespace varenta

@@ -1,0 +1,110 @@
+#include "administration/gui/frmSelectLanguage.h"
+
+#include "administration/QuestionDb.h"
+#include "app/Globals.h"
+#include "intake/CourtHistory.h"
+#include "ui/MenuButtons.h"
+#include "ui/WindowHelpers.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace varenta {
+
+frmSelectLanguage::frmSelectLanguage(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmSelectLanguage"));
+    setWindowTitle(QStringLiteral("Select Presentation Language"));
+    setModal(true);
+    resize(ui::Twips(7200), ui::Twips(5400));
+
+    fraSelectMethod_ = new QGroupBox(QStringLiteral("Select Language to Present"), this);
+    fraSelectMethod_->setObjectName(QStringLiteral("fraSelectMethod"));
+    auto* column = new QVBoxLayout(fraSelectMethod_);
+    column->setContentsMargins(ui::Twips(400), ui::Twips(300), ui::Twips(400), ui::Twips(300));
+    column->setSpacing(ui::Twips(150));
+
+    msgPanel_ = new ui::MsgPanel(this);
+    buttons_ = new ui::MenuButtons(this, msgPanel_);
+    const char* placeholders[] = {"One", "Two", "Three"};
+    for (int i = 0; i < LanguageButtons; ++i) {
+        QPushButton* b =
+            buttons_->Add(QString::fromLatin1(placeholders[i]), QString(), fraSelectMethod_);
+        b->setMinimumWidth(ui::Twips(3000));
+        column->addWidget(buttons_->panel(i));
+        buttons_->panel(i)->setVisible(false); // until a table is found for it
+    }
+    buttons_->Add(QStringLiteral("Cancel Presentation"), QStringLiteral("Cancel presentation"),
+                  fraSelectMethod_);
+    column->addWidget(buttons_->panel(LanguageButtons));
+    connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) { Chosen(i); });
+
+    auto* frameRow = new QHBoxLayout;
+    frameRow->addStretch();
+    frameRow->addWidget(fraSelectMethod_);
+    frameRow->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
+    layout->addLayout(frameRow);
+    layout->addStretch(1);
+    layout->addSpacing(ui::Twips(500));
+    layout->addWidget(msgPanel_);
+}
+
+int frmSelectLanguage::LanguageCount() {
+    QStringList tables;
+    {
+        QuestionDb db;
+        tables = db.TableNames();
+    }
+    int n = 0;
+    for (const QString& name : tables) {
+        if (n >= LanguageButtons)
+            break;
+        if (name != QLatin1String("English") && name != QLatin1String("Spanish"))
+            continue;
+        buttons_->button(n)->setText(name);
+        buttons_->SetHelpLine(n, QStringLiteral("Present in ") + name);
+        buttons_->panel(n)->setVisible(true);
+        ++n;
+    }
+    return n;
+}
+
+QString frmSelectLanguage::LanguageCaption(int i) const {
+    return buttons_->button(i) ? buttons_->button(i)->text() : QString();
+}
+
+void frmSelectLanguage::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    ui::CenterForm(this);
+    QTimer::singleShot(0, this, [this] {
+        buttons_->ResetMenuButtons();
+        buttons_->button(0)->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void frmSelectLanguage::Chosen(int i) {
+    GlobalState& g = Globals();
+    done_ = true;
+    if (i < LanguageButtons) {
+        language_ = buttons_->button(i)->text();
+        g.ContinueFlag = true;
+        QDialog::accept();
+        return;
+    }
+    if (!g.EditMode)
+        intake::DiscardNewClient();
+    g.ContinueFlag = false;
+    QDialog::reject();
+}
+
+void frmSelectLanguage::reject() {
+    if (!done_)
+        Chosen(LanguageButtons);
+}
+
+} // namespace varenta

@@ -1,0 +1,264 @@
+#include "administration/gui/IntakeChains.h"
+
+#include "administration/QuestionDbFixture.h"
+#include "administration/gui/frmNewEntry.h"
+#include "administration/gui/frmSelectEntryMethod.h"
+#include "administration/gui/frmSelectLanguage.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "intake/SaveWithRetry.h"
+#include "intake/gui/GuiDriver.h"
+#include "intake/gui/frmClientInfo.h"
+#include "intake/gui/frmCourtHistory.h"
+#include "store/ClientStore.h"
+#include "support/TestSupport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace varenta;
+using namespace varenta::testing;
+
+namespace {
+
+void PressButton(QWidget* w, int i) {
+    auto* b = w->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(%1)").arg(i));
+    ASSERT_NE(b, nullptr);
+    ASSERT_TRUE(b->isVisible()) << i;
+    b->setFocus();
+    Settle();
+    Key(Qt::Key_Return);
+}
+
+// Types a whole client from the keyboard, the way staff would.
+void TypeClient(frmClientInfo* w) {
+    EXPECT_EQ(FocusName(), QStringLiteral("txtName"));
+    Type(QStringLiteral("Peña Ruiz"));
+    Key(Qt::Key_Return);
+    Type(QStringLiteral("C-1"));
+    Key(Qt::Key_Return);
+    Type(QStringLiteral("15"));
+    Key(Qt::Key_Tab);
+    Type(QStringLiteral("03/04/2010"));
+    Key(Qt::Key_Tab);
+    Type(QStringLiteral("2"));
+    Key(Qt::Key_Return);
+    Type(QStringLiteral("3"));
+    Key(Qt::Key_Return);
+    Type(QStringLiteral("5"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(w->isVisible());
+}
+
+void TypeCourt(frmCourtHistory* w) {
+    for (const char* a : {"12", "1", "0", "2", "N", "3", "0", "1"}) {
+        Type(QString::fromLatin1(a));
+        Key(Qt::Key_Return);
+    }
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(w->isVisible());
+}
+
+QString Sheet() {
+    QString s;
+    for (int item = 1; item <= 116; ++item)
+        s += QChar(u'0' + (item <= 63 ? 1 + item % 2 : 1 + item % 4));
+    return s;
+}
+
+class IntakeChain : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
+        UseDataDisk(disk.path());
+        MakeQuestionDb(program.path(), {QStringLiteral("English")});
+        EntryMethod() = {};
+        passwordAsked = 0;
+        EntryMethod().askSupervisorPassword = [this](QWidget*) { return ++passwordAsked >= 3; };
+    }
+    void TearDown() override { EntryMethod() = {}; }
+    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
+
+    TempDir disk;
+    TempDir program;
+    ScriptedMessages messages;
+    int passwordAsked = 0;
+};
+
+TEST_F(IntakeChain, AnswerSheetChainAddsOneClient) {
+    const QByteArray before = data();
+    WhenShown<frmSelectEntryMethod>([](frmSelectEntryMethod*) {
+        EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+        Key(Qt::Key_Tab); // the hidden scan button is passed over
+        EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(1)"));
+        Key(Qt::Key_Tab);
+        EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(3)"));
+        Key(Qt::Key_Backtab);
+        Key(Qt::Key_Return);
+    });
+    WhenShown<frmClientInfo>(TypeClient);
+    WhenShown<frmCourtHistory>(TypeCourt);
+    WhenShown<frmNewEntry>([](frmNewEntry*) {
+        Type(Sheet());
+        Key(Qt::Key_Tab);
+        Key(Qt::Key_Return);
+    });
+    AddNewClient();
+    EXPECT_EQ(Globals().ClientCount, 3);
+    const QByteArray after = data();
+    ASSERT_EQ(after.size(), 3 * 195);
+    EXPECT_EQ(after.left(2 * 195), before);
+    LoadClients();
+    const ClientRecord& r = Globals().Clients[3];
+    EXPECT_EQ(r.ClientName.trimmed(), QStringLiteral("Peña Ruiz"));
+    EXPECT_EQ(r.ClientID.trimmed(), QStringLiteral("C-1"));
+    EXPECT_EQ(r.DateOfBirth, QStringLiteral("03/04/2010"));
+    EXPECT_EQ(r.GenderCode + r.RaceCode + r.EducationCode, QStringLiteral("235"));
+    EXPECT_EQ(r.Age1stArrest + r.DrugArrests, QStringLiteral("121 "));
+    EXPECT_EQ(r.Responses, Sheet());
+    EXPECT_EQ(r.EditCount + r.NameDeleted, QStringLiteral("00"));
+    EXPECT_EQ(passwordAsked, 0); // only the on-screen test ends with the password
+}
+
+TEST_F(IntakeChain, CancelAtEveryStepLeavesTheDataFileAsItWas) {
+    const QByteArray before = data();
+    const auto expectNothingAdded = [&](const char* step) {
+        EXPECT_EQ(data(), before) << step;
+        EXPECT_EQ(Globals().ClientCount, 2) << step;
+        EXPECT_LE(Globals().CurrentClient, 2) << step;
+    };
+    auto method = [](int button) {
+        WhenShown<frmSelectEntryMethod>(
+            [button](frmSelectEntryMethod* w) { PressButton(w, button); });
+    };
+
+    method(3);
+    AddNewClient();
+    expectNothingAdded("entry method");
+
+    method(1);
+    WhenShown<frmClientInfo>([](frmClientInfo*) {
+        Type(QStringLiteral("Someone"));
+        Key(Qt::Key_Escape);
+    });
+    AddNewClient();
+    expectNothingAdded("client information");
+
+    method(1);
+    WhenShown<frmClientInfo>(TypeClient);
+    WhenShown<frmCourtHistory>([](frmCourtHistory* w) { PressButton(w, 1); });
+    AddNewClient();
+    expectNothingAdded("court history");
+    EXPECT_EQ(Globals().CurrentClient, 1);
+
+    method(1);
+    WhenShown<frmClientInfo>(TypeClient);
+    WhenShown<frmCourtHistory>(TypeCourt);
+    WhenShown<frmNewEntry>([](frmNewEntry* w) {
+        Type(QStringLiteral("1212"));
+        PressButton(w, 1);
+    });
+    AddNewClient();
+    expectNothingAdded("answer grid");
+
+    // Two languages: the language window, cancelled.
+    MakeQuestionDb(program.path(), {QStringLiteral("English"), QStringLiteral("Spanish")});
+    method(0);
+    WhenShown<frmClientInfo>(TypeClient);
+    WhenShown<frmCourtHistory>(TypeCourt);
+    WhenShown<frmSelectLanguage>([](frmSelectLanguage* w) {
+        EXPECT_EQ(w->LanguageCaption(0), QStringLiteral("English"));
+        EXPECT_EQ(w->LanguageCaption(1), QStringLiteral("Spanish"));
+        EXPECT_FALSE(w->findChild<QWidget*>(QStringLiteral("sspMenuChoice(2)"))->isVisible());
+        PressButton(w, 3);
+    });
+    AddNewClient();
+    expectNothingAdded("language");
+    EXPECT_EQ(passwordAsked, 0);
+
+    // No presentation in this build: said so, and nothing kept.
+    method(0);
+    WhenShown<frmClientInfo>(TypeClient);
+    WhenShown<frmCourtHistory>(TypeCourt);
+    WhenShown<frmSelectLanguage>([](frmSelectLanguage* w) { PressButton(w, 1); });
+    AddNewClient();
+    expectNothingAdded("presentation");
+    EXPECT_TRUE(messages.texts().join(QLatin1Char('|')).contains(QStringLiteral("not available")));
+    EXPECT_EQ(passwordAsked, 0);
+}
+
+TEST_F(IntakeChain, OnScreenTestEndsWithTheSupervisorPassword) {
+    QString givenIn;
+    EntryMethod().presentTest = [&](QWidget*, const QString& language) {
+        givenIn = language;
+        CurrentRecord().Responses = Sheet();
+        if (SaveClientWithRetry(Globals().CurrentClient))
+            ++Globals().ClientCount;
+        Globals().ContinueFlag = true;
+    };
+    WhenShown<frmSelectEntryMethod>([](frmSelectEntryMethod* w) { PressButton(w, 0); });
+    WhenShown<frmClientInfo>(TypeClient);
+    WhenShown<frmCourtHistory>(TypeCourt);
+    AddNewClient();
+    EXPECT_EQ(givenIn, QStringLiteral("English")); // one language: no language window
+    const auto it =
+        std::find_if(messages.shown().begin(), messages.shown().end(), [](const Message& m) {
+            return m.text == QStringLiteral("Press the Enter key to begin the test.");
+        });
+    ASSERT_NE(it, messages.shown().end());
+    EXPECT_EQ(it->title, QStringLiteral("Varenta"));
+    EXPECT_EQ(passwordAsked, 3); // asked again until given
+    EXPECT_EQ(Globals().ClientCount, 3);
+}
+
+TEST_F(IntakeChain, NoLanguageTableIsSaidBeforeAnythingIsTyped) {
+    MakeQuestionDb(program.path(), {QStringLiteral("english")});
+    const QByteArray before = data();
+    WhenShown<frmSelectEntryMethod>([this](frmSelectEntryMethod* w) {
+        PressButton(w, 0);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_TRUE(messages.last().text.contains(QStringLiteral("no English or Spanish")));
+        PressButton(w, 1); // and the answer sheet needs the English table as well
+        EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Error 3078:")));
+        PressButton(w, 3);
+    });
+    AddNewClient();
+    EXPECT_EQ(data(), before);
+}
+
+TEST_F(IntakeChain, EditChainWritesOnlyTheCurrentRecord) {
+    const QByteArray before = data();
+    Globals().CurrentClient = 1;
+    WhenShown<frmClientInfo>([](frmClientInfo*) { Key(Qt::Key_Return); });
+    WhenShown<frmCourtHistory>([](frmCourtHistory*) { Key(Qt::Key_Return); });
+    WhenShown<frmNewEntry>([](frmNewEntry*) {
+        Type(QStringLiteral("0"));
+        Key(Qt::Key_Tab);
+        Key(Qt::Key_Tab);
+        Key(Qt::Key_Tab);
+        Key(Qt::Key_Return);
+    });
+    EditCurrentClient();
+    const QByteArray after = data();
+    EXPECT_EQ(after.mid(195), before.mid(195));
+    EXPECT_EQ(after.mid(76, 1), QByteArray("0"));
+    EXPECT_EQ(after.mid(77, 115), before.mid(77, 115));
+    EXPECT_EQ(Globals().ClientCount, 2);
+}
+
+TEST_F(IntakeChain, FullDiskIsRefusedUpFront) {
+    std::vector<ClientRecord> clients;
+    for (int n = 1; n <= MaxClients; ++n)
+        clients.push_back(SampleClient(n));
+    WriteDataDisk(disk.path(), clients);
+    UseDataDisk(disk.path());
+    AddNewClient();
+    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Full"));
+    EXPECT_EQ(Globals().ClientCount, MaxClients);
+}
+
+} // namespace
