@@ -4,6 +4,9 @@
 #include "app/FileIO.h"
 #include "app/Messages.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace varenta {
 
 namespace {
@@ -62,6 +65,8 @@ WaveAudio::~WaveAudio() {
 
 void WaveAudio::InitAudio() {
     soundOn_ = false;
+    listed_ = false;
+    listing_.clear();
     if (!device_)
         return;
     SoundFailure failure;
@@ -83,8 +88,19 @@ QString WaveAudio::WavePath(const QString& fileName) const {
     // A name must stay inside the sound folder.
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name == "..")
         return QString();
-    const QString path = fileio::FindCaseInsensitive(folder_, name);
-    return fileio::Exists(path) && !fileio::IsDirectory(path) ? path : QString();
+    const QString exact = fileio::Join(folder_, name);
+    if (QFileInfo(exact).isFile())
+        return exact;
+    if (!listed_) {
+        listed_ = true;
+        for (const QString& entry : QDir(folder_).entryList(QDir::Files | QDir::Hidden))
+            listing_.insert(entry.toLower(), entry);
+    }
+    const auto it = listing_.constFind(name.toLower());
+    if (it == listing_.constEnd())
+        return QString();
+    const QString path = fileio::Join(folder_, *it);
+    return QFileInfo(path).isFile() ? path : QString();
 }
 
 void WaveAudio::PlayWave(const QString& fileName) {

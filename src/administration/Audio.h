@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -81,6 +82,10 @@ private:
 
     WaveDevice* device_;
     QString folder_;
+    // The folder's file names by lower-case name, read once: a folder copied with other
+    // capitals must not cost a folder scan on every sound.
+    mutable QHash<QString, QString> listing_;
+    mutable bool listed_ = false;
     bool soundOn_ = false;
     bool errorShown_ = false;
     bool playing_ = false;
