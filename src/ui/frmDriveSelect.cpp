@@ -148,12 +148,11 @@ frmDriveSelect::frmDriveSelect(QWidget* parent) : QDialog(parent) {
     row->setSpacing(Twips(180));
     cmdhelp_ = new QPushButton(QStringLiteral("Help"), this);
     cmdhelp_->setObjectName(QStringLiteral("cmdhelp"));
-    cmdhelp_->setAutoDefault(false);
     cmdPrepare_ = new QPushButton(QStringLiteral("Prepare New Data Disk..."), this);
     cmdPrepare_->setObjectName(QStringLiteral("cmdPrepare"));
-    cmdPrepare_->setAutoDefault(false);
     cmdDone_ = new QPushButton(QStringLiteral("Done"), this);
     cmdDone_->setObjectName(QStringLiteral("cmdDone"));
+    // Enter presses Done, unless another button has the focus.
     cmdDone_->setDefault(true);
     for (QPushButton* b : {cmdhelp_, cmdPrepare_, cmdDone_})
         b->setMinimumHeight(Twips(390));

@@ -213,6 +213,7 @@ void frmMainMenu::BuildWindow() {
     // Right: the client list.
     fraClient_ = new QGroupBox(QStringLiteral("Client List"), frMainMenu_);
     fraClient_->setObjectName(QStringLiteral("fraClient"));
+    fraClient_->setAlignment(Qt::AlignHCenter);
     auto* clientLayout = new QVBoxLayout(fraClient_);
     clientLayout->setContentsMargins(Twips(120), Twips(120), Twips(120), Twips(120));
     auto* list = new NameList(fraClient_);

@@ -171,3 +171,26 @@ TEST_F(DriveDialog, OffersTheDiskInUseWhenNothingWasChosenYet) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DriveDialog, EnterPressesTheFocusedButtonAndDoneOtherwise) {
+    ScriptedMessages messages;
+    ModalScript script;
+    bool stillOpen = false;
+    script.Then([&](QWidget* w) {
+        auto* help = w->findChild<QPushButton*>(QStringLiteral("cmdhelp"));
+        help->setFocus();
+        QTest::keyClick(help, Qt::Key_Return);
+        stillOpen = w->isVisible();
+        auto* combo = w->findChild<QComboBox*>(QStringLiteral("drDrive"));
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Return);
+    });
+    dialog.ChooseDrive();
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(messages.shown().size(), 1u); // the help text
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+} // namespace

@@ -33,7 +33,6 @@ int main(int argc, char** argv) {
     using namespace varenta;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(AppTitle));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(ProductName));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
 
