@@ -26,13 +26,21 @@ std::vector<Command>& Commands() {
 class StderrMessages : public MessageSink {
 public:
     MsgAnswer Show(const Message& m) override {
-        std::fprintf(stderr, "%s\n", qPrintable(QString(m.text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
-        return m.buttons == MsgButtons::YesNo ? MsgAnswer::No
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QString(m.text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+        return m.buttons == MsgButtons::YesNo      ? MsgAnswer::No
                : m.buttons == MsgButtons::OkCancel ? MsgAnswer::Cancel
                                                    : MsgAnswer::Ok;
     }
     void Beep() override {}
 };
+
+// Qt's own warnings (a missing runtime folder, font substitutions) are not the user's
+// business here: stderr carries exactly one line when a command fails.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& msg) {
+    if (type == QtFatalMsg || qEnvironmentVariableIsSet("VARENTA_DEBUG"))
+        std::fprintf(stderr, "%s\n", qPrintable(msg));
+}
 
 void Usage() {
     std::fprintf(stderr, "usage: varenta-cli <command> [options]\ncommands:\n");
@@ -103,7 +111,8 @@ void OpenDataDir(const Options& o) {
     g.DataPath = dir;
     g.DataFilePath = fileio::FindCaseInsensitive(dir, QString::fromLatin1(DataFileName));
     if (!fileio::Exists(g.DataFilePath))
-        throw CliError{QStringLiteral("%1 is not a data disk: it has no %2").arg(dir, QString::fromLatin1(DataFileName))};
+        throw CliError{QStringLiteral("%1 is not a data disk: it has no %2")
+                           .arg(dir, QString::fromLatin1(DataFileName))};
     LoadClients();
     InitCodeTables();
 }
@@ -117,11 +126,13 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(cli::QuietQtMessages);
     QGuiApplication app(argc, argv);
     cli::StderrMessages messages;
     InstallMessageSink(&messages);
     QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("help")) {
+    if (args.isEmpty() || args[0] == QStringLiteral("--help") ||
+        args[0] == QStringLiteral("help")) {
         cli::Usage();
         return args.isEmpty() ? 2 : 0;
     }
