@@ -1,6 +1,7 @@
 #include "app/main/Wiring.h"
 
 #include "administration/TestSpec.h"
+#include "administration/gui/IntakeChains.h"
 #include "checkout/gui/frmCheckout.h"
 #include "ui/MainMenuHooks.h"
 
@@ -11,6 +12,8 @@ namespace varenta {
 // One line per hand-over point of the main window.
 void WireWindows() {
     ui::MainMenu().nonDeviantResponses = [] { return NonDeviantResponses(); };
+    ui::MainMenu().editCurrentClient = [] { EditCurrentClient(QApplication::activeWindow()); };
+    ui::MainMenu().addNewClient = [] { AddNewClient(QApplication::activeWindow()); };
     ui::MainMenu().automatedCheckout = [] {
         checkout::frmCheckout(QApplication::activeWindow()).exec();
     };
