@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
+#include "scoring/ScoringInternal.h"
 #include "store/Cp1252.h"
 
 namespace varenta {
@@ -37,6 +38,19 @@ void LoadComments() {
         record.append(QByteArray(CommentLength - record.size(), '\0'));
         g_comments[size_t(i)] = cp1252::Decode(record);
     }
+}
+
+QString ReadComment(int record) {
+    const int count = std::min<int>(Globals().ClientCount, MaxClients);
+    if (record < 1 || record > count)
+        return QString();
+    const QString path = CommentsFilePath();
+    if (!fileio::Exists(path))
+        return QString();
+    QString text =
+        internal::Decode(fileio::ReadAt(path, qint64(record - 1) * CommentLength, CommentLength));
+    text.remove(QChar(u'\0'));
+    return text.trimmed();
 }
 
 QString CommentText(int slot) {

@@ -27,6 +27,10 @@ void LoadComments();
 // A slot's comment as the report prints it: NULs removed, blanks trimmed.
 QString CommentText(int slot);
 
+// One client record's comment as the report prints it, read alone from the file (the same
+// text LoadComments and CommentText give); empty when the file or the record is missing.
+QString ReadComment(int record);
+
 // Stores `text` as the current client's comment (at most 500 characters taken, cut or padded
 // to 300, each line break stored as blanks) and rewrites the comments file with records
 // 1..ClientCount. The other records are read afresh from the file first, so no comment is lost

@@ -14,8 +14,8 @@ bool IsLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-QString Shown(const QByteArray& text) {
-    QString s = cp1252::Decode(text.left(40));
+QString Shown(QByteArrayView text) {
+    QString s = cp1252::Decode(text.first(std::min<qsizetype>(40, text.size())).toByteArray());
     if (text.size() > 40)
         s += QStringLiteral("...");
     return QLatin1Char('"') + s + QLatin1Char('"');
@@ -81,12 +81,12 @@ bool Reader::SkipToItem() {
     }
 }
 
-QByteArray Reader::Item(bool* quoted, int* itemLine, const What& what) {
+QByteArrayView Reader::Item(bool* quoted, int* itemLine, const What& what) {
     if (!SkipToItem())
         FailAtEnd(what);
     *itemLine = line_;
     lastItemLine_ = line_;
-    QByteArray text;
+    QByteArrayView text;
     if (*pos_ == '"') {
         *quoted = true;
         const char* start = ++pos_;
@@ -95,7 +95,7 @@ QByteArray Reader::Item(bool* quoted, int* itemLine, const What& what) {
         if (pos_ >= end_ || *pos_ != '"')
             Fail(err::TypeMismatch, *itemLine,
                  QStringLiteral("the quoted text for %1 has no closing quote").arg(what.str()));
-        text = QByteArray(start, int(pos_ - start));
+        text = QByteArrayView(start, pos_ - start);
         ++pos_;
         // Anything between the closing quote and the delimiter is not part of the value.
         while (pos_ < end_ && *pos_ != ',' && !IsLineEnd(*pos_))
@@ -108,31 +108,82 @@ QByteArray Reader::Item(bool* quoted, int* itemLine, const What& what) {
         const char* last = pos_;
         while (last > start && IsBlank(last[-1]))
             --last;
-        text = QByteArray(start, int(last - start));
+        text = QByteArrayView(start, last - start);
     }
-    if (pos_ < end_) {
-        if (*pos_ == ',') {
-            ++pos_;
-            // A comma that ends its line also ends the line for a whole-line read after it.
-            const char* p = pos_;
-            while (p < end_ && IsBlank(*p))
-                ++p;
-            if (p < end_ && IsLineEnd(*p)) {
-                pos_ = p;
-                SkipLineEnd();
-            }
-        } else {
-            SkipLineEnd();
-        }
-    }
+    ConsumeDelimiter();
     return text;
 }
 
+void Reader::ConsumeDelimiter() {
+    if (pos_ >= end_)
+        return;
+    if (*pos_ != ',') {
+        SkipLineEnd();
+        return;
+    }
+    ++pos_;
+    // A comma that ends its line also ends the line for a whole-line read after it.
+    const char* p = pos_;
+    while (p < end_ && IsBlank(*p))
+        ++p;
+    if (p < end_ && IsLineEnd(*p)) {
+        pos_ = p;
+        SkipLineEnd();
+    }
+}
+
 qint16 Reader::Number(const What& what) {
+    // Most items are plain digits: read them straight, in locals the compiler can keep in
+    // registers. Anything else takes the general path, which also words the errors.
+    const char* p = pos_;
+    const char* const end = end_;
+    int line = line_;
+    while (p < end) {
+        const char c = *p;
+        if (c == ' ' || c == '\t') {
+            ++p;
+        } else if (c == '\n' || c == '\r') {
+            p += (c == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+            ++line;
+        } else {
+            break;
+        }
+    }
+    if (p < end) {
+        const int itemLine = line;
+        const bool negative = *p == '-';
+        const char* q = p + ((negative || *p == '+') ? 1 : 0);
+        const char* const digits = q;
+        int value = 0;
+        while (q < end && unsigned(*q - '0') < 10u && q - digits < 5)
+            value = value * 10 + (*q++ - '0');
+        const bool number = q > digits && value <= 32767 + (negative ? 1 : 0);
+        while (q < end && (*q == ' ' || *q == '\t'))
+            ++q;
+        if (number && (q >= end || *q == ',' || *q == '\r' || *q == '\n')) {
+            if (q < end && *q == ',') {
+                ++q;
+                // A comma that ends its line also ends the line for a whole-line read after it.
+                const char* r = q;
+                while (r < end && (*r == ' ' || *r == '\t'))
+                    ++r;
+                if (r < end && (*r == '\r' || *r == '\n')) {
+                    q = r + ((*r == '\r' && r + 1 < end && r[1] == '\n') ? 2 : 1);
+                    ++line;
+                }
+            } else if (q < end) {
+                q += (*q == '\r' && q + 1 < end && q[1] == '\n') ? 2 : 1;
+                ++line;
+            }
+            pos_ = q;
+            line_ = line;
+            lastItemLine_ = itemLine;
+            return qint16(negative ? -value : value);
+        }
+    }
     bool quoted = false;
-    int line = 0;
-    const QByteArray raw = Item(&quoted, &line, what);
-    const QByteArray text = quoted ? raw.trimmed() : raw;
+    const QByteArrayView raw = Item(&quoted, &line, what);
+    const QByteArrayView text = quoted ? raw.trimmed() : raw;
     int i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+'))
@@ -178,7 +229,7 @@ qint16 Reader::NumberIn(int low, int high, const What& what) {
 QByteArray Reader::String(const What& what) {
     bool quoted = false;
     int line = 0;
-    return Item(&quoted, &line, what);
+    return Item(&quoted, &line, what).toByteArray();
 }
 
 QByteArray Reader::Line(const What& what) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Reads the table and text files beside the program: list items separated by commas or line
@@ -46,8 +47,10 @@ private:
     // Skips blanks and empty lines up to the next item; false at the end of the file.
     bool SkipToItem();
     // The raw text of the next item; the delimiter after it is consumed.
-    QByteArray Item(bool* quoted, int* itemLine, const What& what);
+    QByteArrayView Item(bool* quoted, int* itemLine, const What& what);
     void SkipLineEnd();
+    // Consumes the comma or line end after an item.
+    void ConsumeDelimiter();
 
     QByteArray data_;
     const char* pos_;

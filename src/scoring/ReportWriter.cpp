@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,17 +34,22 @@ QByteArray Repeat(char c, int n) {
 }
 
 // The lines of a text file, without their line ends; a DOS end-of-file mark ends the text.
-std::vector<QByteArray> SplitLines(const QByteArray& data) {
-    std::vector<QByteArray> lines;
+std::vector<QByteArrayView> SplitLines(const QByteArray& data) {
+    std::vector<QByteArrayView> lines;
     const char* p = data.constData();
     const char* end = p + data.size();
     if (const void* eof = memchr(p, '\x1a', size_t(data.size())))
         end = static_cast<const char*>(eof);
+    lines.reserve(64);
     while (p < end) {
         const char* start = p;
-        while (p < end && *p != '\r' && *p != '\n')
-            ++p;
-        lines.emplace_back(start, int(p - start));
+        const void* nl = memchr(p, '\n', size_t(end - p));
+        const char* stop = nl ? static_cast<const char*>(nl) : end;
+        // A lone CR also ends a line.
+        if (const void* cr = memchr(p, '\r', size_t(stop - p)))
+            stop = static_cast<const char*>(cr);
+        lines.emplace_back(start, stop - start);
+        p = stop;
         if (p < end && *p == '\r')
             ++p;
         if (p < end && *p == '\n')
@@ -190,7 +196,7 @@ QStringList WrapComment(const QString& text) {
 ReportWriter::ReportWriter(const ReportRequest& request) : request_(request) {}
 
 void ReportWriter::Put(const QString& text) {
-    out_ += cp1252::Encode(text);
+    out_ += internal::Encode(text);
 }
 
 void ReportWriter::AtColumn(int n) {
@@ -546,8 +552,9 @@ void ReportWriter::WriteScaleParagraph(int s) {
     ++ReportLine;
 
     const char* name = kParagraphFiles[s];
-    const std::vector<QByteArray> lines = SplitLines(internal::ReadProgramFile(name, "paragraph"));
-    const QByteArray key = cp1252::Encode(range.keyLabel);
+    const QByteArray file = internal::ReadProgramFile(name, "paragraph");
+    const std::vector<QByteArrayView> lines = SplitLines(file);
+    const QByteArray key = internal::Encode(range.keyLabel);
     size_t i = 0;
     while (i < lines.size() && lines[i] != key)
         ++i;
@@ -582,9 +589,8 @@ void ReportWriter::WriteInaccurateNote() {
 }
 
 void ReportWriter::WriteInvalidNotice() {
-    const std::vector<QByteArray> lines =
-        SplitLines(internal::ReadProgramFile(InvalidTestFileName, "invalid-test text"));
-    for (const QByteArray& line : lines) {
+    const QByteArray file = internal::ReadProgramFile(InvalidTestFileName, "invalid-test text");
+    for (const QByteArrayView line : SplitLines(file)) {
         if (line == "END")
             return;
         Margin(7);
@@ -718,8 +724,7 @@ void ReportWriter::WriteMultipleChoice() {
 }
 
 void ReportWriter::WriteCommentsAndSignature() {
-    LoadComments();
-    const QString comment = CommentText(LoadedClient().TestNumber);
+    const QString comment = ReadComment(LoadedClient().TestNumber);
     const QStringList lines = WrapComment(QStringLiteral("COMMENTS/RECOMMENDATIONS: ") + comment);
     Margin(7);
     if (comment.isEmpty()) {

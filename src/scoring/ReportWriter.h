@@ -53,6 +53,7 @@ public:
 
 private:
     // Text at the current position.
+    void Put(QByteArrayView bytes) { out_ += bytes; }
     void Put(const QByteArray& bytes) { out_ += bytes; }
     void Put(const char* text) { out_ += text; }
     void Put(const QString& text);

@@ -12,6 +12,8 @@
 
 #include <QDate>
 
+#include <cstring>
+
 namespace varenta {
 
 using listinput::Reader;
@@ -152,24 +154,20 @@ void ReadScoringTables(ScoringTables& t) {
     }
 }
 
-QString DecodeText(const QByteArray& bytes) {
-    return cp1252::Decode(bytes);
-}
-
 void ReadReportTexts(ReportTexts& x) {
     Reader r(internal::ReadProgramFile(ReportTextsFileName, "report texts"),
              QString::fromLatin1(ReportTextsFileName));
     for (int s = 1; s <= ScaleCount; ++s)
-        x.ScaleName[size_t(s)] = DecodeText(r.String({"the name of scale %1", s}));
+        x.ScaleName[size_t(s)] = internal::Decode(r.String({"the name of scale %1", s}));
     for (int k = 1; k <= 4; ++k)
-        x.RangeName[size_t(k)] = DecodeText(r.String({"the name of risk range %1", k}));
+        x.RangeName[size_t(k)] = internal::Decode(r.String({"the name of risk range %1", k}));
     for (int i = 1; i <= 24; ++i)
         x.SignificantItemText[size_t(i)] =
-            DecodeText(r.Line({"the text of significant item %1 (24 lines)", i}));
+            internal::Decode(r.Line({"the text of significant item %1 (24 lines)", i}));
     for (int i = 1; i <= 76; ++i)
         x.ChoiceText[size_t(i)] =
-            DecodeText(r.Line({"answer %2 of item %1 (76 answer lines for items 98 to 116)",
-                               97 + (i - 1) / 4 + 1, (i - 1) % 4 + 1}));
+            internal::Decode(r.Line({"answer %2 of item %1 (76 answer lines for items 98 to 116)",
+                                     97 + (i - 1) / 4 + 1, (i - 1) % 4 + 1}));
 }
 
 // The answer code the scoring uses: a code no answer of the item's section has counts as no
@@ -271,6 +269,38 @@ QByteArray ReadProgramFile(const char* name, const char* role) {
         throw VError(e.number(), QStringLiteral("The %1 file %2 cannot be read: %3")
                                      .arg(QString::fromLatin1(role), path, e.description()));
     }
+}
+
+QString Decode(QByteArrayView bytes) {
+    // Latin-1 and the code page agree on every byte but 0x80..0x9F.
+    QString text = QString::fromLatin1(bytes);
+    const char* data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size) {
+        // Eight plain ASCII bytes at a time need no look.
+        if (i + 8 <= size) {
+            quint64 word;
+            memcpy(&word, data + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const auto b = uchar(data[i]);
+        if (b >= 0x80 && b < 0xA0)
+            text[i] = cp1252::DecodeByte(b);
+        ++i;
+    }
+    return text;
+}
+
+QByteArray Encode(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 && (c.unicode() < 0xA0 || c.unicode() > 0xFF))
+            return cp1252::Encode(text);
+    }
+    return text.toLatin1();
 }
 
 int LeadingNumber(const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Helpers shared by the scoring and the report writer.
@@ -16,6 +17,10 @@ int LeadingNumber(const QString& text);
 // A stored date as the report prints it: "N" (any case) is "N/A", a readable month/day/year
 // date is "mm/dd/yyyy", anything else is shown as stored, trimmed.
 QString FormatReportDate(const QString& stored);
+
+// Text in the Windows code page, converted quickly: most of it is plain ASCII.
+QString Decode(QByteArrayView bytes);
+QByteArray Encode(const QString& text);
 
 // What a finished report leaves behind: no tables or texts, and only the raw scores and
 // percentiles of the score sheet.

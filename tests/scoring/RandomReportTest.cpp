@@ -1,0 +1,156 @@
+// Random valid tables and random clients: scoring and report writing must never fail, and
+// the score sheet and the report must keep what holds for every client.
+#include "scoring/TableFixture.h"
+
+#include "app/Errors.h"
+#include "app/Globals.h"
+#include "scoring/ScoreAndPrint.h"
+
+#include <QFile>
+
+namespace varenta::testing {
+namespace {
+
+std::mt19937 Rng() {
+    const QByteArray seed = qgetenv("SCORING_SEED");
+    return std::mt19937(seed.isEmpty() ? 20261207u : seed.toUInt());
+}
+
+ClientRecord RandomClient(std::mt19937& rng) {
+    auto pick = [&rng](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(rng);
+    };
+    const char* court[] = {"N", "0", "1", "2", "3", "4", "5", "12", "16", "99", "-1", "", "7x"};
+    const char* dates[] = {"N",          "n",          "4/5/2010", "12/31/99",
+                           "13/01/2010", "02/30/2011", "",         "soon"};
+    ClientRecord c = SampleClient(pick(1, 99));
+    for (int q = 1; q <= 8; ++q)
+        *c.CourtField(q) = Fit(QString::fromLatin1(court[pick(0, 12)]), width::Court);
+    c.DateOfBirth = Fit(QString::fromLatin1(dates[pick(0, 7)]), width::DateOfBirth);
+    c.GenderCode = QString::number(pick(0, 3));
+    c.RaceCode = QString::number(pick(0, 7));
+    const int style = pick(0, 3); // mostly valid answers, some blanks, some stray codes
+    for (int i = 0; i < 116; ++i) {
+        const int top = i < 63 ? 2 : 4;
+        const int code = style == 3 ? pick(0, 9) : pick(style == 0 ? 1 : 0, top);
+        c.Responses[i] = QChar(u'0' + code);
+    }
+    if (pick(0, 5) == 0) // an invalid test
+        for (int i = 0; i < 63; ++i)
+            c.Responses[i] = QLatin1Char('1');
+    return c;
+}
+
+QByteArray RandomComment(std::mt19937& rng) {
+    auto pick = [&rng](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(rng);
+    };
+    QByteArray text;
+    for (int n = pick(0, 300); n > 0; --n)
+        text += "ab cdefgh  ijklmnop\0q"[pick(0, 20)];
+    return text.leftJustified(300, pick(0, 1) ? ' ' : '\0');
+}
+
+TEST(RandomReports, KeepTheirInvariants) {
+    std::mt19937 rng = Rng();
+    TempDir program;
+    TempDir data;
+    Globals().ProgramDir = program.path();
+    for (int round = 0; round < 60; ++round) {
+        const TableSet tables = TableSet::Random(rng);
+        tables.WriteTo(program.path());
+        std::vector<ClientRecord> clients;
+        QByteArray comments;
+        for (int n = 0; n < 4; ++n) {
+            clients.push_back(RandomClient(rng));
+            comments += RandomComment(rng);
+        }
+        WriteDataDisk(data.path(), clients);
+        WriteFile(data.file(QStringLiteral("Comments.dat")), comments.left(int(rng() % 1300)));
+        UseDataDisk(data.path());
+        for (int n = 1; n <= 4; ++n) {
+            SCOPED_TRACE(QStringLiteral("round %1, client %2").arg(round).arg(n).toStdString());
+            Globals().CurrentClient = qint16(n);
+            const bool summary = rng() % 2;
+            ScoreSheet s;
+            ASSERT_NO_THROW(ScoreClient({summary}, &s));
+            const QByteArray report = ReadFile(ReportFilePath());
+
+            for (int scale = 1; scale <= 5; ++scale) {
+                EXPECT_GE(s.Percentile[scale], 0);
+                EXPECT_LE(s.Percentile[scale], 100);
+                if (scale >= 2 && scale <= 4) {
+                    EXPECT_GE(s.Percentile[scale], s.DistributionPercentile[scale]);
+                }
+                if (scale <= 4) {
+                    EXPECT_LE(s.ScoredItemCount[scale] + 0, int(tables.scaleItems[scale].size()));
+                }
+                if (s.ArrestMinimum[scale]) {
+                    EXPECT_TRUE(scale == 2 || scale == 3);
+                    EXPECT_TRUE(QList<int>({40, 60, 70, 89}).contains(s.Percentile[scale]));
+                }
+            }
+            EXPECT_TRUE(report.endsWith("\r\n"));
+            EXPECT_EQ(report.count('\n'), report.count("\r\n"));
+            const QStringList lines = ReportLines(report);
+            int pageLines = 0;
+            int pages = 1;
+            for (const QString& line : lines) {
+                EXPECT_LE(line.size(), 80) << qPrintable(line);
+                if (line.contains(QLatin1Char('\f'))) {
+                    EXPECT_EQ(line, QStringLiteral("\f"));
+                    ++pages;
+                    pageLines = 0;
+                } else {
+                    EXPECT_LE(++pageLines, 60);
+                }
+            }
+            if (s.Percentile[1] >= 95)
+                EXPECT_EQ(pages, 1);
+            else
+                EXPECT_GE(pages, summary ? 4 : 3);
+            EXPECT_EQ(lines.filter(QStringLiteral("ONE PAGE SUMMARY")).size(),
+                      summary && s.Percentile[1] < 95 ? 1 : 0);
+
+            // The same client and tables give the same report.
+            ScoreClient({summary});
+            EXPECT_EQ(ReadFile(ReportFilePath()), report);
+        }
+    }
+}
+
+// Damaged table files load or fail with a clear error; they never crash the scoring.
+TEST(RandomReports, DamagedTablesFailCleanly) {
+    std::mt19937 rng = Rng();
+    TempDir program;
+    Globals().ProgramDir = program.path();
+    const TableSet tables = TableSet::Simple();
+    tables.WriteTo(program.path());
+    const QByteArray original = tables.ScoringFile();
+    const char junk[] = "0123456789,\" -\r\nx";
+    for (int round = 0; round < 300; ++round) {
+        QByteArray damaged = original;
+        for (int n = int(rng() % 4) + 1; n > 0; --n) {
+            const int at = int(rng() % damaged.size());
+            if (rng() % 3 == 0)
+                damaged.remove(at, int(rng() % 20));
+            else
+                damaged[at] = junk[rng() % (sizeof junk - 1)];
+        }
+        QFile::remove(program.file(QStringLiteral("QVB.TXT")));
+        WriteFile(program.file(QStringLiteral("QVB.TXT")), damaged);
+        try {
+            LoadScoringTables();
+            LoadClientForScoring(PlainClient(), 1);
+            ComputeRawScores();
+            ComputePercentiles();
+        } catch (const VError& e) {
+            EXPECT_TRUE(e.description().startsWith(QStringLiteral("QVB.TXT")) ||
+                        e.number() == err::Overflow)
+                << qPrintable(e.description());
+        }
+    }
+}
+
+} // namespace
+} // namespace varenta::testing
