@@ -46,8 +46,9 @@ void CheckDriveExists(const QString& candidate) {
     if (candidate.isEmpty())
         throw VError(err::BadFileName, QStringLiteral("No drive or folder was chosen."));
     if (IsDriveLetter(candidate))
-        throw VError(err::DiskNotReady,
-                     QStringLiteral("There is no drive %1 on this computer.").arg(candidate.toUpper()));
+        throw VError(
+            err::DiskNotReady,
+            QStringLiteral("There is no drive %1 on this computer.").arg(candidate.toUpper()));
 }
 
 } // namespace
@@ -88,10 +89,13 @@ DriveSelection SelectDataDrive(bool atStartUp, const DriveSelectionHooks& hooks)
     const StepHandler handler = [&](const VError& e) -> StepAction {
         if (IsDiskMissingError(e.number())) {
             hooks.normalPointer();
-            const MsgAnswer a = MsgBox(QStringLiteral("No test information found on drive ") +
-                                           candidate.toUpper() +
-                                           QStringLiteral(", would you like to try another drive?"),
-                                       MsgButtons::YesNo);
+            // A drive letter is named in capitals; a folder keeps its own spelling, since
+            // folder names differ by case here.
+            const QString shown = IsDriveLetter(candidate) ? candidate.toUpper() : candidate;
+            const MsgAnswer a =
+                MsgBox(QStringLiteral("No test information found on drive ") + shown +
+                           QStringLiteral(", would you like to try another drive?"),
+                       MsgButtons::YesNo);
             throw LeaveStep{DriveSelection::EndProgram, a == MsgAnswer::Yes};
         }
         if (IsWriteProtectedError(e.number())) {
@@ -164,8 +168,9 @@ void PrepareDataDisk(const QString& folder) {
                      QStringLiteral("%1 is already a data disk; nothing was changed.").arg(folder));
     const QString data = fileio::FindCaseInsensitive(folder, QString::fromLatin1(DataFileName));
     if (fileio::Exists(data) && fileio::EnsureFile(data) > 0)
-        throw VError(err::PathFileAccess,
-                     QStringLiteral("%1 already holds client records; nothing was changed.").arg(folder));
+        throw VError(
+            err::PathFileAccess,
+            QStringLiteral("%1 already holds client records; nothing was changed.").arg(folder));
     fileio::EnsureFile(data);
     fileio::ReplaceAtomically(fileio::Join(folder, QString::fromLatin1(MarkerFileName)),
                               QByteArrayLiteral("QV\r\n"), 0644);
