@@ -32,9 +32,11 @@ WaveDevice* g_defaultDevice = nullptr;
 
 // Text sizes in points: the client reads this window, often from further than staff do.
 constexpr int kInstructionPoints = 15;
+constexpr int kSmallestInstructionPoints = 10;
 constexpr int kStatementPoints = 20;
 constexpr int kAnswerPoints = 18;
 constexpr int kCaptionPoints = 13;
+constexpr int kHelpPoints = 15;
 
 const QColor kLightBlue{0, 255, 255};
 const QColor kBlue{0, 0, 255};
@@ -100,6 +102,7 @@ void frmPresentQA::BuildControls() {
     txtInstructions->setFont(Sized(base, kInstructionPoints));
     txtInstructions->setFocusPolicy(Qt::StrongFocus);
     txtInstructions->setTabChangesFocus(false);
+    txtInstructions->setCursorWidth(0); // nothing to edit here: no blinking caret
     instrLayout->addWidget(txtInstructions);
     stack->addWidget(fraInstructions);
 
@@ -131,7 +134,7 @@ void frmPresentQA::BuildControls() {
     auto* aLayout = new QVBoxLayout(fraAnswer);
     aLayout->setSpacing(ui::Twips(90));
     MsgPanel = new ui::MsgPanel(this);
-    MsgPanel->setFont(Sized(base, kCaptionPoints));
+    MsgPanel->setFont(Sized(base, kHelpPoints));
     MsgPanel->setWordWrap(true);
     menu_ = new ui::MenuButtons(this, MsgPanel);
     for (int i = 0; i < 5; ++i) {
@@ -289,14 +292,24 @@ void frmPresentQA::Render() {
 }
 
 void frmPresentQA::FitInstructions() {
-    // The whole text must show at once: the instruction screen takes no scrolling keys.
+    // The whole text must show at once: the instruction screen takes no scrolling keys. On a
+    // small screen a long text is set smaller rather than cut.
+    const int available =
+        std::max(screen()->availableGeometry().height() - ui::Twips(2400), ui::Twips(3000));
     QTextDocument doc;
-    doc.setDefaultFont(txtInstructions->font());
     doc.setPlainText(txtInstructions->toPlainText());
     doc.setTextWidth(fraInstructions->width() - ui::Twips(600));
-    const int available = screen()->availableGeometry().height() - ui::Twips(2400);
-    txtInstructions->setFixedHeight(
-        std::min(int(doc.size().height()) + ui::Twips(300), std::max(available, ui::Twips(3000))));
+    QFont f = txtInstructions->font();
+    int height = 0;
+    for (int points = kInstructionPoints; points >= kSmallestInstructionPoints; --points) {
+        f.setPointSize(points);
+        doc.setDefaultFont(f);
+        height = int(doc.size().height()) + ui::Twips(300);
+        if (height <= available)
+            break;
+    }
+    txtInstructions->setFont(f);
+    txtInstructions->setFixedHeight(std::min(height, available));
 }
 
 void frmPresentQA::ApplyFocus() {
