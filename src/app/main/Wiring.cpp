@@ -2,6 +2,8 @@
 
 #include "administration/TestSpec.h"
 #include "administration/gui/IntakeChains.h"
+#include "administration/gui/frmPresentQA.h"
+#include "administration/gui/frmSelectEntryMethod.h"
 #include "checkout/gui/frmCheckout.h"
 #include "ui/MainMenuHooks.h"
 
@@ -14,6 +16,9 @@ void WireWindows() {
     ui::MainMenu().nonDeviantResponses = [] { return NonDeviantResponses(); };
     ui::MainMenu().editCurrentClient = [] { EditCurrentClient(QApplication::activeWindow()); };
     ui::MainMenu().addNewClient = [] { AddNewClient(QApplication::activeWindow()); };
+    EntryMethod().presentTest = [](QWidget* parent, const QString& language) {
+        PresentTest(language, parent);
+    };
     ui::MainMenu().automatedCheckout = [] {
         checkout::frmCheckout(QApplication::activeWindow()).exec();
     };
