@@ -115,15 +115,6 @@ TEST_F(ProfileTest, AWriteKeepsEveryOtherLineAndTheLineEnds) {
     EXPECT_FALSE(Globals().PrintDOS);
 }
 
-TEST_F(ProfileTest, FileNameIsFoundWithoutRegardToCase) {
-    WriteFile(dir.file(QStringLiteral("QVTEST.INI")), "[Settings]\r\nNumLock=False\r\n");
-    EXPECT_FALSE(ReadNumLockSetting());
-    WriteNumLockSetting(true);
-    EXPECT_EQ(ReadFile(dir.file(QStringLiteral("QVTEST.INI"))),
-              QByteArray("[Settings]\r\nNumLock=True\r\n"));
-    EXPECT_FALSE(fileio::Exists(dir.file(QStringLiteral("qvtest.ini"))));
-}
-
 TEST_F(ProfileTest, AFailedWriteLeavesTheFileAsItWas) {
     Ini("[Settings]\r\nNumLock=True\r\n");
     fileio::InjectWriteFailure(5, ENOSPC);
@@ -131,12 +122,6 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheFileAsItWas) {
     fileio::ClearInjectedFailure();
     EXPECT_EQ(Ini(), QByteArray("[Settings]\r\nNumLock=True\r\n"));
     EXPECT_TRUE(ReadNumLockSetting());
-}
-
-TEST_F(ProfileTest, SoundFolderFallsBackToTheProgramFolderForDriveLetters) {
-    EXPECT_EQ(ResolveSndPath(QStringLiteral("c:")), dir.path());
-    EXPECT_EQ(ResolveSndPath(QString()), dir.path());
-    EXPECT_EQ(ResolveSndPath(QStringLiteral("/srv/sound")), QStringLiteral("/srv/sound"));
 }
 
 } // namespace

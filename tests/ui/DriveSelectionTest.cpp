@@ -66,18 +66,6 @@ protected:
     QString other;
 };
 
-TEST_F(DriveSelectionTest, StoredDiskIsUsedWithoutTheDialogAndStoredAgain) {
-    StoreFilePath(good + QStringLiteral("/"));
-    ScriptedMessages messages;
-    ModalScript script;
-    frmMainMenu w;
-    ASSERT_TRUE(w.StartUp());
-    EXPECT_EQ(script.unexpected(), 0);
-    EXPECT_TRUE(messages.shown().empty());
-    EXPECT_EQ(w.lbNameDisplay()->count(), 3);
-    EXPECT_FALSE(QFileInfo::exists(good + QStringLiteral("/checkWriteTest")));
-}
-
 TEST_F(DriveSelectionTest, MissingMarkerAsksForAnotherDriveAndNoEndsTheProgram) {
     const QString bare = tmp.path() + QStringLiteral("/bare");
     QDir().mkpath(bare);
@@ -192,24 +180,6 @@ TEST_F(DriveSelectionTest, MenuFormReopensThePreviousDiskWhenTheUserGivesUp) {
     ASSERT_EQ(w.lbNameDisplay()->count(), 1);
     EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + other));
     EXPECT_EQ(script.unexpected(), 0);
-}
-
-TEST_F(DriveSelectionTest, MenuFormEndsTheProgramWhenThePreviousDiskIsGoneToo) {
-    StoreFilePath(good);
-    const QString foreign = tmp.path() + QStringLiteral("/foreign");
-    WriteDataDisk(foreign, {});
-    WriteFile(foreign + QStringLiteral("/TID"), QByteArrayLiteral("XX\r\n"));
-    ScriptedMessages messages;
-    ModalScript script;
-    frmMainMenu w;
-    ASSERT_TRUE(w.StartUp());
-    w.show();
-    QFile::rename(good, good + QStringLiteral(".gone"));
-    script.Then(ChooseAndDone(foreign));
-    messages.Answer({MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::No});
-    w.mnuSelectDrive()->trigger();
-    EXPECT_TRUE(w.Ended());
-    EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(DriveSelectionTest, TooManyRecordsEndsTheStartUpWithTheGenericMessageTwice) {

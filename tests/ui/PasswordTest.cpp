@@ -106,39 +106,26 @@ TEST(SupervisorPassword, PromptIsMaskedLimitedToEightAndRefusesAnEmptyEntry) {
     EXPECT_EQ(messages.last().icon, MsgIcon::Question);
 }
 
-TEST(InputBox, PropertiesAfterOkAndCancel) {
+TEST(InputBox, PlainEntryIsCutToItsLengthAndCancelLeavesNoValue) {
     ScriptedMessages messages;
-    {
-        frmMyInputBox box;
-        EXPECT_EQ(box.windowTitle(), QStringLiteral("MyInputBox"));
-        box.SetHelpMessage(QStringLiteral("Name?"));
-        box.SetInputLength(5);
-        ModalScript script;
-        script.Then([](QWidget* w) {
-            Input(w)->setFocus();
-            QTest::keyClick(Input(w), Qt::Key_Return); // empty: refused
-            QTest::keyClicks(Input(w), QStringLiteral("abcdefg"));
-            QTest::keyClick(Input(w), Qt::Key_Return);
-        });
-        box.exec();
-        EXPECT_FALSE(box.Cancelled());
-        EXPECT_EQ(box.InputValue(), QStringLiteral("abcde"));
-        EXPECT_EQ(Input(&box)->echoMode(), QLineEdit::Normal);
-        ASSERT_EQ(messages.shown().size(), 1u);
-        EXPECT_EQ(messages.last().text, QStringLiteral("Please enter the required data."));
-    }
-    {
-        frmMyInputBox box;
-        ModalScript script;
-        script.Then([](QWidget* w) {
-            QTest::keyClicks(Input(w), QStringLiteral("typed"));
-            Button(w, 1)->setFocus();
-            QTest::keyClick(Button(w, 1), Qt::Key_Return);
-        });
-        box.exec();
-        EXPECT_TRUE(box.Cancelled());
-        EXPECT_TRUE(box.InputValue().isEmpty());
-    }
+    frmMyInputBox box;
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("MyInputBox"));
+    box.SetInputLength(5);
+    ModalScript script;
+    script.Then(TypeAndEnter(QStringLiteral("abcdefg"))).Then([](QWidget* w) {
+        QTest::keyClicks(Input(w), QStringLiteral("typed"));
+        Button(w, 1)->setFocus();
+        QTest::keyClick(Button(w, 1), Qt::Key_Return); // Enter on Cancel cancels
+    });
+    box.exec();
+    EXPECT_FALSE(box.Cancelled());
+    EXPECT_EQ(box.InputValue(), QStringLiteral("abcde"));
+    EXPECT_EQ(Input(&box)->echoMode(), QLineEdit::Normal);
+    frmMyInputBox again;
+    again.exec();
+    EXPECT_TRUE(again.Cancelled());
+    EXPECT_TRUE(again.InputValue().isEmpty());
+    EXPECT_TRUE(messages.shown().empty());
 }
 
 } // namespace
