@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "scoring/ReportWriter.h"
 #include "scoring/ScoreAndPrint.h"
+#include "scoring/ScoringInternal.h"
 
 #include <QDir>
 #include <QFile>
@@ -386,6 +387,28 @@ TEST_F(Report, FailedRunLeavesNoReport) {
     tables.WriteTo(program.path());
     QDir().mkpath(program.file(QStringLiteral("report.prn/x")));
     EXPECT_THROW(ScoreClient(), VError);
+}
+
+} // namespace
+} // namespace varenta::testing
+
+namespace varenta::testing {
+namespace {
+
+TEST(ReportDates, ReadableDatesArePrintedInOneForm) {
+    const std::pair<const char*, const char*> cases[] = {{"n", "N/A"},
+                                                         {" N ", "N/A"},
+                                                         {"4/5/2010", "04/05/2010"},
+                                                         {"12-31-99", "12/31/1999"},
+                                                         {"1/2/05", "01/02/2005"},
+                                                         {"13/01/2010", "13/01/2010"},
+                                                         {"02/30/2011", "02/30/2011"},
+                                                         {"soon ", "soon"},
+                                                         {"", ""}};
+    for (auto [stored, printed] : cases)
+        EXPECT_EQ(internal::FormatReportDate(QString::fromLatin1(stored)),
+                  QString::fromLatin1(printed))
+            << stored;
 }
 
 } // namespace
