@@ -258,6 +258,9 @@ template <typename F> void frmPresentQA::Step(F&& step) {
         Finish();
         return;
     }
+    // A message box may have left no window active; the keys must come back here.
+    if (isVisible() && !isActiveWindow())
+        activateWindow();
     ApplyFocus();
 }
 

@@ -9,15 +9,18 @@
 #include "app/Messages.h"
 #include "store/ClientStore.h"
 #include "support/TestSupport.h"
+#include "ui/QtMessageSink.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -359,6 +362,35 @@ TEST_F(PresentQA, WithoutSoundDeviceTheTestGoesOnQuietly) {
     EXPECT_EQ(Help(), "Press Enter to select this answer.");
     EXPECT_TRUE(device.played.isEmpty());
     EXPECT_TRUE(messages.shown().empty());
+}
+
+// Real message boxes take the focus away and give it back: the window must not read anything
+// again for that, and the next screen must still get the focus.
+TEST_F(PresentQA, RealMessageBoxesLeaveTheFocusWhereTheTestNeedsIt) {
+    Open();
+    AnswerUpTo(63);
+    ui::QtMessageSink sink;
+    MessageSink* scripted = InstallMessageSink(&sink);
+    int boxes = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++boxes;
+            box->accept();
+        }
+    });
+    closer.start(20);
+    Answer(0);
+    QTest::qWait(100);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_TRUE(Shown("fraInstructions"));
+    EXPECT_EQ(Focus(), W("txtInstructions"));
+    EXPECT_EQ(device.last(), "inst2.wav");
+    Key(Qt::Key_Return);
+    QTest::qWait(50);
+    EXPECT_EQ(Focus(), W("txtQuestion"));
+    EXPECT_EQ(device.last(), "e064.wav");
+    InstallMessageSink(scripted);
 }
 
 TEST_F(PresentQA, MissingItemsStoreNoClient) {
