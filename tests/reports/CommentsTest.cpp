@@ -2,6 +2,7 @@
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
+#include "reports/ProgramFiles.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/Cp1252.h"
 #include "support/TestSupport.h"
@@ -71,7 +72,7 @@ TEST_F(SaveCommentTest, AFailedWriteLeavesTheOldFileWhole) {
 }
 
 TEST_F(SaveCommentTest, TheNextReportCarriesTheComment) {
-    UseProgramDir(program.path());
+    UseReportProgramDir(program.path());
     Globals().CurrentClient = 2;
     SaveComment(QStringLiteral("Attends school daily.\r\nNo concerns."));
     ScoreClient();

@@ -2,6 +2,7 @@
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
+#include "reports/ProgramFiles.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/Cp1252.h"
 #include "support/TestSupport.h"
@@ -26,7 +27,7 @@ protected:
             clients.push_back(SampleClient(n));
         WriteDataDisk(disk.path(), clients);
         UseDataDisk(disk.path());
-        UseProgramDir(program.path());
+        UseReportProgramDir(program.path());
         hooks.print = [this](int client) {
             printedText << cp1252::Decode(ReadFile(ReportFilePath()));
             printedClients << client;

@@ -5,6 +5,7 @@
 #include "administration/gui/frmPresentQA.h"
 #include "administration/gui/frmSelectEntryMethod.h"
 #include "checkout/gui/frmCheckout.h"
+#include "supervisor/gui/frmSupervisorOptions.h"
 #include "ui/MainMenuHooks.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ void WireWindows() {
     EntryMethod().presentTest = [](QWidget* parent, const QString& language) {
         PresentTest(language, parent);
     };
+    ui::MainMenu().supervisorOptions = [] { supervisor::ShowSupervisorOptions(); };
     ui::MainMenu().automatedCheckout = [] {
         checkout::frmCheckout(QApplication::activeWindow()).exec();
     };

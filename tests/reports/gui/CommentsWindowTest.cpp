@@ -1,6 +1,7 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "reports/ProgramFiles.h"
 #include "reports/gui/frmComments.h"
 #include "reports/gui/frmViewReport.h"
 #include "support/TestSupport.h"
@@ -46,7 +47,7 @@ protected:
     void SetUp() override {
         WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
         UseDataDisk(disk.path());
-        UseProgramDir(program.path());
+        UseReportProgramDir(program.path());
         QByteArray records = QByteArray("Kept for client 1.").leftJustified(300, ' ');
         records += QByteArray("Earlier note.").leftJustified(300, ' ');
         WriteFile(disk.file("Comments.dat"), records);

@@ -1,5 +1,6 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "reports/ProgramFiles.h"
 #include "reports/gui/frmPrintSelected.h"
 #include "reports/print/PdfCheck.h"
 #include "reports/print/ReportPrint.h"
@@ -29,7 +30,7 @@ protected:
             clients.push_back(SampleClient(n));
         WriteDataDisk(disk.path(), clients);
         UseDataDisk(disk.path());
-        UseProgramDir(program.path());
+        UseReportProgramDir(program.path());
         // No printer here: the reports go into PDF files the user names once.
         print::ResetHooks();
         print::Hooks().printerAvailable = [] { return false; };

@@ -1,0 +1,324 @@
+#include "administration/gui/frmVerify.h"
+#include "app/BuildConfig.h"
+#include "app/Globals.h"
+#include "app/Messages.h"
+#include "reports/ProgramFiles.h"
+#include "reports/gui/frmComments.h"
+#include "reports/gui/frmPrintSelected.h"
+#include "reports/gui/frmViewReport.h"
+#include "reports/print/PdfCheck.h"
+#include "reports/print/ReportPrint.h"
+#include "store/ClientStore.h"
+#include "supervisor/gui/frmSupervisorOptions.h"
+#include "support/TestSupport.h"
+#include "ui/ModalScript.h"
+#include "ui/Password.h"
+#include "ui/WindowHelpers.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace varenta;
+using namespace varenta::testing;
+using varenta::supervisor::frmSupervisorOptions;
+
+namespace {
+
+// Steps for the password prompt.
+ModalScript::Step TypePassword(const QString& entry) {
+    return [entry](QWidget* w) {
+        auto* box = qobject_cast<ui::frmMyInputBox*>(w);
+        ASSERT_TRUE(box) << "expected the password prompt, got " << w->objectName().toStdString();
+        QTest::keyClicks(box->txtInput(), entry);
+        QTest::keyClick(box->txtInput(), Qt::Key_Return);
+    };
+}
+ModalScript::Step CancelPassword() {
+    return [](QWidget* w) {
+        ASSERT_TRUE(qobject_cast<ui::frmMyInputBox*>(w));
+        QTest::keyClick(static_cast<ui::frmMyInputBox*>(w)->txtInput(), Qt::Key_Escape);
+    };
+}
+const QString Password = QString(QLatin1Char(build::SupervisorLetter)).toLower();
+
+class SupervisorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::vector<ClientRecord> clients;
+        for (int n = 1; n <= 5; ++n)
+            clients.push_back(SampleClient(n));
+        WriteDataDisk(disk.path(), clients);
+        UseDataDisk(disk.path());
+        UseReportProgramDir(program.path());
+        print::ResetHooks();
+        print::Hooks().printerAvailable = [] { return false; };
+        print::Hooks().choosePdfPath = [this](const QString&) { return out.file("Reports.pdf"); };
+    }
+    void TearDown() override { print::ResetHooks(); }
+
+    void Open() {
+        window = std::make_unique<frmSupervisorOptions>();
+        window->setProperty("scripted", true); // not one of the windows the scripts act on
+        window->show();
+        QApplication::processEvents();
+        QApplication::processEvents();
+        tabs = window->findChild<QTabWidget*>(QStringLiteral("sstSupervisorOperations"));
+        ASSERT_TRUE(tabs);
+    }
+    template <typename T> T* Find(const QString& name) const {
+        T* w = window->findChild<T*>(name);
+        EXPECT_TRUE(w) << name.toStdString();
+        return w;
+    }
+    QRadioButton* Option(int i) const {
+        return Find<QRadioButton>(QStringLiteral("optPrintOption(%1)").arg(i));
+    }
+    QPushButton* Button(int i) const {
+        return Find<QPushButton>(QStringLiteral("cmdMenuChoice(%1)").arg(i));
+    }
+    QString HelpLine() const { return Find<QLabel>(QStringLiteral("MsgPanel"))->text(); }
+    QString NameDisplay() const { return Find<QLabel>(QStringLiteral("lblNameDisplay"))->text(); }
+    QColor PanelColour(int i) const {
+        return Find<QWidget>(QStringLiteral("sspMenuChoice(%1)").arg(i))
+            ->palette()
+            .color(QPalette::Window);
+    }
+    // Tabs from the tab strip down to "Execute Selection" and presses it.
+    void Execute() {
+        Button(0)->setFocus();
+        QTest::keyClick(Button(0), Qt::Key_Return);
+    }
+    QStringList Pdfs() const {
+        return QDir(out.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+    }
+    QStringList TempFiles() const {
+        return QDir(program.path()).entryList({QStringLiteral("temp*")}, QDir::Files);
+    }
+    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
+
+    TempDir disk, program, out;
+    ScriptedMessages messages;
+    std::unique_ptr<frmSupervisorOptions> window;
+    QTabWidget* tabs = nullptr;
+};
+
+TEST_F(SupervisorTest, AnEmptyDataDiskSendsTheUserBackAtOnce) {
+    WriteDataDisk(disk.path(), {});
+    UseDataDisk(disk.path());
+    Open();
+    QApplication::processEvents();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Empty Data Disk"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("There are no clients on this data disk.\nReturning to main menu."));
+    EXPECT_EQ(messages.last().icon, MsgIcon::Information);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(SupervisorTest, TabsAndOptionsFromTheKeyboard) {
+    Globals().CurrentClient = 3;
+    Open();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Supervisor Operations"));
+    const QString name = QStringLiteral("Client 3") + QString(17, QLatin1Char(' '));
+    EXPECT_EQ(NameDisplay(), name);
+    EXPECT_TRUE(Option(0)->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>(QStringLiteral("chkComments"))->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>(QStringLiteral("chkSumPage"))->isChecked());
+    QTabBar* bar = tabs->tabBar();
+    ASSERT_TRUE(bar->hasFocus());
+    EXPECT_EQ(PanelColour(2), ui::Cyan);
+
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_EQ(HelpLine(), QStringLiteral("Click Execute to perform data verification."));
+    EXPECT_EQ(NameDisplay(), name);
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(HelpLine(), QStringLiteral("Click Execute to perform delete names operation."));
+    EXPECT_EQ(NameDisplay(), QStringLiteral("All Clients"));
+    QTest::keyClick(bar, Qt::Key_R, Qt::AltModifier); // "&Reports"
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(NameDisplay(), name);
+    EXPECT_EQ(HelpLine(), QString());
+
+    // Into the options: bold while focused, arrows choose, comments only for option 0.
+    QTest::keyClick(bar, Qt::Key_Tab);
+    ASSERT_TRUE(Option(0)->hasFocus());
+    EXPECT_EQ(PanelColour(2), ui::Blue);
+    EXPECT_TRUE(Option(0)->font().bold());
+    EXPECT_EQ(HelpLine(), QStringLiteral("Use the arrow keys or mouse to choose print operation."));
+    auto* comments = Find<QCheckBox>(QStringLiteral("chkComments"));
+    comments->setChecked(true);
+    QTest::keyClick(Option(0), Qt::Key_Down);
+    EXPECT_TRUE(Option(1)->isChecked());
+    EXPECT_FALSE(Option(0)->font().bold());
+    EXPECT_FALSE(comments->isEnabled());
+    QTest::keyClick(Option(1), Qt::Key_Down);
+    EXPECT_TRUE(Option(2)->isChecked());
+    EXPECT_FALSE(comments->isEnabled());
+    QTest::keyClick(Option(2), Qt::Key_Up);
+    QTest::keyClick(Option(1), Qt::Key_Up);
+    EXPECT_TRUE(comments->isEnabled());
+    EXPECT_TRUE(comments->isChecked());
+
+    // The chosen option survives a trip to another tab.
+    QTest::keyClick(Option(0), Qt::Key_Down);
+    tabs->setCurrentIndex(2);
+    tabs->setCurrentIndex(0);
+    EXPECT_TRUE(Option(1)->isChecked());
+
+    Button(1)->setFocus();
+    EXPECT_EQ(HelpLine(), QStringLiteral("Close the Utilities window returning to the Main Menu."));
+    EXPECT_EQ(PanelColour(1), ui::Cyan);
+    QTest::keyClick(Button(1), Qt::Key_Return);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(SupervisorTest, AWrongPasswordThenCancelPrintsNothingAndCloses) {
+    Open();
+    ModalScript script;
+    script.Then(TypePassword(QStringLiteral("x"))).Then(CancelPassword());
+    Execute();
+    EXPECT_EQ(script.remaining(), 0);
+    EXPECT_EQ(script.unexpected(), 0); // no report window opened
+    EXPECT_EQ(messages.titles(), QStringList{QStringLiteral("Incorrect Password")});
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->Executed());
+    EXPECT_FALSE(QFile::exists(ReportFilePath()));
+}
+
+TEST_F(SupervisorTest, PrintAllPrintsEveryClientInRecordOrderAndEndsOnTheFirst) {
+    WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
+    UseDataDisk(disk.path());
+    Globals().CurrentClient = 2;
+    Open();
+    Option(2)->setChecked(true);
+    Find<QCheckBox>(QStringLiteral("chkSumPage"))->setChecked(true);
+    ModalScript script;
+    script.Then(TypePassword(Password));
+    messages.Answer(MsgAnswer::Yes); // no printer: PDF files instead
+    Execute();
+    EXPECT_TRUE(window->Executed());
+    ASSERT_EQ(Pdfs(), (QStringList{"Reports 1.pdf", "Reports 2.pdf", "Reports 3.pdf"}));
+    EXPECT_TRUE(messages.last().text.endsWith(
+        QStringLiteral("Reports 1.pdf, Reports 2.pdf, Reports 3.pdf"))); // in printing order
+    for (int n = 1; n <= 3; ++n) {
+        const QString path = out.file(QStringLiteral("Reports %1.pdf").arg(n));
+        EXPECT_TRUE(pdf::PageText(path, 1).contains(QStringLiteral("Client %1").arg(n)));
+        const int pages = pdf::PageCount(path);
+        EXPECT_TRUE(pdf::PageText(path, pages).contains(QStringLiteral("ONE PAGE SUMMARY")))
+            << "the summary page was asked for";
+    }
+    EXPECT_EQ(Globals().CurrentClient, 1);
+    EXPECT_TRUE(TempFiles().isEmpty());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(SupervisorTest, PrintSelectedClients2And5) {
+    Open();
+    Option(1)->setChecked(true);
+    ModalScript script;
+    script.Then(TypePassword(Password)).Then([](QWidget* w) {
+        auto* selected = qobject_cast<reports::frmPrintSelected*>(w);
+        ASSERT_TRUE(selected);
+        QListWidget* list = selected->lbNameDisplay();
+        for (int row : {1, 4}) {
+            list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+            QTest::keyClick(list, Qt::Key_Space);
+        }
+        auto* print = selected->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(0)"));
+        print->setFocus();
+        QTest::keyClick(print, Qt::Key_Return);
+    });
+    messages.Answer(MsgAnswer::Yes);
+    Execute();
+    EXPECT_EQ(script.remaining(), 0);
+    EXPECT_EQ(Pdfs(), (QStringList{"Reports 2.pdf", "Reports 5.pdf"}));
+    EXPECT_EQ(Globals().CurrentClient, 5);
+    EXPECT_TRUE(TempFiles().isEmpty());
+}
+
+TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
+    Globals().CurrentClient = 4;
+    Open();
+    Find<QCheckBox>(QStringLiteral("chkComments"))->setChecked(true);
+    QString shown;
+    ModalScript script;
+    script.Then(TypePassword(Password))
+        .Then([](QWidget* w) {
+            ASSERT_TRUE(qobject_cast<reports::frmComments*>(w));
+            auto* text = w->findChild<QPlainTextEdit*>(QStringLiteral("txtComments"));
+            QTest::keyClicks(text, QStringLiteral("Met with family."));
+            QTest::keyClick(text, Qt::Key_Return);
+            QTest::keyClicks(text, QStringLiteral("Next review in June."));
+            QTest::keyClick(text, Qt::Key_Tab);
+            QTest::keyClick(w->focusWidget(), Qt::Key_Return);
+        })
+        .Then([&](QWidget* w) {
+            auto* viewer = qobject_cast<reports::frmViewReport*>(w);
+            ASSERT_TRUE(viewer);
+            // Read once the report is in, from the viewer's own event loop.
+            auto* poll = new QTimer(viewer);
+            QObject::connect(poll, &QTimer::timeout, viewer, [&shown, viewer, poll] {
+                if (!viewer->HasReport())
+                    return;
+                poll->stop();
+                shown = viewer->Text1->toPlainText();
+                viewer->cmdCancel->click();
+            });
+            poll->start(20);
+        });
+    Execute();
+    EXPECT_EQ(script.remaining(), 0);
+    EXPECT_TRUE(shown.simplified().contains(
+        QStringLiteral("COMMENTS/RECOMMENDATIONS: Met with family. Next review in June.")));
+    const QByteArray comments = ReadFile(disk.file("Comments.dat"));
+    ASSERT_EQ(comments.size(), 5 * 300);
+    EXPECT_EQ(comments.mid(900, 300),
+              QByteArray("Met with family.  Next review in June.").leftJustified(300, ' '));
+}
+
+TEST_F(SupervisorTest, VerifyNeedsNoPasswordAndDeleteNamesAsksFirst) {
+    Open();
+    tabs->setCurrentIndex(1);
+    ModalScript script;
+    script.Then([](QWidget* w) {
+        ASSERT_TRUE(qobject_cast<frmVerify*>(w));
+        w->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    });
+    Execute();
+    EXPECT_EQ(script.remaining(), 0);
+    EXPECT_FALSE(window->isVisible());
+
+    const QByteArray before = data();
+    Open();
+    tabs->setCurrentIndex(2);
+    messages.Answer(MsgAnswer::No);
+    Execute();
+    EXPECT_EQ(messages.last().title, QStringLiteral("WARNING!"));
+    EXPECT_EQ(data(), before);
+    EXPECT_FALSE(window->isVisible());
+
+    Open();
+    tabs->setCurrentIndex(2);
+    messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});
+    Execute();
+    EXPECT_EQ(messages.last().text, QStringLiteral("Process complete. Press Enter to continue."));
+    LoadClients();
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_EQ(Globals().Clients[size_t(n)].NameDeleted, QStringLiteral("1"));
+}
+
+} // namespace
