@@ -8,7 +8,25 @@
 #include "intake/gui/frmClientInfo.h"
 #include "intake/gui/frmCourtHistory.h"
 
+#include <QWidget>
+
 namespace varenta {
+
+namespace {
+
+// The chain's last window may close while another (a prompt, the full-screen test) held the
+// activation; the keyboard must come back to the caller's window all the same.
+struct GiveBackFocus {
+    QWidget* parent;
+    ~GiveBackFocus() {
+        if (parent && parent->isVisible()) {
+            parent->raise();
+            parent->activateWindow();
+        }
+    }
+};
+
+} // namespace
 
 void EditCurrentClient(QWidget* parent) {
     GlobalState& g = Globals();
@@ -17,6 +35,7 @@ void EditCurrentClient(QWidget* parent) {
                MsgIcon::Information);
         return;
     }
+    const GiveBackFocus back{parent};
     g.EditMode = true;
     intake::SetScanEditMode(false);
     frmClientInfo info(parent);
@@ -38,6 +57,7 @@ void AddNewClient(QWidget* parent) {
         intake::ShowDiskFull();
         return;
     }
+    const GiveBackFocus back{parent};
     g.EditMode = false;
     intake::SetScanEditMode(false);
     frmSelectEntryMethod method(parent);

@@ -51,6 +51,8 @@ frmNewEntry::frmNewEntry(QWidget* parent) : QDialog(parent) {
     gridRow->setSpacing(ui::Twips(300));
 
     msgPanel_ = new ui::MsgPanel(this);
+    // A long help line must not widen the window.
+    msgPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
     auto* buttonRow = new QWidget(this);
     auto* buttonLayout = new QHBoxLayout(buttonRow);
@@ -127,7 +129,7 @@ void frmNewEntry::BuildGrids() {
     const int itemColumn =
         qMax(ui::Twips(400), fontMetrics().horizontalAdvance(QStringLiteral("116.")) + 10);
     const int answerColumn =
-        qMax(ui::Twips(200), fontMetrics().horizontalAdvance(QStringLiteral("X")) + 12);
+        qMax(ui::Twips(200), fontMetrics().horizontalAdvance(QStringLiteral("X")) + 14);
     const int rowHeight = fontMetrics().height() + 4;
     remembered_.clear();
     for (int g = 0; g < sheet_.GridCount(); ++g) {
@@ -140,6 +142,7 @@ void frmNewEntry::BuildGrids() {
         grid->verticalHeader()->setMinimumSectionSize(rowHeight);
         grid->verticalHeader()->setDefaultSectionSize(rowHeight);
         grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        grid->horizontalHeader()->setMinimumSectionSize(answerColumn);
         grid->horizontalHeader()->setHighlightSections(false);
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
         grid->setSelectionMode(QAbstractItemView::NoSelection);
@@ -147,11 +150,11 @@ void frmNewEntry::BuildGrids() {
         grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         grid->setFocusPolicy(Qt::StrongFocus);
+        grdResponses_.push_back(grid);
         int width = 0;
         for (int c = 0; c < columns; ++c) {
-            const int w = c == 0 ? itemColumn : answerColumn;
-            grid->setColumnWidth(c, w);
-            width += w;
+            grid->setColumnWidth(c, c == 0 ? itemColumn : answerColumn);
+            width += grid->columnWidth(c);
             SetGridCellColor(grid, 0, c, buttonFace, Qt::black);
         }
         for (int r = 1; r <= sheet_.RowCount(g); ++r) {
@@ -180,7 +183,6 @@ void frmNewEntry::BuildGrids() {
         column->addWidget(label);
         column->addWidget(grid);
         row->addLayout(column);
-        grdResponses_.push_back(grid);
         lblSection_.push_back(label);
         remembered_.push_back(AnswerGrid::Pos{g, 1});
     }
@@ -351,6 +353,12 @@ void frmNewEntry::showEvent(QShowEvent* event) {
             Cancel(); // nothing was typed yet: close as Cancel would
             return;
         }
+        // Wide enough for the longest help line of its grids.
+        int help = 0;
+        for (int g = 0; g < sheet_.GridCount(); ++g)
+            help = qMax(
+                help, msgPanel_->fontMetrics().horizontalAdvance(AnswerHelpLine(sheet_.Family(g))));
+        setMinimumWidth(help + 2 * msgPanel_->indent() + ui::Twips(600));
         adjustSize();
         ui::CenterForm(this);
         buttons_->button(0)->setEnabled(true);

@@ -54,6 +54,8 @@ frmSelectEntryMethod::frmSelectEntryMethod(QWidget* parent) : QDialog(parent) {
     frBlank_->setVisible(false);
 
     msgPanel_ = new ui::MsgPanel(this);
+    // A long help line must not widen the window.
+    msgPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
     const struct {
         const char* caption;

@@ -27,6 +27,8 @@ frmSelectLanguage::frmSelectLanguage(QWidget* parent) : QDialog(parent) {
     column->setSpacing(ui::Twips(150));
 
     msgPanel_ = new ui::MsgPanel(this);
+    // A long help line must not widen the window.
+    msgPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
     const char* placeholders[] = {"One", "Two", "Three"};
     for (int i = 0; i < LanguageButtons; ++i) {

@@ -100,6 +100,8 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent) {
     }
 
     msgPanel_ = new ui::MsgPanel(this);
+    // A long help line must not widen the window.
+    msgPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
     auto* buttonRow = new QWidget(this);
     auto* buttonLayout = new QHBoxLayout(buttonRow);

@@ -143,6 +143,14 @@ TEST_F(AnswerSheetWindow, RowColours) {
     ASSERT_GE(x1, 1);
     QTableWidget* g = w.grid(0);
     EXPECT_EQ(g->item(0, x1)->text(), QStringLiteral("X"));
+    // Every stored answer is marked from the start, not only the rows visited.
+    const QString stored = Globals().Clients[1].Responses;
+    for (auto [grid, row, item] : {std::tuple{0, 63, 63}, {1, 34, 97}, {2, 19, 116}}) {
+        const int code = stored[item - 1].digitValue();
+        for (int c = 1; c < w.grid(grid)->columnCount(); ++c)
+            EXPECT_EQ(w.grid(grid)->item(row - 1, c)->text(), c == code ? "X" : "") << item;
+        EXPECT_EQ(w.grid(grid)->item(row - 1, code)->foreground().color(), QColor(0, 0, 128));
+    }
     EXPECT_EQ(g->item(0, x1)->background().color(), QColor(0, 255, 0));
     EXPECT_EQ(g->item(0, 3 - x1)->background().color(), QColor(0, 255, 255));
     Key(Qt::Key_Down);
