@@ -44,11 +44,22 @@ QString ReadComment(int record) {
     const int count = std::min<int>(Globals().ClientCount, MaxClients);
     if (record < 1 || record > count)
         return QString();
-    const QString path = CommentsFilePath();
-    if (!fileio::Exists(path))
-        return QString();
-    QString text =
-        internal::Decode(fileio::ReadAt(path, qint64(record - 1) * CommentLength, CommentLength));
+    const qint64 offset = qint64(record - 1) * CommentLength;
+    QByteArray bytes;
+    try {
+        bytes =
+            fileio::ReadAt(fileio::Join(Globals().DataPath, QString::fromLatin1(CommentsFileName)),
+                           offset, CommentLength);
+    } catch (const VError& e) {
+        // The exact name is tried first; only another letter case needs the folder searched.
+        if (e.number() != err::FileNotFound)
+            throw;
+        const QString path = CommentsFilePath();
+        if (!fileio::Exists(path))
+            return QString(); // no comments file: no comment for anyone
+        bytes = fileio::ReadAt(path, offset, CommentLength);
+    }
+    QString text = internal::Decode(bytes);
     text.remove(QChar(u'\0'));
     return text.trimmed();
 }

@@ -132,55 +132,8 @@ void Reader::ConsumeDelimiter() {
     }
 }
 
-qint16 Reader::Number(const What& what) {
-    // Most items are plain digits: read them straight, in locals the compiler can keep in
-    // registers. Anything else takes the general path, which also words the errors.
-    const char* p = pos_;
-    const char* const end = end_;
-    int line = line_;
-    while (p < end) {
-        const char c = *p;
-        if (c == ' ' || c == '\t') {
-            ++p;
-        } else if (c == '\n' || c == '\r') {
-            p += (c == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
-            ++line;
-        } else {
-            break;
-        }
-    }
-    if (p < end) {
-        const int itemLine = line;
-        const bool negative = *p == '-';
-        const char* q = p + ((negative || *p == '+') ? 1 : 0);
-        const char* const digits = q;
-        int value = 0;
-        while (q < end && unsigned(*q - '0') < 10u && q - digits < 5)
-            value = value * 10 + (*q++ - '0');
-        const bool number = q > digits && value <= 32767 + (negative ? 1 : 0);
-        while (q < end && (*q == ' ' || *q == '\t'))
-            ++q;
-        if (number && (q >= end || *q == ',' || *q == '\r' || *q == '\n')) {
-            if (q < end && *q == ',') {
-                ++q;
-                // A comma that ends its line also ends the line for a whole-line read after it.
-                const char* r = q;
-                while (r < end && (*r == ' ' || *r == '\t'))
-                    ++r;
-                if (r < end && (*r == '\r' || *r == '\n')) {
-                    q = r + ((*r == '\r' && r + 1 < end && r[1] == '\n') ? 2 : 1);
-                    ++line;
-                }
-            } else if (q < end) {
-                q += (*q == '\r' && q + 1 < end && q[1] == '\n') ? 2 : 1;
-                ++line;
-            }
-            pos_ = q;
-            line_ = line;
-            lastItemLine_ = itemLine;
-            return qint16(negative ? -value : value);
-        }
-    }
+qint16 Reader::SlowNumber(const What& what) {
+    int line = 0;
     bool quoted = false;
     const QByteArrayView raw = Item(&quoted, &line, what);
     const QByteArrayView text = quoted ? raw.trimmed() : raw;
@@ -214,16 +167,13 @@ qint16 Reader::Number(const What& what) {
     return qint16(value);
 }
 
-qint16 Reader::NumberIn(int low, int high, const What& what) {
-    const qint16 v = Number(what);
-    if (v < low || v > high)
-        Fail(err::SubscriptOutOfRange, lastItemLine_,
-             QStringLiteral("%1 is %2; it must be %3 to %4")
-                 .arg(what.str())
-                 .arg(v)
-                 .arg(low)
-                 .arg(high));
-    return v;
+void Reader::FailShape(int value, int low, int high, const What& what) const {
+    Fail(err::SubscriptOutOfRange, lastItemLine_,
+         QStringLiteral("%1 is %2; it must be %3 to %4")
+             .arg(what.str())
+             .arg(value)
+             .arg(low)
+             .arg(high));
 }
 
 QByteArray Reader::String(const What& what) {
@@ -232,13 +182,13 @@ QByteArray Reader::String(const What& what) {
     return Item(&quoted, &line, what).toByteArray();
 }
 
-QByteArray Reader::Line(const What& what) {
+QByteArrayView Reader::Line(const What& what) {
     if (pos_ >= end_)
         FailAtEnd(what);
     const char* start = pos_;
     while (pos_ < end_ && !IsLineEnd(*pos_))
         ++pos_;
-    QByteArray text(start, int(pos_ - start));
+    const QByteArrayView text(start, pos_ - start);
     SkipLineEnd();
     return text;
 }

@@ -111,10 +111,11 @@ void ReplaceReportFile(const QString& path, const QByteArray& data) {
     struct stat st {};
     if (::stat(nativePath.constData(), &st) == 0)
         mode = int(st.st_mode & 0777);
-    ::unlink(nativeTemp.constData()); // left over from a run that was cut off
     int fd;
     do {
-        fd = ::open(nativeTemp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        // O_TRUNC: a file left over from a run that was cut off is reused.
+        fd = ::open(nativeTemp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
+                    mode);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         throw ErrorFromErrno(errno, path, QStringLiteral("creating"));

@@ -261,10 +261,22 @@ void ApplyArrestMinimum(int s) {
 namespace internal {
 
 QByteArray ReadProgramFile(const char* name, const char* role) {
-    const QString path =
-        fileio::FindCaseInsensitive(Globals().ProgramDir, QString::fromLatin1(name));
+    const QString folder = Globals().ProgramDir;
+    const QString fileName = QString::fromLatin1(name);
+    QString path = fileio::Join(folder, fileName);
     try {
-        return fileio::ReadAll(path);
+        try {
+            return fileio::ReadAll(path);
+        } catch (const VError& e) {
+            // Only a name in other letter case needs the search through the folder.
+            if (e.number() != err::FileNotFound)
+                throw;
+            const QString found = fileio::FindCaseInsensitive(folder, fileName);
+            if (found == path)
+                throw;
+            path = found;
+            return fileio::ReadAll(path);
+        }
     } catch (const VError& e) {
         throw VError(e.number(), QStringLiteral("The %1 file %2 cannot be read: %3")
                                      .arg(QString::fromLatin1(role), path, e.description()));
