@@ -193,12 +193,14 @@ bool frmPresentQA::Prepare() {
             itemSource_ = ownSource_.get();
         }
         items = itemSource_->Items(language_);
-    } catch (const VError& e) {
+    } catch (const std::exception& failure) {
+        const auto* v = dynamic_cast<const VError*>(&failure);
+        const QString reason = v ? v->description() : QString::fromUtf8(failure.what());
         // Nothing was given or stored: the new client is dropped, as when the test is
         // abandoned, and the operator is back at the menu without the supervisor's password.
         MsgBox(MsgLines({QStringLiteral("The test cannot be given: the questions could not be "
                                         "read."),
-                         QString(), e.description(), QString(),
+                         QString(), reason, QString(),
                          QStringLiteral("No client has been stored. Ask the supervisor to check "
                                         "the program's installation.")}),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Question Presentation"));
