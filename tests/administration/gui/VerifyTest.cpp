@@ -195,3 +195,18 @@ TEST_F(VerifyTest, AFailedWriteKeepsTheVerifiedAnswersForAnotherTry) {
 }
 
 } // namespace
+
+namespace {
+
+// For the developers' guide: VARENTA_SCREENS=<folder> saves the window as the user sees it.
+TEST_F(VerifyTest, ScreenForTheGuide) {
+    const QString screens = qEnvironmentVariable("VARENTA_SCREENS");
+    if (screens.isEmpty())
+        GTEST_SKIP() << "VARENTA_SCREENS not set";
+    Open();
+    Key(stored.left(11));
+    QApplication::processEvents();
+    window->grab().save(screens + "/verify.png");
+}
+
+} // namespace

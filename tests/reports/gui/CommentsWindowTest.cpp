@@ -178,3 +178,22 @@ TEST_F(CommentsWindowTest, AClientWithoutARecordStartsWithAnEmptyBox) {
 }
 
 } // namespace
+
+namespace {
+
+// For the developers' guide: VARENTA_SCREENS=<folder> saves the window as the user sees it.
+TEST_F(CommentsWindowTest, ScreenForTheGuide) {
+    const QString screens = qEnvironmentVariable("VARENTA_SCREENS");
+    if (screens.isEmpty())
+        GTEST_SKIP() << "VARENTA_SCREENS not set";
+    Globals().Clients[2].ClientName = Fit(QStringLiteral("Marisol Quintero"), width::ClientName);
+    Open();
+    text->selectAll();
+    QTest::keyClicks(text, QStringLiteral("Lives with her aunt; attends school daily."));
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClicks(text, QStringLiteral("Review in May with the probation officer."));
+    QApplication::processEvents();
+    window->grab().save(screens + "/comments.png");
+}
+
+} // namespace

@@ -171,3 +171,26 @@ TEST_F(PrintSelectedWindowTest, AFailurePartWaySaysWhichClientsWerePrinted) {
 }
 
 } // namespace
+
+namespace {
+
+// For the developers' guide: VARENTA_SCREENS=<folder> saves the window as the user sees it.
+TEST_F(PrintSelectedWindowTest, ScreenForTheGuide) {
+    const QString screens = qEnvironmentVariable("VARENTA_SCREENS");
+    if (screens.isEmpty())
+        GTEST_SKIP() << "VARENTA_SCREENS not set";
+    const char* names[] = {"Jordan Ellery", "Marisol Quintero", "Dante Whitlock", "Keira Lindqvist",
+                           "Tomás Ibáñez"};
+    for (int n = 1; n <= 5; ++n)
+        Globals().Clients[size_t(n)].ClientName =
+            Fit(QString::fromUtf8(names[n - 1]), width::ClientName);
+    Open();
+    for (int row : {1, 4}) {
+        list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(list, Qt::Key_Space);
+    }
+    QApplication::processEvents();
+    window->grab().save(screens + "/print-selected.png");
+}
+
+} // namespace

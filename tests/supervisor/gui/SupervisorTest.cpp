@@ -322,3 +322,28 @@ TEST_F(SupervisorTest, VerifyNeedsNoPasswordAndDeleteNamesAsksFirst) {
 }
 
 } // namespace
+
+namespace {
+
+// For the developers' guide: VARENTA_SCREENS=<folder> saves each tab as the user sees it.
+TEST_F(SupervisorTest, ScreensForTheGuide) {
+    const QString screens = qEnvironmentVariable("VARENTA_SCREENS");
+    if (screens.isEmpty())
+        GTEST_SKIP() << "VARENTA_SCREENS not set";
+    Globals().Clients[3].ClientName = Fit(QStringLiteral("Dante Whitlock"), width::ClientName);
+    Globals().CurrentClient = 3;
+    Open();
+    QTest::keyClick(tabs->tabBar(), Qt::Key_Tab);
+    QApplication::processEvents();
+    window->grab().save(screens + "/supervisor-reports.png");
+    tabs->setCurrentIndex(1);
+    tabs->tabBar()->setFocus();
+    QApplication::processEvents();
+    window->grab().save(screens + "/supervisor-verify.png");
+    tabs->setCurrentIndex(2);
+    Button(0)->setFocus();
+    QApplication::processEvents();
+    window->grab().save(screens + "/supervisor-delete.png");
+}
+
+} // namespace
