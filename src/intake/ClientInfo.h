@@ -17,7 +17,9 @@ inline constexpr int InfoFieldCount = 7;
 
 // Entry limits of the text fields.
 inline constexpr int NameLength = 25;
-inline constexpr int IdLength = 11;
+// The record keeps 10 characters of the ID; the entry stops there, so that no typed character
+// is dropped unseen when the record is stored.
+inline constexpr int IdLength = 10;
 inline constexpr int AgeLength = 2;
 inline constexpr int DateLength = 10;
 

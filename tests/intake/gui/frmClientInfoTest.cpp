@@ -64,6 +64,9 @@ TEST_F(ClientInfoWindow, NewClientTypedFieldByField) {
     EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::ID));
     EXPECT_EQ(messages.last().icon, MsgIcon::Critical);
     EXPECT_EQ(messages.last().title, QStringLiteral("QVtest"));
+    Type(QStringLiteral("12345678901"));
+    EXPECT_EQ(Text(InfoField::ID), QStringLiteral("1234567890")); // all the record keeps
+    w.textField(InfoField::ID)->selectAll();
     Type(QStringLiteral(" n "));
     Key(Qt::Key_Return);
     EXPECT_EQ(Text(InfoField::ID), QStringLiteral("N"));
