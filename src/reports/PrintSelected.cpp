@@ -1,12 +1,73 @@
 #include "reports/PrintSelected.h"
 
+#include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
 
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace varenta {
 
 namespace {
+
+// Copies a report for the run's own use. The copies are scratch files, made again by any later
+// run, so they are not forced to the disk (that would cost more than the scoring itself); a
+// copy is still written beside its target and renamed into place, so a failed write never
+// leaves a report that looks complete. New files are readable by their owner only.
+void CopyReport(const QString& from, const QString& to) {
+    const QByteArray data = fileio::ReadAll(from);
+    const QFileInfo info(to);
+    const QString part = fileio::Join(info.absolutePath(), QStringLiteral(".") + info.fileName() +
+                                                               QStringLiteral(".part"));
+    const QByteArray nativePart = QFile::encodeName(part);
+    int fd;
+    do {
+        fd = ::open(nativePart.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
+                    0600);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw ErrorFromErrno(errno, to, QStringLiteral("creating"));
+    auto fail = [&](int e, const char* action) {
+        ::close(fd);
+        ::unlink(nativePart.constData());
+        throw ErrorFromErrno(e, to, QString::fromLatin1(action));
+    };
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(errno, "writing");
+        if (n == 0)
+            fail(ENOSPC, "writing");
+        done += n;
+    }
+    if (::close(fd) != 0 && errno != EINTR) {
+        const int e = errno;
+        ::unlink(nativePart.constData());
+        throw ErrorFromErrno(e, to, QStringLiteral("writing"));
+    }
+    // Unlinked first: renaming over an existing file makes the file system force the new one
+    // to the disk, which is exactly the cost these scratch copies avoid.
+    const QByteArray nativeTo = QFile::encodeName(to);
+    if (::unlink(nativeTo.constData()) != 0 && errno != ENOENT) {
+        const int e = errno;
+        ::unlink(nativePart.constData());
+        throw ErrorFromErrno(e, to, QStringLiteral("replacing"));
+    }
+    if (::rename(nativePart.constData(), nativeTo.constData()) != 0) {
+        const int e = errno;
+        ::unlink(nativePart.constData());
+        throw ErrorFromErrno(e, to, QStringLiteral("replacing"));
+    }
+}
 
 // Deletes the numbered copies when the run ends, however it ends.
 class TempCopies {
@@ -80,7 +141,7 @@ BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportReque
         copies.Made(k);
         if (!RunStep(client, hooks, [&] {
                 score();
-                fileio::Copy(ReportFilePath(), TempReportPath(k));
+                CopyReport(ReportFilePath(), TempReportPath(k));
             })) {
             result.failed = true;
             progress(QString());
@@ -94,7 +155,7 @@ BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportReque
         g.CurrentClient = qint16(client);
         bool printed = true;
         if (!RunStep(client, hooks, [&] {
-                fileio::Copy(TempReportPath(k), ReportFilePath());
+                CopyReport(TempReportPath(k), ReportFilePath());
                 printed = hooks.print(client);
             })) {
             result.failed = true;
