@@ -76,6 +76,22 @@ private:
     print::PrintHooks saved_;
 };
 
+// Where the reports went: each file on a line of its own, or the first and the last of many.
+QString PdfFilesMessage(const QStringList& files) {
+    QStringList lines{
+        QStringLiteral("The reports were saved as PDF files, one per client, in the folder %1:")
+            .arg(QDir::toNativeSeparators(QFileInfo(files.first()).absolutePath()))};
+    if (files.size() <= 6) {
+        for (const QString& f : files)
+            lines << QFileInfo(f).fileName();
+    } else {
+        lines << QStringLiteral("%1 files, from %2 to %3.")
+                     .arg(files.size())
+                     .arg(QFileInfo(files.first()).fileName(), QFileInfo(files.last()).fileName());
+    }
+    return MsgLines(lines);
+}
+
 } // namespace
 
 QString ClientPdfPath(const QString& chosen, int client) {
@@ -145,17 +161,8 @@ BatchPrintResult PrintReportsOf(const QList<int>& clients, const ReportRequest& 
     }
     if (!result.complete() && !(result.declined && result.printed.isEmpty()))
         MsgBox(BatchSummary(result), MsgButtons::Ok, MsgIcon::Information, kTitle);
-    else if (result.complete() && !pdfFiles.isEmpty()) {
-        QStringList names;
-        for (const QString& f : pdfFiles)
-            names << QFileInfo(f).fileName();
-        MsgBox(MsgLines(
-                   {QStringLiteral("The reports were saved as PDF files, one per client, "
-                                   "in the folder %1:")
-                        .arg(QDir::toNativeSeparators(QFileInfo(pdfFiles.first()).absolutePath())),
-                    names.join(QStringLiteral(", "))}),
-               MsgButtons::Ok, MsgIcon::Information, kTitle);
-    }
+    else if (result.complete() && !pdfFiles.isEmpty())
+        MsgBox(PdfFilesMessage(pdfFiles), MsgButtons::Ok, MsgIcon::Information, kTitle);
     return result;
 }
 

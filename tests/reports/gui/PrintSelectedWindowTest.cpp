@@ -93,7 +93,7 @@ TEST_F(PrintSelectedWindowTest, ChoosingClients2And5FromTheKeyboardPrintsTheirRe
     EXPECT_EQ(Globals().CurrentClient, 5);
     EXPECT_TRUE(TempFiles().isEmpty());
     EXPECT_EQ(messages.last().icon, MsgIcon::Information);
-    EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral("Reports 2.pdf, Reports 5.pdf")));
+    EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral(":\nReports 2.pdf\nReports 5.pdf")));
 }
 
 TEST_F(PrintSelectedWindowTest, SelectAllPrintsEveryClientInRecordOrder) {

@@ -213,7 +213,7 @@ TEST_F(SupervisorTest, PrintAllPrintsEveryClientInRecordOrderAndEndsOnTheFirst) 
     EXPECT_TRUE(window->Executed());
     ASSERT_EQ(Pdfs(), (QStringList{"Reports 1.pdf", "Reports 2.pdf", "Reports 3.pdf"}));
     EXPECT_TRUE(messages.last().text.endsWith(
-        QStringLiteral("Reports 1.pdf, Reports 2.pdf, Reports 3.pdf"))); // in printing order
+        QStringLiteral(":\nReports 1.pdf\nReports 2.pdf\nReports 3.pdf"))); // in printing order
     for (int n = 1; n <= 3; ++n) {
         const QString path = out.file(QStringLiteral("Reports %1.pdf").arg(n));
         EXPECT_TRUE(pdf::PageText(path, 1).contains(QStringLiteral("Client %1").arg(n)));
