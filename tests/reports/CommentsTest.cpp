@@ -31,21 +31,6 @@ protected:
     TempDir disk, program;
 };
 
-TEST_F(SaveCommentTest, StoresLineBreaksAsTwoBlanksAndKeepsTheOtherComments) {
-    // An older file with a comment for client 1 only; clients 2 and 3 came later.
-    WriteFile(disk.file("Comments.dat"), Record("Seen twice."));
-    Globals().CurrentClient = 3;
-    SaveComment(QStringLiteral("Calm at intake.\r\nRefer to counselling."));
-    const QByteArray all = file();
-    ASSERT_EQ(all.size(), 900);
-    EXPECT_EQ(all.left(300), Record("Seen twice."));
-    EXPECT_EQ(all.mid(300, 300), QByteArray(300, '\0')); // never written: an empty comment
-    EXPECT_EQ(all.mid(600), Record("Calm at intake.  Refer to counselling."));
-    LoadComments();
-    EXPECT_EQ(CommentText(3), QStringLiteral("Calm at intake.  Refer to counselling."));
-    EXPECT_EQ(CommentText(2), QString());
-}
-
 TEST_F(SaveCommentTest, CutsLongTextAt300CharactersAndKeepsAccents) {
     Globals().CurrentClient = 1;
     SaveComment(QStringLiteral("Señora Núñez ") + QString(600, QLatin1Char('x')));
@@ -69,18 +54,6 @@ TEST_F(SaveCommentTest, AFailedWriteLeavesTheOldFileWhole) {
     }
     EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).size(), 3)
         << "no half-written file is left beside the old one";
-}
-
-TEST_F(SaveCommentTest, TheNextReportCarriesTheComment) {
-    UseReportProgramDir(program.path());
-    Globals().CurrentClient = 2;
-    SaveComment(QStringLiteral("Attends school daily.\r\nNo concerns."));
-    ScoreClient();
-    const QString report = cp1252::Decode(ReadFile(ReportFilePath()));
-    const qsizetype at = report.indexOf(QStringLiteral("COMMENTS/RECOMMENDATIONS: Attends"));
-    ASSERT_GE(at, 0);
-    EXPECT_TRUE(report.mid(at, 120).simplified().startsWith(
-        QStringLiteral("COMMENTS/RECOMMENDATIONS: Attends school daily. No concerns.")));
 }
 
 TEST_F(SaveCommentTest, AClientThatIsNotStoredCannotGetAComment) {

@@ -144,19 +144,4 @@ TEST_F(DelNamesTest, AWriteFailureSaysWhichClientsAreDoneAndALaterRunFinishes) {
     EXPECT_EQ(Globals().Clients[4].ClientName, expected4);
 }
 
-TEST_F(DelNamesTest, RetryAfterTheDiskIsBackCompletesTheRun) {
-    fileio::InjectWriteFailure(0, ENXIO);
-    messages.OnShow([](const Message& m) {
-        if (m.title == QStringLiteral("Data Disk Error"))
-            fileio::ClearInjectedFailure();
-    });
-    messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok, MsgAnswer::Ok});
-    DelNames();
-    EXPECT_TRUE(messages.shown()[1].text.startsWith(QStringLiteral("Data disk not found!")));
-    EXPECT_EQ(messages.last().text, QStringLiteral("Process complete. Press Enter to continue."));
-    LoadClients();
-    for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(Globals().Clients[size_t(n)].NameDeleted, QStringLiteral("1"));
-}
-
 } // namespace

@@ -101,23 +101,6 @@ TEST_F(VerifyTest, OneKeyingErrorAtItem5IsCorrectedOnItsOwn) {
     EXPECT_EQ(Globals().Clients[3], SampleClient(3));
 }
 
-TEST_F(VerifyTest, StoredCodesThatCannotBeKeyedAreCorrectedToKeyableOnes) {
-    Globals().Clients[2].Responses[69] = QLatin1Char('7');
-    Globals().Clients[2].Responses[0] = QLatin1Char(' ');
-    SaveClient(2);
-    Open();
-    Key(stored); // item 1 and item 70 as the sheet says
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Corrections"));
-    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #1"));
-    Key(stored.left(1));
-    EXPECT_EQ(Caption("lblCurQuestion"), QStringLiteral("Question #70"));
-    EXPECT_EQ(Caption("lblPrevQuestion"), QStringLiteral("Question #1"));
-    EXPECT_TRUE(PreviousShown());
-    Key(stored.mid(69, 1));
-    LoadClients();
-    EXPECT_EQ(Globals().Clients[2].Responses, stored);
-}
-
 TEST_F(VerifyTest, BackspaceAndRefusedKeysBeepOrStepBackWithoutErasing) {
     Open();
     QTest::keyClick(box, Qt::Key_Backspace);
