@@ -17,7 +17,9 @@ namespace {
 qint64 g_failAfter = -1;
 int g_failErrno = 0;
 
-QByteArray Native(const QString& path) { return QFile::encodeName(path); }
+QByteArray Native(const QString& path) {
+    return QFile::encodeName(path);
+}
 
 [[noreturn]] void Fail(int e, const QString& path, const QString& action) {
     throw ErrorFromErrno(e, path, action);
@@ -114,9 +116,13 @@ QString FindCaseInsensitive(const QString& folder, const QString& name) {
     return exact;
 }
 
-bool Exists(const QString& path) { return QFileInfo::exists(path); }
+bool Exists(const QString& path) {
+    return QFileInfo::exists(path);
+}
 
-bool IsDirectory(const QString& path) { return QFileInfo(path).isDir(); }
+bool IsDirectory(const QString& path) {
+    return QFileInfo(path).isDir();
+}
 
 QByteArray ReadAll(const QString& path) {
     Fd fd(path, O_RDONLY, 0, QStringLiteral("opening"));
@@ -151,7 +157,8 @@ QByteArray ReadAt(const QString& path, qint64 offset, qint64 length) {
     QByteArray out(int(length), Qt::Uninitialized);
     qint64 done = 0;
     while (done < length) {
-        ssize_t n = ::pread(fd.get(), out.data() + done, size_t(length - done), off_t(offset + done));
+        ssize_t n =
+            ::pread(fd.get(), out.data() + done, size_t(length - done), off_t(offset + done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -177,7 +184,8 @@ void ReplaceAtomically(const QString& path, const QByteArray& data, int mode) {
     struct stat st {};
     if (::stat(Native(path).constData(), &st) == 0)
         mode = int(st.st_mode & 0777); // a replaced file keeps its permissions
-    const QString temp = Join(info.absolutePath(), QStringLiteral(".") + info.fileName() + QStringLiteral(".new"));
+    const QString temp =
+        Join(info.absolutePath(), QStringLiteral(".") + info.fileName() + QStringLiteral(".new"));
     try {
         Fd fd(temp, O_WRONLY | O_CREAT | O_TRUNC, mode, QStringLiteral("creating"));
         WriteFully(fd.get(), data.constData(), data.size(), -1, temp);
@@ -202,7 +210,13 @@ void Append(const QString& path, const QByteArray& data) {
     fd.Close();
 }
 
-void Copy(const QString& from, const QString& to) { ReplaceAtomically(to, ReadAll(from)); }
+void Copy(const QString& from, const QString& to) {
+    ReplaceAtomically(to, ReadAll(from));
+}
+
+bool Truncate(const QString& path, qint64 length) {
+    return ::truncate(Native(path).constData(), off_t(length)) == 0;
+}
 
 void Remove(const QString& path) {
     if (::unlink(Native(path).constData()) != 0 && errno != ENOENT)

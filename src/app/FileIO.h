@@ -41,6 +41,9 @@ void Append(const QString& path, const QByteArray& data);
 // Copies a file (replacing the target atomically).
 void Copy(const QString& from, const QString& to);
 
+// Cuts a file back to `length` bytes. Best effort: used to undo a half-written append.
+bool Truncate(const QString& path, qint64 length);
+
 // Deletes a file; a missing file is not an error.
 void Remove(const QString& path);
 

@@ -4,9 +4,6 @@
 #include "app/Messages.h"
 #include "store/ClientStore.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 namespace varenta {
 
 SaveFailureMessage DescribeSaveFailure(const VError& e) {
@@ -25,11 +22,6 @@ SaveFailureMessage DescribeSaveFailure(const VError& e) {
 }
 
 bool SaveClientWithRetry(int slot) {
-    const GlobalState& g = Globals();
-    const bool newRecord = slot == g.ClientCount + 1;
-    const qint64 storedLength = qint64(g.ClientCount) * RecordLength;
-    const QFileInfo before(g.DataFilePath);
-    const qint64 lengthBefore = before.exists() ? before.size() : 0;
     for (;;) {
         try {
             SaveClient(slot);
@@ -41,11 +33,6 @@ bool SaveClientWithRetry(int slot) {
                             : MsgBox(m.text, MsgButtons::Ok, MsgIcon::Critical);
             if (m.retryable && a == MsgAnswer::Ok)
                 continue;
-            // A new record cut short (a full disk) must not read back as a client later.
-            // Only our own bytes are cut: the file ended within the stored records before.
-            if (newRecord && lengthBefore <= storedLength &&
-                QFileInfo(g.DataFilePath).size() > lengthBefore)
-                QFile::resize(g.DataFilePath, lengthBefore);
             return false;
         }
     }

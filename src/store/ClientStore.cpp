@@ -4,6 +4,8 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 
+#include <QFileInfo>
+
 namespace varenta {
 
 namespace {
@@ -41,10 +43,11 @@ void LoadClients() {
                          .arg(count)
                          .arg(MaxClients));
     }
-    const QByteArray all = count > 0 ? fileio::ReadAt(path, 0, qint64(count) * RecordLength)
-                                     : QByteArray();
+    const QByteArray all =
+        count > 0 ? fileio::ReadAt(path, 0, qint64(count) * RecordLength) : QByteArray();
     for (int n = 1; n <= count; ++n)
-        g.Clients[size_t(n)] = ClientRecord::FromBytes(all.mid((n - 1) * RecordLength, RecordLength));
+        g.Clients[size_t(n)] =
+            ClientRecord::FromBytes(all.mid((n - 1) * RecordLength, RecordLength));
     g.ClientCount = qint16(count);
     g.CurrentClient = count > 0 ? 1 : 0;
 }
@@ -73,8 +76,16 @@ void SaveClient(int slot) {
                                     "again to reload it.")
                          .arg(g.DataFilePath)
                          .arg(slot));
-    fileio::WriteAt(g.DataFilePath, qint64(slot - 1) * RecordLength,
-                    g.Clients[size_t(slot)].ToBytes());
+    try {
+        fileio::WriteAt(g.DataFilePath, qint64(slot - 1) * RecordLength,
+                        g.Clients[size_t(slot)].ToBytes());
+    } catch (const VError&) {
+        // A new record cut short (a full disk, a pulled drive) must not read back later as a
+        // client of its own: only the bytes of this append are taken away.
+        if (slot == inFile + 1 && QFileInfo(g.DataFilePath).size() > length)
+            fileio::Truncate(g.DataFilePath, length);
+        throw;
+    }
 }
 
 void ClearClient() {
@@ -100,7 +111,8 @@ void InitCodeTables() {
         return out;
     };
     g.GenderNames = fill({"N/A", "Male", "Female"}, 6);
-    g.RaceNames = fill({"N/A", "Caucasian", "Black", "Hispanic", "Asian", "Native American", "Other"}, 15);
+    g.RaceNames =
+        fill({"N/A", "Caucasian", "Black", "Hispanic", "Asian", "Native American", "Other"}, 15);
     g.EducationNames = fill({"N/A", "6th Grade Or Less", "7th Grade", "8th Grade", "9th Grade",
                              "10th Grade", "11th Grade", "High School Graduate", "Partial College"},
                             28);
@@ -110,8 +122,14 @@ QString ClientListLine(int n) {
     return QString::number(n) + QLatin1Char('-') + Fit(Globals().Clients[size_t(n)].ClientName, 25);
 }
 
-QString GenderName(const QString& code) { return CodeName(Globals().GenderNames, code, 6); }
-QString RaceName(const QString& code) { return CodeName(Globals().RaceNames, code, 15); }
-QString EducationName(const QString& code) { return CodeName(Globals().EducationNames, code, 28); }
+QString GenderName(const QString& code) {
+    return CodeName(Globals().GenderNames, code, 6);
+}
+QString RaceName(const QString& code) {
+    return CodeName(Globals().RaceNames, code, 15);
+}
+QString EducationName(const QString& code) {
+    return CodeName(Globals().EducationNames, code, 28);
+}
 
 } // namespace varenta
