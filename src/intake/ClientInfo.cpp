@@ -4,7 +4,7 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/SaveWithRetry.h"
+#include "store/SaveWithRetry.h"
 #include "scoring/ListInput.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/ClientRecord.h"

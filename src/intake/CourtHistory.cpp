@@ -1,7 +1,7 @@
 #include "intake/CourtHistory.h"
 
 #include "app/Globals.h"
-#include "intake/SaveWithRetry.h"
+#include "store/SaveWithRetry.h"
 #include "store/ClientRecord.h"
 #include "store/ClientStore.h"
 

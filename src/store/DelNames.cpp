@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "store/ClientStore.h"
 #include "store/Cp1252.h"
+#include "store/SaveWithRetry.h"
 
 namespace varenta {
 
@@ -12,21 +13,6 @@ namespace {
 
 const QString kDeleted = QStringLiteral("1");
 const QString kIntact = QStringLiteral("0");
-
-// The data-disk message for a failed write; true when the user asks to try again.
-bool AskRetry(const VError& e) {
-    QString text;
-    if (IsWriteProtectedError(e.number()))
-        text = MsgLines({QStringLiteral("Data disk write protected!"), QString(),
-                         QStringLiteral("Set the data disk to writable and replace in drive.")});
-    else if (IsDiskMissingError(e.number()))
-        text = MsgLines({QStringLiteral("Data disk not found!"), QString(),
-                         QStringLiteral("Insert data disk in drive A to continue.")});
-    else
-        text = QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description());
-    return MsgBox(text, MsgButtons::OkCancel, MsgIcon::Critical,
-                  QStringLiteral("Data Disk Error")) == MsgAnswer::Ok;
-}
 
 QString Range(int first, int last) {
     return first == last ? QStringLiteral("client %1").arg(first)
@@ -72,26 +58,19 @@ void DelNames() {
         Encrypt(name, 0);
         r.ClientName = name;
         r.NameDeleted = kDeleted;
-        for (;;) {
-            try {
-                SaveClient(n);
-                break;
-            } catch (const VError& e) {
-                if (AskRetry(e))
-                    continue;
-                // Memory keeps what the disk holds, so nothing unsaved can be shown or written
-                // later as if it were done.
-                r = before;
-                QStringList lines{
-                    QStringLiteral("Delete Names stopped at client %1 of %2.").arg(n).arg(count)};
-                if (n > 1)
-                    lines << QStringLiteral("The names of %1 are deleted.").arg(Range(1, n - 1));
-                lines << QStringLiteral("The names of %1 are unchanged.").arg(Range(n, count))
-                      << QString() << QStringLiteral("Run Delete Names again to finish the job.");
-                MsgBox(MsgLines(lines), MsgButtons::Ok, MsgIcon::Exclamation,
-                       QStringLiteral("Delete Names"));
-                return;
-            }
+        if (!RunWithRetry([n] { SaveClient(n); })) {
+            // Memory keeps what the disk holds, so nothing unsaved can be shown or written
+            // later as if it were done.
+            r = before;
+            QStringList lines{
+                QStringLiteral("Delete Names stopped at client %1 of %2.").arg(n).arg(count)};
+            if (n > 1)
+                lines << QStringLiteral("The names of %1 are deleted.").arg(Range(1, n - 1));
+            lines << QStringLiteral("The names of %1 are unchanged.").arg(Range(n, count))
+                  << QString() << QStringLiteral("Run Delete Names again to finish the job.");
+            MsgBox(MsgLines(lines), MsgButtons::Ok, MsgIcon::Exclamation,
+                   QStringLiteral("Delete Names"));
+            return;
         }
         g.NameDeleted = true;
     }

@@ -5,7 +5,7 @@
 #include "app/Errors.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/SaveWithRetry.h"
+#include "store/SaveWithRetry.h"
 #include "store/ClientStore.h"
 #include "ui/MenuButtons.h"
 #include "ui/WindowHelpers.h"

@@ -6,6 +6,7 @@
 #include "reports/gui/frmViewReport.h"
 #include "scoring/Comments.h"
 #include "store/Cp1252.h"
+#include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
 #include "ui/WindowHelpers.h"
 
@@ -27,37 +28,6 @@ const QColor FaceColour{212, 208, 200};
 
 const QString kTextHelp =
     QStringLiteral("Type the comments and recommendations for this client's report.");
-
-// The data-disk message of a failed read or write; true when the user asks to try again.
-bool AskRetry(const VError& e) {
-    const int n = e.number();
-    if (IsDiskMissingError(n) || IsWriteProtectedError(n)) {
-        const QString text =
-            IsWriteProtectedError(n)
-                ? MsgLines({QStringLiteral("Data disk write protected!"), QString(),
-                            QStringLiteral("Set the data disk to writable and replace in drive.")})
-                : MsgLines({QStringLiteral("Data disk not found!"), QString(),
-                            QStringLiteral("Insert data disk in drive A to continue.")});
-        return MsgBox(text, MsgButtons::OkCancel, MsgIcon::Critical,
-                      QStringLiteral("Data Disk Error")) == MsgAnswer::Ok;
-    }
-    MsgBox(QStringLiteral("Error %1:%2").arg(n).arg(e.description()), MsgButtons::Ok,
-           MsgIcon::Critical);
-    return false;
-}
-
-// Runs a step against the data disk, offering a retry while it fails.
-bool WithRetry(const std::function<void()>& step) {
-    for (;;) {
-        try {
-            step();
-            return true;
-        } catch (const VError& e) {
-            if (!AskRetry(e))
-                return false;
-        }
-    }
-}
 
 } // namespace
 
@@ -164,7 +134,7 @@ frmComments::frmComments(QWidget* parent) : QDialog(parent) {
 
 bool frmComments::LoadWindow() {
     txtCharLeft_->setText(QString::number(MaxLength));
-    const bool read = WithRetry([] { LoadComments(); });
+    const bool read = RunWithRetry([] { LoadComments(); });
     const int client = Globals().CurrentClient;
     loadedText_ = read ? CommentText(client) : QString();
     txtComments_->setPlainText(loadedText_);
@@ -253,7 +223,7 @@ void frmComments::InformationOk() {
         return;
     QString text = txtComments_->toPlainText();
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    if (!WithRetry([&] { SaveComment(text); })) {
+    if (!RunWithRetry([&] { SaveComment(text); })) {
         // The comment stays in the box, to be saved once the disk is back.
         txtComments_->setFocus();
         return;

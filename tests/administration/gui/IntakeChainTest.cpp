@@ -6,7 +6,7 @@
 #include "administration/gui/frmSelectLanguage.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/SaveWithRetry.h"
+#include "store/SaveWithRetry.h"
 #include "intake/gui/GuiDriver.h"
 #include "intake/gui/frmClientInfo.h"
 #include "intake/gui/frmCourtHistory.h"

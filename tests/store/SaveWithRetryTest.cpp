@@ -1,4 +1,4 @@
-#include "intake/SaveWithRetry.h"
+#include "store/SaveWithRetry.h"
 
 #include "app/FileIO.h"
 #include "app/Globals.h"

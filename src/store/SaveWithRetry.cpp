@@ -1,4 +1,4 @@
-#include "intake/SaveWithRetry.h"
+#include "store/SaveWithRetry.h"
 
 #include "app/Globals.h"
 #include "app/Messages.h"
@@ -21,21 +21,29 @@ SaveFailureMessage DescribeSaveFailure(const VError& e) {
     return {QString(), QStringLiteral("Error %1:%2").arg(n).arg(e.description()), false};
 }
 
-bool SaveClientWithRetry(int slot) {
+bool AskDataDiskRetry(const VError& e) {
+    const SaveFailureMessage m = DescribeSaveFailure(e);
+    if (!m.retryable) {
+        MsgBox(m.text, MsgButtons::Ok, MsgIcon::Critical);
+        return false;
+    }
+    return MsgBox(m.text, MsgButtons::OkCancel, MsgIcon::Critical, m.title) == MsgAnswer::Ok;
+}
+
+bool RunWithRetry(const std::function<void()>& step) {
     for (;;) {
         try {
-            SaveClient(slot);
+            step();
             return true;
         } catch (const VError& e) {
-            const SaveFailureMessage m = DescribeSaveFailure(e);
-            const MsgAnswer a =
-                m.retryable ? MsgBox(m.text, MsgButtons::OkCancel, MsgIcon::Critical, m.title)
-                            : MsgBox(m.text, MsgButtons::Ok, MsgIcon::Critical);
-            if (m.retryable && a == MsgAnswer::Ok)
-                continue;
-            return false;
+            if (!AskDataDiskRetry(e))
+                return false;
         }
     }
+}
+
+bool SaveClientWithRetry(int slot) {
+    return RunWithRetry([slot] { SaveClient(slot); });
 }
 
 } // namespace varenta

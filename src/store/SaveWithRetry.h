@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/Errors.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace varenta {
+
+// The message a failed read or write of the data disk shows: a missing disk ("Data disk not
+// found!") or a write-protected one asks OK (try again) or Cancel; any other failure (a full
+// disk, for example) shows "Error n:description" with OK alone.
+struct SaveFailureMessage {
+    QString title;
+    QString text;
+    bool retryable = false;
+};
+SaveFailureMessage DescribeSaveFailure(const VError& e);
+
+// Shows that message; true when the user asks to try again.
+bool AskDataDiskRetry(const VError& e);
+
+// Runs a step against the data disk, asking to try again while it fails. True once the step
+// succeeded; false when the user gave up.
+bool RunWithRetry(const std::function<void()>& step);
+
+// Writes slot `slot` of Clients with SaveClient under RunWithRetry. Returns true only when the
+// record reached the disk. On false the caller keeps its window and data so the user can try
+// again later (a half-written new record is taken back by SaveClient).
+bool SaveClientWithRetry(int slot);
+
+} // namespace varenta
