@@ -453,10 +453,7 @@ void frmMainMenu::EditCurrentClient() {
     frMainMenu_->hide();
     RunOperation(hook);
     closeOthers_ = true;
-    frMainMenu_->show();
-    listRefresh_ = true;
-    Activation();
-    buttons_->button(1)->setFocus(Qt::OtherFocusReason);
+    ReturnFromOperation(1); // Edit stays disabled until a client is chosen again
 }
 
 void frmMainMenu::AddNewClient() {
@@ -471,10 +468,7 @@ void frmMainMenu::AddNewClient() {
     listRefresh_ = false;
     frMainMenu_->hide();
     RunOperation(hook);
-    frMainMenu_->show();
-    listRefresh_ = true;
-    Activation();
-    buttons_->button(1)->setFocus(Qt::OtherFocusReason);
+    ReturnFromOperation(1);
 }
 
 void frmMainMenu::SupervisorOptions() {
@@ -486,10 +480,18 @@ void frmMainMenu::SupervisorOptions() {
     listRefresh_ = false;
     frMainMenu_->hide();
     RunOperation(hook);
+    ReturnFromOperation(2);
+}
+
+void frmMainMenu::ReturnFromOperation(int button) {
     frMainMenu_->show();
     listRefresh_ = true;
     Activation();
-    buttons_->button(2)->setFocus(Qt::OtherFocusReason);
+    // The keyboard comes back here, on a button, so that the user sees where Enter acts even
+    // where no window manager hands the focus back after a dialog.
+    raise();
+    activateWindow();
+    buttons_->button(button)->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMainMenu::ExitApplication() {

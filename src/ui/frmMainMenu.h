@@ -77,6 +77,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ReturnFromOperation(int button);
     void BuildMenu();
     void BuildWindow();
     void PlaceFrames();
