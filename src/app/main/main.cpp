@@ -31,14 +31,13 @@ void PrintReady(varenta::ui::frmMainMenu& w) {
 
 int main(int argc, char** argv) {
     using namespace varenta;
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(AppTitle));
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
-
+    // Options first, so that --help and a wrong option answer even without a display.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     ui::ShellOptions options;
     try {
-        options = ui::ParseShellOptions(app.arguments().mid(1));
+        options = ui::ParseShellOptions(args);
     } catch (const ui::ShellOptionsError& e) {
         std::fprintf(stderr, "varenta: %s\n%s", qPrintable(e.message),
                      qPrintable(ui::ShellUsage()));
@@ -48,6 +47,11 @@ int main(int argc, char** argv) {
         std::printf("%s", qPrintable(ui::ShellUsage()));
         return 0;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(AppTitle));
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
 
     // A second copy only asks the first to come forward; it touches no file.
     ui::SingleInstance instance;
