@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scoring/ScoreAndPrint.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -31,6 +33,14 @@ Options Parse(const QStringList& args, const QStringList& withValue, const QStri
 void UseProgramDir(const Options& o);
 // Opens the data disk named by --data-dir (required) and loads its clients.
 void OpenDataDir(const Options& o);
+
+// Parses the options of a command that scores one client: --program-dir, --data-dir,
+// --client N and --summary-page, with `extra` naming further options that take a value.
+// Stray arguments and a bad client number are refused before anything is opened.
+Options ParseClientOptions(const QStringList& args, const QStringList& extra = {});
+// Opens the program folder and the data disk and makes --client the current client;
+// returns what --summary-page asks of the report.
+ReportRequest SelectClient(const Options& o);
 
 struct Command {
     const char* name;

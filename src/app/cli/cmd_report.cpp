@@ -26,33 +26,14 @@ QString Bools(const std::array<bool, 6>& values) {
 }
 
 int Report(const QStringList& args) {
-    const Options o = Parse(
-        args, {QStringLiteral("program-dir"), QStringLiteral("data-dir"), QStringLiteral("client")},
-        {QStringLiteral("summary-page")});
-    if (!o.positional.isEmpty())
-        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
-    const int client = o.intValue(QStringLiteral("client"));
-    UseProgramDir(o);
-    OpenDataDir(o);
-    GlobalState& g = Globals();
-    if (client > g.ClientCount)
-        throw CliError{QStringLiteral("client %1 does not exist: the data disk %2 holds %3 "
-                                      "client%4")
-                           .arg(client)
-                           .arg(g.DataPath)
-                           .arg(g.ClientCount)
-                           .arg(g.ClientCount == 1 ? QString() : QStringLiteral("s"))};
-    g.CurrentClient = qint16(client);
-
-    ReportRequest request;
-    request.summaryPage = o.has(QStringLiteral("summary-page"));
+    const ReportRequest request = SelectClient(ParseClientOptions(args));
     ScoreSheet sheet;
     ScoreClient(request, &sheet);
 
     const QString json =
         QStringLiteral("{\"client\": %1, \"raw\": %2, \"percentile\": %3, \"distribution\": %4, "
                        "\"omitted\": %5, \"scored\": %6, \"arrest_minimum\": %7}")
-            .arg(client)
+            .arg(Globals().CurrentClient)
             .arg(Ints(sheet.RawScore, 1, 5), Ints(sheet.Percentile, 1, 5),
                  Ints(sheet.DistributionPercentile, 1, 4), Ints(sheet.OmittedCount, 1, 5),
                  Ints(sheet.ScoredItemCount, 1, 5), Bools(sheet.ArrestMinimum));

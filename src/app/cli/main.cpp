@@ -117,6 +117,36 @@ void OpenDataDir(const Options& o) {
     InitCodeTables();
 }
 
+Options ParseClientOptions(const QStringList& args, const QStringList& extra) {
+    const Options o = Parse(args,
+                            QStringList{QStringLiteral("program-dir"), QStringLiteral("data-dir"),
+                                        QStringLiteral("client")} +
+                                extra,
+                            {QStringLiteral("summary-page")});
+    if (!o.positional.isEmpty())
+        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
+    o.intValue(QStringLiteral("client"));
+    return o;
+}
+
+ReportRequest SelectClient(const Options& o) {
+    const int client = o.intValue(QStringLiteral("client"));
+    UseProgramDir(o);
+    OpenDataDir(o);
+    GlobalState& g = Globals();
+    if (client > g.ClientCount)
+        throw CliError{QStringLiteral("client %1 does not exist: the data disk %2 holds %3 "
+                                      "client%4")
+                           .arg(client)
+                           .arg(g.DataPath)
+                           .arg(g.ClientCount)
+                           .arg(g.ClientCount == 1 ? QString() : QStringLiteral("s"))};
+    g.CurrentClient = qint16(client);
+    ReportRequest request;
+    request.summaryPage = o.has(QStringLiteral("summary-page"));
+    return request;
+}
+
 } // namespace varenta::cli
 
 int main(int argc, char** argv) {
