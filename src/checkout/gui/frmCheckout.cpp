@@ -1,6 +1,7 @@
 #include "checkout/gui/frmCheckout.h"
 
 #include "app/Messages.h"
+#include "reports/gui/ReportTextBox.h"
 #include "reports/gui/frmViewReport.h"
 #include "reports/print/ReportText.h"
 #include "scoring/ScoreAndPrint.h"
@@ -10,11 +11,9 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextBlock>
 #include <QVBoxLayout>
 
 namespace varenta::checkout {
@@ -31,29 +30,6 @@ QFont Typeface(const QString& family, QFont::StyleHint hint, int points) {
     f.setPointSize(points);
     return f;
 }
-
-// The report box: a page break (a line holding only the form feed) is drawn as a dashed rule,
-// where the printer starts a new sheet, as in the report viewer.
-class ReportBox : public QPlainTextEdit {
-public:
-    using QPlainTextEdit::QPlainTextEdit;
-
-protected:
-    void paintEvent(QPaintEvent* e) override {
-        QPlainTextEdit::paintEvent(e);
-        QPainter painter(viewport());
-        painter.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
-        const QPointF offset = contentOffset();
-        for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-            const QRectF r = blockBoundingGeometry(block).translated(offset);
-            if (r.top() > e->rect().bottom())
-                break;
-            if (block.text() == QStringLiteral("\f"))
-                painter.drawLine(QPointF(0, r.center().y()),
-                                 QPointF(viewport()->width(), r.center().y()));
-        }
-    }
-};
 
 } // namespace
 
@@ -118,11 +94,9 @@ frmCheckout::frmCheckout(QWidget* parent) : QDialog(parent) {
     leftLayout->addWidget(buttons_->panel(6));
     leftLayout->addStretch(1);
 
-    txtDeviant = new ReportBox(this);
+    txtDeviant = new reports::ReportTextBox(this);
     txtDeviant->setObjectName(QStringLiteral("txtDeviant"));
-    txtDeviant->setReadOnly(true);
     txtDeviant->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    txtDeviant->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtDeviant->setFont(Typeface(QStringLiteral("Courier New"), QFont::TypeWriter, 9));
     txtDeviant->setMinimumSize(ui::Twips(10200), ui::Twips(6000));
 
@@ -271,9 +245,7 @@ void frmCheckout::RunReport(ReportKind kind) {
 }
 
 void frmCheckout::ShowReportFile() {
-    QString text = print::ReadReportFile();
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    txtDeviant->setPlainText(text);
+    txtDeviant->setPlainText(reports::ReportTextBox::DisplayText(print::ReadReportFile()));
 }
 
 void frmCheckout::ShowError(const VError& e) {

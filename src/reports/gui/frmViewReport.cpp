@@ -2,6 +2,7 @@
 
 #include "app/Errors.h"
 #include "app/Messages.h"
+#include "reports/gui/ReportTextBox.h"
 #include "reports/print/ReportText.h"
 #include "ui/WindowHelpers.h"
 
@@ -10,10 +11,8 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlock>
 #include <QTimer>
 #include <QWindow>
 
@@ -43,41 +42,6 @@ bool IsScrollKey(int key) {
     return key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_PageDown ||
            key == Qt::Key_PageUp;
 }
-
-// The report as the text box holds it: one line per report line; a form-feed line stays as
-// the character that breaks the page.
-QString DisplayText(const QString& report) {
-    QString text = report;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (text.endsWith(QLatin1Char('\n')))
-        text.chop(1);
-    return text;
-}
-
-// The report text box: a page break (a line holding only the form feed) is drawn as a dashed
-// rule across the box, where the printer starts a new sheet.
-class ReportTextBox : public QPlainTextEdit {
-public:
-    using QPlainTextEdit::QPlainTextEdit;
-
-protected:
-    void paintEvent(QPaintEvent* e) override {
-        QPlainTextEdit::paintEvent(e);
-        QPainter painter(viewport());
-        painter.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
-        const QPointF offset = contentOffset();
-        for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-            const QRectF r = blockBoundingGeometry(block).translated(offset);
-            if (r.top() > e->rect().bottom())
-                break;
-            if (block.text() == QStringLiteral("\f")) {
-                const qreal y = r.center().y();
-                painter.drawLine(QPointF(0, y), QPointF(viewport()->width(), y));
-            }
-        }
-    }
-};
 
 } // namespace
 
@@ -114,10 +78,7 @@ frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent) {
 
     Text1 = new ReportTextBox(fraAll);
     Text1->setObjectName(QStringLiteral("Text1"));
-    // The report is only ever read back from its file: edits here would never be printed.
-    Text1->setReadOnly(true);
     Text1->setFocusPolicy(Qt::StrongFocus);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setWordWrapMode(QTextOption::NoWrap);
     QFont mono(QStringLiteral("Courier New"));
     mono.setStyleHint(QFont::TypeWriter);
@@ -251,7 +212,7 @@ void frmViewReport::Activation() {
     hasReport_ = failure.isEmpty();
     cmdPrintReport->setEnabled(hasReport_);
     if (hasReport_) {
-        Text1->setPlainText(DisplayText(text));
+        Text1->setPlainText(ReportTextBox::DisplayText(text));
         if (!cmdCancel->hasFocus() && !Text1->hasFocus())
             cmdPrintReport->setFocus();
         MOUSEDEFAULT();
