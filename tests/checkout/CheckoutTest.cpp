@@ -21,16 +21,14 @@ namespace {
 
 // The report's pages, each a list of lines (the form-feed line ends a page).
 QList<QStringList> Pages(const QByteArray& report) {
+    EXPECT_TRUE(report.endsWith("\r\n"));
+    EXPECT_EQ(report.count('\n'), report.count("\r\n"));
     QList<QStringList> pages{{}};
-    for (const QByteArray& line : report.split('\n')) {
-        if (line.isEmpty())
-            continue; // after the final CR LF
-        EXPECT_TRUE(line.endsWith('\r')) << line.constData();
-        const QByteArray text = line.chopped(1);
-        if (text == "\f")
+    for (const QString& line : QString::fromLatin1(report.chopped(2)).split("\r\n")) {
+        if (line == "\f")
             pages.append(QStringList());
         else
-            pages.last() << QString::fromLatin1(text);
+            pages.last() << line;
     }
     if (pages.last().isEmpty())
         pages.removeLast();
@@ -38,12 +36,11 @@ QList<QStringList> Pages(const QByteArray& report) {
 }
 
 QStringList RowsMatching(const QStringList& lines, const char* pattern) {
-    const QRegularExpression re(QString::fromLatin1(pattern));
-    QStringList rows;
-    for (const QString& l : lines)
-        if (re.match(l).hasMatch())
-            rows << l;
-    return rows;
+    return lines.filter(QRegularExpression(QString::fromLatin1(pattern)));
+}
+
+QStringList Fields(const QString& line) {
+    return line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 // The four [raw pct dist] groups of a truth-correction row.
@@ -63,19 +60,20 @@ protected:
         Globals().ProgramDir = dir.path();
         tables.Write(dir.path());
     }
+    QList<QStringList> Build(ReportKind kind, GenderChoice gender) {
+        return Pages(session.BuildReport(kind, gender));
+    }
     TempDir dir;
     CheckoutTables tables;
+    CheckoutSession session;
 };
 
 } // namespace
 
 TEST(Checkout, ScratchClientAndDeviation) {
     ClientRecord fresh;
-    InitializeClient(fresh, 52);
-    EXPECT_EQ(fresh.ClientName.trimmed(), QStringLiteral("Automated Checkout 52"));
-    EXPECT_EQ(fresh.Responses, BaselineResponses());
+    InitializeClient(fresh, 52);                     // its name is checked on a full disk below
     EXPECT_EQ(fresh.ToBytes().size(), RecordLength); // every field at its width
-
     // A name and answers already there are kept.
     ClientRecord kept;
     kept.ClientName = Fit(QStringLiteral("Someone"), width::ClientName);
@@ -91,29 +89,20 @@ TEST(Checkout, ScratchClientAndDeviation) {
 }
 
 TEST_F(CheckoutReports, TruthCorrectionPassesDifferOnlyByTheScaleDeviations) {
-    CheckoutSession session;
-    const QList<QStringList> pages =
-        Pages(session.BuildReport(ReportKind::TruthCorrection, GenderChoice::Male));
+    const QList<QStringList> pages = Build(ReportKind::TruthCorrection, GenderChoice::Male);
     ASSERT_EQ(pages.size(), 2); // a page break after pass 1 only
-
-    const QString dashes30 = QString(30, QLatin1Char(' ')) + QString(30, QLatin1Char('-'));
+    const QString pad30(30, QLatin1Char(' '));
     for (int pass = 0; pass < 2; ++pass) {
-        const QStringList& p = pages[pass];
-        ASSERT_GE(p.size(), 8);
-        EXPECT_EQ(p[0], QString());
-        EXPECT_EQ(p[1], QString(30, QLatin1Char(' ')) +
-                            (pass == 0 ? QStringLiteral("Truth Correction, Zero Deviant")
-                                       : QStringLiteral("Truth Correction, One Deviant")));
-        EXPECT_EQ(p[2], dashes30);
-        EXPECT_EQ(p[3], QString());
-        EXPECT_EQ(p[4],
-                  QString(15, QLatin1Char(' ')) +
-                      QStringLiteral(
-                          "KEY:  [Raw Point] - [Percentile] - [Percentile From Distribution]"));
-        EXPECT_EQ(p[5] + p[6], QString());
-        EXPECT_EQ(p[7],
-                  QStringLiteral(" ROW TRUTHFULNESS ALCOHOL      DRUGS        AGGRESSIVENESS"));
-        EXPECT_EQ(RowsMatching(p, "^-{52}$").size(), 12);
+        const QString title = pass ? "One Deviant" : "Zero Deviant";
+        EXPECT_EQ(
+            pages[pass].mid(0, 8),
+            QStringList({"", pad30 + "Truth Correction, " + title,
+                         pad30 + QString(30, QLatin1Char('-')), "",
+                         QString(15, QLatin1Char(' ')) +
+                             "KEY:  [Raw Point] - [Percentile] - [Percentile From "
+                             "Distribution]",
+                         "", "", " ROW TRUTHFULNESS ALCOHOL      DRUGS        AGGRESSIVENESS"}));
+        EXPECT_EQ(RowsMatching(pages[pass], "^-{52}$").size(), 12);
     }
 
     const QStringList zero = RowsMatching(pages[0], "^ \\d+ +\\[");
@@ -122,12 +111,8 @@ TEST_F(CheckoutReports, TruthCorrectionPassesDifferOnlyByTheScaleDeviations) {
     ASSERT_EQ(one.size(), 12);
     EXPECT_EQ(zero[0].left(6), QStringLiteral(" 1   ["));
     EXPECT_EQ(zero[11].left(6), QStringLiteral(" 12  ["));
-    // What the first items of scales 2, 3 and 4 earn when deviated.
-    const auto deviated = [&](int item) {
-        return tables.Points(item, BaselineResponses()[item - 1] == QLatin1Char('1') ? 2 : 1);
-    };
-    const int firstItemPoints[5] = {0, 0, deviated(20), deviated(30), deviated(40)};
     for (int k = 0; k < 12; ++k) {
+        SCOPED_TRACE(k + 1);
         const auto z = Groups(zero[k]);
         const auto o = Groups(one[k]);
         ASSERT_EQ(z.size(), 4u);
@@ -135,52 +120,45 @@ TEST_F(CheckoutReports, TruthCorrectionPassesDifferOnlyByTheScaleDeviations) {
         EXPECT_EQ(z[0][0], k + 1);          // row k has the first k truthfulness items deviated
         EXPECT_EQ(z[0][1], 10 + 1 + k + 1); // the male, white norms
         EXPECT_EQ(z[0], o[0]);
-        for (int s = 2; s <= 4; ++s)
-            EXPECT_EQ(o[size_t(s - 1)][0], z[size_t(s - 1)][0] + firstItemPoints[s])
-                << "row " << k + 1;
+        for (int s = 2; s <= 4; ++s) { // pass 2 deviates the first item of each scale
+            const int item = tables.items[s].front();
+            const int points =
+                tables.Points(item, BaselineResponses()[item - 1] == QLatin1Char('1') ? 2 : 1);
+            EXPECT_EQ(o[size_t(s - 1)][0], z[size_t(s - 1)][0] + points);
+        }
     }
-
-    // Scored with the chosen gender's norms.
-    const QList<QStringList> female =
-        Pages(session.BuildReport(ReportKind::TruthCorrection, GenderChoice::Female));
-    EXPECT_EQ(Groups(RowsMatching(female[0], "^ \\d+ +\\[")[0])[0][1], 20 + 1 + 1);
 }
 
 TEST_F(CheckoutReports, DistributionsCoverEachGenderRaceAndScale) {
-    CheckoutSession session;
-    const QList<QStringList> both =
-        Pages(session.BuildReport(ReportKind::ScaleDistributions, GenderChoice::Both));
+    const QList<QStringList> both = Build(ReportKind::ScaleDistributions, GenderChoice::Both);
     ASSERT_EQ(both.size(), 18);
-    const std::vector<int>* lists[3] = {&tables.scale2, &tables.scale3, &tables.scale4};
-    const char* names[3] = {"ALCOHOL", "DRUGS", "AGGRESSIVENESS"};
     const char* races[3] = {"WHITE", "BLACK", "HISPANIC"};
     int n = 0;
     for (int g = 1; g <= 2; ++g) {
         for (int r = 1; r <= 3; ++r) {
             for (int s = 2; s <= 4; ++s, ++n) {
                 const QStringList& p = both[n];
-                const std::vector<int>& items = *lists[s - 2];
+                const std::vector<int>& items = tables.items[s];
                 ASSERT_EQ(p.size(), 5 + int(items.size()))
                     << p.join(QLatin1Char('\n')).toStdString();
-                EXPECT_EQ(p[0], QStringLiteral("Varenta - %1 - %2")
-                                    .arg(QLatin1String(g == 1 ? "MALE" : "FEMALE"),
-                                         QLatin1String(races[r - 1])));
-                EXPECT_EQ(p[1],
-                          QString::fromLatin1(names[s - 2]) + QStringLiteral(" SCALE SCORING "));
-                EXPECT_EQ(p[2],
-                          QStringLiteral("      TRUE OR YES ANSWERS            FALSE OR NO ANSWERS"
-                                         "            ZERO ANSWERS"));
-                EXPECT_EQ(p[3], QStringLiteral(
-                                    "   QU   SC   RP    R%    D%       QU   SC   RP    R%    D%"
-                                    "       QU   SC   RP    R%    D%"));
-                EXPECT_EQ(p[4], QStringLiteral(
-                                    "   --   --   --    --    --       --   --   --    --    --"
-                                    "       --   --   --    --    --"));
+                EXPECT_EQ(p.mid(0, 5),
+                          QStringList({QStringLiteral("Varenta - %1 - %2")
+                                           .arg(QLatin1String(g == 1 ? "MALE" : "FEMALE"),
+                                                QLatin1String(races[r - 1])),
+                                       tables.scaleNames[s - 1] + " SCALE SCORING ",
+                                       "      TRUE OR YES ANSWERS            FALSE OR NO ANSWERS"
+                                       "            ZERO ANSWERS",
+                                       "   QU   SC   RP    R%    D%       QU   SC   RP    R%    D%"
+                                       "       QU   SC   RP    R%    D%",
+                                       "   --   --   --    --    --       --   --   --    --    --"
+                                       "       --   --   --    --    --"}));
                 for (size_t i = 0; i < items.size(); ++i) {
-                    const QStringList f = p[5 + int(i)].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+                    const QStringList f = Fields(p[5 + int(i)]);
                     ASSERT_EQ(f.size(), 15);
                     const int answers[3] = {1, 2, 0};
                     for (int a = 0; a < 3; ++a) {
+                        SCOPED_TRACE(::testing::Message()
+                                     << "item " << items[i] << " answer " << answers[a]);
                         EXPECT_EQ(f[a * 5].toInt(), items[i]);
                         EXPECT_EQ(f[a * 5 + 1].toInt(), s);
                         // Only this item earns points on top of the baseline, and no minimum
@@ -189,8 +167,7 @@ TEST_F(CheckoutReports, DistributionsCoverEachGenderRaceAndScale) {
                         if (items[i] == 104 || raw == 3)
                             continue; // item 104 shifts scales; a 3-point answer lifts the
                                       // percentile
-                        EXPECT_EQ(f[a * 5 + 2].toInt(), raw)
-                            << "item " << items[i] << " answer " << answers[a];
+                        EXPECT_EQ(f[a * 5 + 2].toInt(), raw);
                         const int pct = raw == 0 ? 0 : std::min(10 * g + r + raw, 28);
                         EXPECT_EQ(f[a * 5 + 3].toInt(), pct);
                         EXPECT_EQ(f[a * 5 + 4].toInt(), pct);
@@ -201,8 +178,7 @@ TEST_F(CheckoutReports, DistributionsCoverEachGenderRaceAndScale) {
     }
 
     // A chosen gender limits the report to that gender's nine tables.
-    const QList<QStringList> female =
-        Pages(session.BuildReport(ReportKind::ScaleDistributions, GenderChoice::Female));
+    const QList<QStringList> female = Build(ReportKind::ScaleDistributions, GenderChoice::Female);
     ASSERT_EQ(female.size(), 9);
     for (const QStringList& p : female)
         EXPECT_TRUE(p[0].startsWith(QStringLiteral("Varenta - FEMALE - ")));
@@ -212,9 +188,7 @@ TEST_F(CheckoutReports, DistributionsCoverEachGenderRaceAndScale) {
 TEST_F(CheckoutReports, AStressNamedScaleTriesTheStressCopingItems) {
     tables.scaleNames[3] = QStringLiteral("STRESS RESISTANCE");
     tables.Write(dir.path());
-    CheckoutSession session;
-    const QList<QStringList> pages =
-        Pages(session.BuildReport(ReportKind::ScaleDistributions, GenderChoice::Male));
+    const QList<QStringList> pages = Build(ReportKind::ScaleDistributions, GenderChoice::Male);
     ASSERT_EQ(pages.size(), 9);
     const QStringList& stress = pages[2];
     EXPECT_EQ(stress[1], QStringLiteral("STRESS RESISTANCE SCALE SCORING "));
@@ -222,51 +196,44 @@ TEST_F(CheckoutReports, AStressNamedScaleTriesTheStressCopingItems) {
     EXPECT_TRUE(stress[5].startsWith(QStringLiteral("   64    5   ")));
     EXPECT_TRUE(stress.last().startsWith(QStringLiteral("   96    5   ")));
     EXPECT_TRUE(stress[5].endsWith(QStringLiteral("N/A")));
-    EXPECT_EQ(pages[1].size(), 5 + int(tables.scale3.size())); // the other scales as usual
+    EXPECT_EQ(pages[1].size(), 5 + int(tables.items[3].size())); // the other scales as usual
 }
 
 TEST_F(CheckoutReports, MinimumScoresClimbTheRuleLadder) {
-    CheckoutSession session;
-    const QList<QStringList> pages =
-        Pages(session.BuildReport(ReportKind::MinimumScaleScores, GenderChoice::Male));
+    const QList<QStringList> pages = Build(ReportKind::MinimumScaleScores, GenderChoice::Male);
     ASSERT_EQ(pages.size(), 9);
     const QStringList& alcohol = pages[0];
-    EXPECT_EQ(alcohol[0], QStringLiteral("Varenta - MALE - WHITE"));
-    EXPECT_EQ(alcohol[1], QStringLiteral("Minimum ALCOHOL SCALE SCORING "));
-    EXPECT_EQ(alcohol[2], QString());
-    EXPECT_EQ(alcohol[3], QStringLiteral("      2 POINT ANSWERS               3 POINT ANSWERS"));
-    EXPECT_EQ(alcohol[4],
-              QStringLiteral("   QU   SC   RP    R%    D%       QU   SC   RP    R%    D%"));
-    ASSERT_EQ(alcohol.size(), 6 + int(tables.rules2.size())); // entries of 0 are no items
-    const auto fields = [](const QString& half) {
-        return half.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    };
+    EXPECT_EQ(alcohol.mid(0, 5),
+              QStringList({"Varenta - MALE - WHITE", "Minimum ALCOHOL SCALE SCORING ", "",
+                           "      2 POINT ANSWERS               3 POINT ANSWERS",
+                           "   QU   SC   RP    R%    D%       QU   SC   RP    R%    D%"}));
+    ASSERT_EQ(alcohol.size(), 6 + int(tables.items[2].size())); // entries of 0 are no items
     for (int row = 0; row < 5; ++row) {
         const QString& line = alcohol[6 + row];
-        const QString qu = QString::number(tables.rules2[size_t(row)]);
+        const QString qu = QString::number(tables.items[2][size_t(row)]);
         EXPECT_EQ(line.mid(3, 3).trimmed(), qu);
         EXPECT_EQ(line.mid(34, 3).trimmed(), qu) << "the 3-point answer starts at column 35";
     }
     // Item 20 has only a 2-point answer, items 21 and 22 only a 3-point one; item 104 counts
     // as a 3-point answer for the alcohol scale whatever its points.
-    EXPECT_EQ(fields(alcohol[6].left(34)), QStringList({"20", "2", "2", "13", "13"}));
-    EXPECT_EQ(fields(alcohol[6].mid(34)), QStringList({"20", "2", "no", "3-point", "answer"}));
-    EXPECT_EQ(fields(alcohol[7].left(34)), QStringList({"21", "2", "no", "2-point", "answer"}));
-    EXPECT_EQ(fields(alcohol[10].left(34)), QStringList({"104", "2", "no", "2-point", "answer"}));
+    EXPECT_EQ(Fields(alcohol[6].left(34)), QStringList({"20", "2", "2", "13", "13"}));
+    EXPECT_EQ(Fields(alcohol[6].mid(34)), QStringList({"20", "2", "no", "3-point", "answer"}));
+    EXPECT_EQ(Fields(alcohol[7].left(34)), QStringList({"21", "2", "no", "2-point", "answer"}));
+    EXPECT_EQ(Fields(alcohol[10].left(34)), QStringList({"104", "2", "no", "2-point", "answer"}));
     // The 3-point answers accumulate: one (no alcohol rule for it), two (37), three with
     // item 64 (45), four with item 104 (57); the distribution percentile stays with the norms.
-    EXPECT_EQ(fields(alcohol[7].mid(34)), QStringList({"21", "2", "3", "14", "14"}));
-    EXPECT_EQ(fields(alcohol[8].mid(34)), QStringList({"22", "2", "6", "37", "17"}));
-    EXPECT_EQ(fields(alcohol[9].mid(34)), QStringList({"64", "2", "9", "45", "20"}));
-    EXPECT_EQ(fields(alcohol[10].mid(34)), QStringList({"104", "2", "12", "57", "23"}));
+    EXPECT_EQ(Fields(alcohol[7].mid(34)), QStringList({"21", "2", "3", "14", "14"}));
+    EXPECT_EQ(Fields(alcohol[8].mid(34)), QStringList({"22", "2", "6", "37", "17"}));
+    EXPECT_EQ(Fields(alcohol[9].mid(34)), QStringList({"64", "2", "9", "45", "20"}));
+    EXPECT_EQ(Fields(alcohol[10].mid(34)), QStringList({"104", "2", "12", "57", "23"}));
     // The 2-point answers: two of them match no rule.
-    EXPECT_EQ(fields(alcohol[9].left(34)), QStringList({"64", "2", "4", "15", "15"}));
+    EXPECT_EQ(Fields(alcohol[9].left(34)), QStringList({"64", "2", "4", "15", "15"}));
 
     // Drugs: a single 3-point answer (item 31, row 2 of its table) lifts the percentile to 18,
     // while its distribution percentile stays with the norms.
     const QStringList& drugs = pages[1];
-    ASSERT_EQ(drugs.size(), 6 + int(tables.rules3.size()));
-    const QStringList f = drugs[7].mid(34).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    ASSERT_EQ(drugs.size(), 6 + int(tables.items[3].size()));
+    const QStringList f = Fields(drugs[7].mid(34));
     EXPECT_EQ(f[0].toInt(), 31);
     EXPECT_EQ(f[2].toInt(), 3);
     EXPECT_EQ(f[3].toInt(), 18);
@@ -274,7 +241,6 @@ TEST_F(CheckoutReports, MinimumScoresClimbTheRuleLadder) {
 }
 
 TEST_F(CheckoutReports, ABrokenTableLeavesTheLastReportAlone) {
-    CheckoutSession session;
     session.WriteReport(ReportKind::MinimumScaleScores, GenderChoice::Male);
     const QByteArray before = ReadFile(ReportFilePath());
     ASSERT_FALSE(before.isEmpty());
@@ -283,14 +249,15 @@ TEST_F(CheckoutReports, ABrokenTableLeavesTheLastReportAlone) {
     EXPECT_EQ(ReadFile(ReportFilePath()), before);
 }
 
-TEST(Checkout, ScratchClientNeverTouchesTheStoredClients) {
-    TempDir disk;
+// The shipped tables on a data disk with every slot taken: each report has the shape its
+// tables give, and the stored clients, their file and CurrentClient are left as they were.
+TEST(Checkout, ShippedTablesOnAFullDisk) {
+    TempDir disk, program;
     std::vector<ClientRecord> clients;
     for (int n = 1; n <= MaxClients; ++n)
         clients.push_back(SampleClient(n));
     WriteDataDisk(disk.path(), clients);
     UseDataDisk(disk.path());
-    TempDir program;
     UseProgramDir(program.path());
     Globals().CurrentClient = 17;
     const QByteArray file = ReadFile(Globals().DataFilePath);
@@ -299,6 +266,36 @@ TEST(Checkout, ScratchClientNeverTouchesTheStoredClients) {
         CheckoutSession session;
         EXPECT_EQ(session.slot(), MaxClients + 1); // a full disk has no free slot: none is used
         EXPECT_EQ(session.client().ClientName.trimmed(), QStringLiteral("Automated Checkout 52"));
+
+        const auto truth =
+            Pages(session.BuildReport(ReportKind::TruthCorrection, GenderChoice::Male));
+        ASSERT_GT(Tables().ScaleItems[1].size(), 0u);
+        ASSERT_EQ(truth.size(), 2);
+        for (const QStringList& pass : truth)
+            EXPECT_EQ(RowsMatching(pass, "^ \\d+ +(\\[-?\\d+ +-?\\d+ +-?\\d+ *\\]){4}$").size(),
+                      int(Tables().ScaleItems[1].size()));
+
+        const auto distributions =
+            Pages(session.BuildReport(ReportKind::ScaleDistributions, GenderChoice::Both));
+        const auto minimum =
+            Pages(session.BuildReport(ReportKind::MinimumScaleScores, GenderChoice::Both));
+        ASSERT_EQ(distributions.size(), 18);
+        ASSERT_EQ(minimum.size(), 18);
+        const int firstRule[5] = {0, 0, 1, 14, 31};
+        const int lastRule[5] = {0, 0, 13, 30, 45};
+        for (int n = 0; n < 18; ++n) {
+            SCOPED_TRACE(::testing::Message() << "table " << n);
+            const int s = 2 + n % 3;
+            const QStringList& p = distributions[n];
+            ASSERT_EQ(p.size(), 5 + int(Tables().ScaleItems[size_t(s)].size()));
+            for (int row = 5; row < p.size(); ++row)
+                EXPECT_EQ(Fields(p[row]).size(), 15) << p[row].toStdString();
+            int rules = 0;
+            for (int pos = firstRule[s]; pos <= lastRule[s]; ++pos)
+                rules += Tables().MinimumRuleItems[size_t(pos)] > 0 ? 1 : 0;
+            EXPECT_EQ(minimum[n].size(), 6 + rules);
+        }
+
         for (ReportKind kind : {ReportKind::TruthCorrection, ReportKind::ScaleDistributions,
                                 ReportKind::MinimumScaleScores})
             session.WriteReport(kind, GenderChoice::Female);
@@ -310,46 +307,6 @@ TEST(Checkout, ScratchClientNeverTouchesTheStoredClients) {
     EXPECT_EQ(ReadFile(Globals().DataFilePath), file);
 }
 
-TEST(Checkout, ReportShapesFollowTheShippedTables) {
-    TempDir program;
-    UseProgramDir(program.path());
-    CheckoutSession session;
-
-    const QList<QStringList> truth =
-        Pages(session.BuildReport(ReportKind::TruthCorrection, GenderChoice::Male));
-    const int truthItems = int(Tables().ScaleItems[1].size());
-    ASSERT_GT(truthItems, 0);
-    ASSERT_EQ(truth.size(), 2);
-    for (const QStringList& pass : truth)
-        EXPECT_EQ(RowsMatching(pass, "^ \\d+ +(\\[-?\\d+ +-?\\d+ +-?\\d+ *\\]){4}$").size(),
-                  truthItems);
-
-    const QList<QStringList> distributions =
-        Pages(session.BuildReport(ReportKind::ScaleDistributions, GenderChoice::Both));
-    ASSERT_EQ(distributions.size(), 18);
-    for (int n = 0; n < 18; ++n) {
-        const int s = 2 + n % 3;
-        const QStringList& p = distributions[n];
-        ASSERT_EQ(p.size(), 5 + int(Tables().ScaleItems[size_t(s)].size())) << "table " << n;
-        for (int row = 5; row < p.size(); ++row)
-            EXPECT_EQ(p[row].split(QLatin1Char(' '), Qt::SkipEmptyParts).size(), 15)
-                << p[row].toStdString();
-    }
-
-    const QList<QStringList> minimum =
-        Pages(session.BuildReport(ReportKind::MinimumScaleScores, GenderChoice::Both));
-    ASSERT_EQ(minimum.size(), 18);
-    const int first[5] = {0, 0, 1, 14, 31};
-    const int last[5] = {0, 0, 13, 30, 45};
-    for (int n = 0; n < 18; ++n) {
-        const int s = 2 + n % 3;
-        int rules = 0;
-        for (int pos = first[s]; pos <= last[s]; ++pos)
-            rules += Tables().MinimumRuleItems[size_t(pos)] > 0 ? 1 : 0;
-        EXPECT_EQ(minimum[n].size(), 6 + rules) << "table " << n;
-    }
-}
-
 TEST(Checkout, CommandLineWritesTheWindowsReport) {
     const QString cli = BuiltProgramDir() + QStringLiteral("/varenta-cli");
     if (!QFileInfo::exists(cli))
@@ -358,9 +315,7 @@ TEST(Checkout, CommandLineWritesTheWindowsReport) {
     UseProgramDir(program.path());
     const auto run = [&](const QStringList& args, QByteArray* err = nullptr) {
         QProcess p;
-        p.start(cli, QStringList{QStringLiteral("checkout"), QStringLiteral("--program-dir"),
-                                 program.path()} +
-                         args);
+        p.start(cli, QStringList{"checkout", "--program-dir", program.path()} + args);
         EXPECT_TRUE(p.waitForFinished(60000));
         EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
         if (err)
@@ -368,20 +323,16 @@ TEST(Checkout, CommandLineWritesTheWindowsReport) {
         return p.exitCode();
     };
 
-    ASSERT_EQ(run({QStringLiteral("--report"), QStringLiteral("minimum"),
-                   QStringLiteral("--gender"), QStringLiteral("female")}),
-              0);
+    ASSERT_EQ(run({"--report", "minimum", "--gender", "female"}), 0);
     CheckoutSession session;
     EXPECT_EQ(ReadFile(ReportFilePath()),
               session.BuildReport(ReportKind::MinimumScaleScores, GenderChoice::Female));
 
     const QByteArray before = ReadFile(ReportFilePath());
-    for (const QStringList& bad :
-         {QStringList{QStringLiteral("--report"), QStringLiteral("truth")},
-          QStringList{QStringLiteral("--report"), QStringLiteral("everything")},
-          QStringList{QStringLiteral("--report"), QStringLiteral("minimum"),
-                      QStringLiteral("--gender"), QStringLiteral("x")},
-          QStringList{}}) {
+    for (const QStringList& bad : {QStringList{"--report", "truth"},
+                                   {"--report", "everything"},
+                                   {"--report", "minimum", "--gender", "x"},
+                                   {}}) {
         QByteArray err;
         EXPECT_NE(run(bad, &err), 0) << bad.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(err.contains("varenta-cli checkout: ")) << err.constData();
