@@ -1,8 +1,10 @@
+#include "store/ClientStore.h"
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
-#include "store/ClientStore.h"
+#include "app/Messages.h"
 #include "store/Cp1252.h"
+#include "store/SaveWithRetry.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -25,34 +27,53 @@ protected:
         g.DataFilePath = disk.file(QStringLiteral("DATA401.QV"));
     }
     QByteArray data() const { return ReadFile(Globals().DataFilePath); }
+    void Store(int count) {
+        std::vector<ClientRecord> clients;
+        for (int n = 1; n <= count; ++n)
+            clients.push_back(SampleClient(n));
+        WriteDataDisk(disk.path(), clients);
+    }
+    static int SaveError(int slot) {
+        return CaughtError([slot] { SaveClient(slot); }).number();
+    }
     TempDir disk;
+    ScriptedMessages messages;
 };
 
-TEST_F(ClientStoreTest, MissingFileIsCreatedEmptyAndOwnerOnly) {
+TEST_F(ClientStoreTest, LoadingCreatesAMissingFileAndCountsFromHalfARecord) {
     LoadClients();
     EXPECT_EQ(Globals().ClientCount, 0);
     EXPECT_EQ(Globals().CurrentClient, 0);
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(Globals().DataFilePath).constData(), &st), 0);
     EXPECT_EQ(st.st_size, 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-}
+    EXPECT_EQ(st.st_mode & 0777, 0600u); // owner only
 
-TEST_F(ClientStoreTest, PartialRecordCountsFromHalfARecord) {
-    QByteArray bytes;
-    for (int n = 1; n <= 3; ++n)
-        bytes += SampleClient(n).ToBytes();
-    WriteFile(Globals().DataFilePath, bytes + QByteArray(97, 'x'));
+    Store(3);
+    const QByteArray three = data();
+    WriteFile(Globals().DataFilePath, three + QByteArray(97, 'x'));
     LoadClients();
     EXPECT_EQ(Globals().ClientCount, 3);
     EXPECT_EQ(Globals().CurrentClient, 1);
-
-    WriteFile(Globals().DataFilePath, bytes + QByteArray(98, 'x'));
+    WriteFile(Globals().DataFilePath, three + QByteArray(98, 'x'));
     LoadClients();
     EXPECT_EQ(Globals().ClientCount, 4);
     // The partial record is read as far as it goes and blank-padded.
     EXPECT_EQ(Globals().Clients[4].ClientName, QString(25, QLatin1Char('x')));
     EXPECT_EQ(Globals().Clients[4].Reserved, QStringLiteral(" "));
+}
+
+TEST_F(ClientStoreTest, MoreThan51RecordsAreRefusedAndNothingIsKept) {
+    Store(52);
+    const VError e = CaughtError([] { LoadClients(); });
+    EXPECT_EQ(e.number(), err::SubscriptOutOfRange);
+    EXPECT_TRUE(e.description().contains(QStringLiteral("52 client records")));
+    EXPECT_TRUE(e.description().contains(QStringLiteral("at most 51")));
+    EXPECT_EQ(Globals().ClientCount, 0);
+    EXPECT_EQ(Globals().CurrentClient, 0);
+    Store(51);
+    LoadClients();
+    EXPECT_EQ(Globals().ClientCount, 51);
 }
 
 TEST_F(ClientStoreTest, RoundTripKeepsEveryFieldAndAccentedNames) {
@@ -69,7 +90,7 @@ TEST_F(ClientStoreTest, RoundTripKeepsEveryFieldAndAccentedNames) {
     EXPECT_EQ(Globals().Clients[1], r);
 }
 
-TEST_F(ClientStoreTest, FieldOffsetsFollowTheRecordLayout) {
+TEST_F(ClientStoreTest, FieldOffsetsFollowTheRecordLayoutAndNamesAreFitted) {
     ClientRecord r;
     r.ClientName = Fit(QStringLiteral("Ann"), 25);
     r.ClientID = Fit(QStringLiteral("N"), 10);
@@ -89,21 +110,17 @@ TEST_F(ClientStoreTest, FieldOffsetsFollowTheRecordLayout) {
     EXPECT_EQ(b.mid(74, 2), "3 ");
     EXPECT_EQ(b.mid(76, 116), QByteArray(116, '2'));
     EXPECT_EQ(b.mid(192, 3), "310");
-}
 
-TEST_F(ClientStoreTest, LongNameIsCutAndShortNameIsPadded) {
-    ClientRecord r;
     r.ClientName = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcd"); // 30, not yet fitted
     EXPECT_EQ(r.ToBytes().left(25), QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXY"));
     r.ClientName = QStringLiteral("Al");
     EXPECT_EQ(r.ToBytes().left(25), QByteArray("Al") + QByteArray(23, ' '));
 }
 
-TEST_F(ClientStoreTest, SaveWritesOnlyItsOwnRecordAndAppendsOnePastTheEnd) {
-    WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
+TEST_F(ClientStoreTest, SaveWritesOnlyItsOwnRecordOrOnePastTheEnd) {
+    Store(3);
     LoadClients();
     const QByteArray before = data();
-
     Globals().Clients[2].ClientName = Fit(QStringLiteral("Changed"), 25);
     SaveClient(2);
     const QByteArray after = data();
@@ -116,92 +133,78 @@ TEST_F(ClientStoreTest, SaveWritesOnlyItsOwnRecordAndAppendsOnePastTheEnd) {
     SaveClient(4);
     EXPECT_EQ(data().size(), 4 * 195);
     EXPECT_EQ(data().left(3 * 195), after);
-}
 
-TEST_F(ClientStoreTest, SaveRefusesGapsAndRecordsTakenSinceLoading) {
-    WriteDataDisk(disk.path(), {SampleClient(1)});
-    LoadClients();
-    const QByteArray before = data();
-    Globals().Clients[3] = SampleClient(3);
-    EXPECT_THROW(SaveClient(3), VError);
-    // Another program appended record 2 since we loaded: our new client must not overwrite it.
+    // A gap is refused, and so is a record another program appended since we loaded.
+    Globals().Clients[6] = SampleClient(6);
+    EXPECT_THROW(SaveClient(6), VError);
+    const QByteArray four = data();
     fileio::Append(Globals().DataFilePath, SampleClient(9).ToBytes());
-    Globals().Clients[2] = SampleClient(2);
-    try {
-        SaveClient(2);
-        FAIL() << "overwrote a record the file already held";
-    } catch (const VError& e) {
-        EXPECT_TRUE(e.description().contains(QStringLiteral("changed since it was read")));
-    }
-    EXPECT_EQ(data(), before + SampleClient(9).ToBytes());
+    Globals().Clients[5] = SampleClient(5);
+    EXPECT_TRUE(CaughtError([] { SaveClient(5); })
+                    .description()
+                    .contains(QStringLiteral("changed since it was read")));
+    EXPECT_EQ(data(), four + SampleClient(9).ToBytes());
     EXPECT_THROW(SaveClient(0), VError);
     EXPECT_THROW(SaveClient(52), VError);
 }
 
 TEST_F(ClientStoreTest, FailedWritesAreReportedWithTheirNumbers) {
-    WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
+    Store(2);
     LoadClients();
     const QByteArray before = data();
     Globals().Clients[3] = SampleClient(3);
 
     fileio::InjectWriteFailure(100, ENOSPC);
-    try {
-        SaveClient(3);
-        FAIL() << "a full disk was reported as success";
-    } catch (const VError& e) {
-        EXPECT_EQ(e.number(), err::DiskFull);
-    }
+    EXPECT_EQ(SaveError(3), err::DiskFull) << "a full disk was reported as success";
     fileio::InjectWriteFailure(0, EIO);
-    try {
-        SaveClient(1);
-        FAIL();
-    } catch (const VError& e) {
-        EXPECT_EQ(e.number(), err::DeviceIO);
-    }
+    EXPECT_EQ(SaveError(1), err::DeviceIO);
     fileio::ClearInjectedFailure();
     // The half-written new record was taken back: it must not load as a phantom client.
     EXPECT_EQ(data(), before);
 
     QFile::setPermissions(Globals().DataFilePath, QFile::ReadOwner);
     if (::geteuid() != 0) { // root writes through permissions
-        try {
-            SaveClient(1);
-            FAIL();
-        } catch (const VError& e) {
-            EXPECT_EQ(e.number(), err::PermissionDenied);
-        }
+        EXPECT_EQ(SaveError(1), err::PermissionDenied);
     }
     QFile::setPermissions(Globals().DataFilePath, QFile::ReadOwner | QFile::WriteOwner);
 
     Globals().DataFilePath = disk.file(QStringLiteral("gone/DATA401.QV"));
-    try {
-        SaveClient(1);
-        FAIL();
-    } catch (const VError& e) {
-        EXPECT_EQ(e.number(), err::FileNotFound);
-    }
+    EXPECT_EQ(SaveError(1), err::FileNotFound);
 }
 
-TEST_F(ClientStoreTest, MoreThan51RecordsAreRefusedAndNothingIsKept) {
-    std::vector<ClientRecord> many;
-    for (int n = 1; n <= 52; ++n)
-        many.push_back(SampleClient(n));
-    WriteDataDisk(disk.path(), many);
-    try {
-        LoadClients();
-        FAIL();
-    } catch (const VError& e) {
-        EXPECT_EQ(e.number(), err::SubscriptOutOfRange);
-        EXPECT_TRUE(e.description().contains(QStringLiteral("52 client records")));
-        EXPECT_TRUE(e.description().contains(QStringLiteral("at most 51")));
-    }
-    EXPECT_EQ(Globals().ClientCount, 0);
-    EXPECT_EQ(Globals().CurrentClient, 0);
-
-    many.pop_back();
-    WriteDataDisk(disk.path(), many);
+TEST_F(ClientStoreTest, SaveWithRetryAsksForTheDiskAndReportsWhatItCannotMend) {
+    Store(2);
     LoadClients();
-    EXPECT_EQ(Globals().ClientCount, 51);
+    Globals().Clients[3] = SampleClient(3);
+    fileio::InjectWriteFailure(0, ENXIO);
+    messages.OnShow([](const Message&) { fileio::ClearInjectedFailure(); }); // disk put back
+    messages.Answer(MsgAnswer::Ok);
+    EXPECT_TRUE(SaveClientWithRetry(3));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Error"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Data disk not found!\n\nInsert data disk in drive A to continue."));
+    EXPECT_EQ(messages.last().buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(data().size(), 3 * 195);
+
+    // Given up, or an error no retry mends: the file is left as it was.
+    messages.OnShow(nullptr);
+    Globals().ClientCount = 3;
+    Globals().Clients[4] = SampleClient(4);
+    const QByteArray before = data();
+    fileio::InjectWriteFailure(0, EROFS);
+    messages.Answer({MsgAnswer::Ok, MsgAnswer::Cancel});
+    EXPECT_FALSE(SaveClientWithRetry(4));
+    ASSERT_EQ(messages.shown().size(), 3u);
+    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Data disk write protected!")));
+    EXPECT_EQ(data(), before);
+    fileio::InjectWriteFailure(120, ENOSPC); // enough to count as a record when read back
+    EXPECT_FALSE(SaveClientWithRetry(4));
+    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Error 61:")))
+        << qPrintable(messages.last().text);
+    EXPECT_EQ(data(), before);
+    LoadClients();
+    EXPECT_EQ(Globals().ClientCount, 3);
 }
 
 TEST_F(ClientStoreTest, ClearClientBlanksOnlyTheIntakeFields) {
@@ -221,7 +224,7 @@ TEST_F(ClientStoreTest, ClearClientBlanksOnlyTheIntakeFields) {
     EXPECT_EQ(r.Reserved, s.Reserved);
 }
 
-TEST_F(ClientStoreTest, CodeTablesAndListLines) {
+TEST_F(ClientStoreTest, CodeTablesListLinesAndTheCodePage) {
     InitCodeTables();
     EXPECT_EQ(GenderName(QStringLiteral("2")), QStringLiteral("Female"));
     EXPECT_EQ(EducationName(QStringLiteral("7")), Fit(QStringLiteral("High School Graduate"), 28));
@@ -230,9 +233,8 @@ TEST_F(ClientStoreTest, CodeTablesAndListLines) {
     EXPECT_EQ(GenderName(QStringLiteral("9")), QStringLiteral("N/A   "));
     Globals().Clients[12].ClientName = Fit(QStringLiteral("Smith"), 25);
     EXPECT_EQ(ClientListLine(12), QStringLiteral("12-Smith") + QString(20, QLatin1Char(' ')));
-}
 
-TEST(Cp1252Test, MapsTheHighRangeBothWays) {
+    // The Windows code page's high range maps both ways; what it lacks becomes "?".
     const QString text = QStringLiteral("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ áéíñóúü«»");
     const QByteArray bytes = cp1252::Encode(text);
     EXPECT_EQ(bytes.size(), text.size());

@@ -15,24 +15,21 @@ using namespace varenta::testing;
 
 namespace {
 
-TEST(EncryptTest, ShiftsEvenAndOddCodesAndKeepsBlanks) {
+TEST(EncryptTest, ShiftsCodesWithinTheCodePageAndRestores) {
     QString t = QStringLiteral("abc d");
     Encrypt(t, 0);
-    EXPECT_EQ(t, QStringLiteral("dif k"));
+    EXPECT_EQ(t, QStringLiteral("dif k")); // even and odd codes shift apart; blanks stay
     Encrypt(t, 1);
     EXPECT_EQ(t, QStringLiteral("abc d"));
-
     QString digits = QStringLiteral("09.-");
     Encrypt(digits, 0);
     EXPECT_EQ(digits, QStringLiteral("7<50"));
-}
 
-TEST(EncryptTest, RestoringInvertsScramblingForEveryCharacterBelow250) {
     // From the blank up: control code 29 would scramble into a blank, which no entry allows.
     QString all;
     for (int c = 32; c < 250; ++c)
         all += cp1252::DecodeByte(static_cast<unsigned char>(c));
-    QString t = all;
+    t = all;
     Encrypt(t, 0);
     EXPECT_NE(t, all);
     EXPECT_EQ(cp1252::Encode(t).size(), all.size()); // every result is a single-byte character
@@ -40,17 +37,21 @@ TEST(EncryptTest, RestoringInvertsScramblingForEveryCharacterBelow250) {
         EXPECT_TRUE(cp1252::CanEncode(c));
     Encrypt(t, -5); // any direction but 0 restores
     EXPECT_EQ(t, all);
-}
 
-TEST(EncryptTest, CodesThatWouldLeaveTheCodePageStayUnchanged) {
-    // ú is 250 in the code page, ý 253, þ 254, ÿ 255, ü 252: common in names.
-    QString t = QStringLiteral("Núñez úüýþÿ");
+    // Codes that would leave the code page stay: ú is 250, ü 252, ý 253, þ 254, ÿ 255.
+    t = QStringLiteral("Núñez úüýþÿ");
     Encrypt(t, 0);
     EXPECT_EQ(t.at(1), QChar(0xFA)); // ú kept
     EXPECT_EQ(t.mid(6), QStringLiteral("úüýþÿ"));
     EXPECT_NE(t.at(0), QLatin1Char('N'));
-    EXPECT_NE(t.at(2), QChar(0xF1)); // ñ (241) is shifted to 244
-    EXPECT_EQ(t.at(2), QChar(0xF4));
+    EXPECT_EQ(t.at(2), QChar(0xF4)); // ñ (241) is shifted to 244
+}
+
+// A name as Delete Names leaves it.
+QString Scrambled(int client) {
+    QString name = SampleClient(client).ClientName;
+    Encrypt(name, 0);
+    return name;
 }
 
 class DelNamesTest : public ::testing::Test {
@@ -70,43 +71,39 @@ protected:
     ScriptedMessages messages;
 };
 
-TEST_F(DelNamesTest, NoLeavesTheFileByteForByteUnchanged) {
+TEST_F(DelNamesTest, NoLeavesTheFileAloneAndYesScramblesEachNameOnce) {
     const QByteArray before = data();
     messages.Answer(MsgAnswer::No);
     DelNames();
     EXPECT_EQ(data(), before);
     ASSERT_EQ(messages.shown().size(), 1u);
-    const Message& m = messages.last();
+    const Message m = messages.last();
     EXPECT_EQ(m.title, QStringLiteral("WARNING!"));
     EXPECT_EQ(m.icon, MsgIcon::Critical);
     EXPECT_EQ(m.buttons, MsgButtons::YesNo);
     EXPECT_TRUE(m.text.endsWith(QStringLiteral("return it.\n\nAre you SURE you want to do this?")));
     EXPECT_EQ(Globals().Clients[1].ClientName, SampleClient(1).ClientName);
     EXPECT_FALSE(Globals().NameDeleted);
-}
 
-TEST_F(DelNamesTest, ScramblesEachNameOnceAndKeepsEveryOtherField) {
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});
     DelNames();
     EXPECT_EQ(messages.last().text, QStringLiteral("Process complete. Press Enter to continue."));
     EXPECT_TRUE(Globals().NameDeleted);
-
     const QByteArray once = data();
     LoadClients();
     const auto& c = Globals().Clients;
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(c[size_t(n)].NameDeleted, QStringLiteral("1")) << n;
-    QString expected = SampleClient(1).ClientName;
-    Encrypt(expected, 0);
-    EXPECT_EQ(c[1].ClientName, expected);
+    EXPECT_EQ(c[1].ClientName, Scrambled(1));
     EXPECT_EQ(c[2].ClientName, QString(25, QLatin1Char(' ')));     // all blanks, still flagged
     EXPECT_EQ(c[3].ClientName, Fit(QStringLiteral("Lwmh}n"), 25)); // not scrambled twice
     ClientRecord unnamed = c[4];
     ClientRecord original = SampleClient(4);
     unnamed.ClientName = original.ClientName;
     original.NameDeleted = QStringLiteral("1");
-    EXPECT_EQ(unnamed, original);
+    EXPECT_EQ(unnamed, original); // every other field kept
 
+    // A second run changes nothing.
     messages.clear();
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});
     DelNames();
@@ -122,9 +119,9 @@ TEST_F(DelNamesTest, AWriteFailureSaysWhichClientsAreDoneAndALaterRunFinishes) {
     fileio::ClearInjectedFailure();
     ASSERT_EQ(messages.shown().size(), 3u);
     EXPECT_EQ(messages.shown()[1].title, QStringLiteral("Data Disk Error"));
-    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("stopped at client 2 of 4")));
-    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("names of client 1 are deleted")));
-    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("clients 2 to 4 are unchanged")));
+    for (const char* part : {"stopped at client 2 of 4", "names of client 1 are deleted",
+                             "clients 2 to 4 are unchanged"})
+        EXPECT_TRUE(messages.last().text.contains(QString::fromLatin1(part))) << part;
 
     // Memory matches the disk: record 2 is neither scrambled nor flagged in either.
     EXPECT_EQ(Globals().Clients[2].NameDeleted, QStringLiteral("0"));
@@ -137,11 +134,8 @@ TEST_F(DelNamesTest, AWriteFailureSaysWhichClientsAreDoneAndALaterRunFinishes) {
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});
     DelNames();
     LoadClients();
-    QString expected1 = SampleClient(1).ClientName, expected4 = SampleClient(4).ClientName;
-    Encrypt(expected1, 0);
-    Encrypt(expected4, 0);
-    EXPECT_EQ(Globals().Clients[1].ClientName, expected1); // once, not twice
-    EXPECT_EQ(Globals().Clients[4].ClientName, expected4);
+    EXPECT_EQ(Globals().Clients[1].ClientName, Scrambled(1)); // once, not twice
+    EXPECT_EQ(Globals().Clients[4].ClientName, Scrambled(4));
 }
 
 } // namespace

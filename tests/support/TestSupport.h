@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Errors.h"
 #include "store/ClientRecord.h"
 
 #include <QString>
@@ -39,5 +40,15 @@ void UseProgramDir(const QString& into = QString());
 
 QByteArray ReadFile(const QString& path);
 void WriteFile(const QString& path, const QByteArray& bytes);
+
+// The error `action` throws, or error number 0 when it succeeds.
+template <typename Action> VError CaughtError(Action&& action) {
+    try {
+        action();
+    } catch (const VError& e) {
+        return e;
+    }
+    return VError(0, QString());
+}
 
 } // namespace varenta::testing
