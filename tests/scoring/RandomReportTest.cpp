@@ -66,7 +66,7 @@ TEST(RandomReports, KeepTheirInvariants) {
             comments += RandomComment(rng);
         }
         WriteDataDisk(data.path(), clients);
-        WriteFile(data.file(QStringLiteral("Comments.dat")), comments.left(int(rng() % 1300)));
+        WriteFile(data.file("Comments.dat"), comments.left(int(rng() % 1300)));
         UseDataDisk(data.path());
         for (int n = 1; n <= 4; ++n) {
             SCOPED_TRACE(QStringLiteral("round %1, client %2").arg(round).arg(n).toStdString());
@@ -98,7 +98,7 @@ TEST(RandomReports, KeepTheirInvariants) {
             for (const QString& line : lines) {
                 EXPECT_LE(line.size(), 80) << qPrintable(line);
                 if (line.contains(QLatin1Char('\f'))) {
-                    EXPECT_EQ(line, QStringLiteral("\f"));
+                    EXPECT_EQ(line, "\f");
                     ++pages;
                     pageLines = 0;
                 } else {
@@ -109,7 +109,7 @@ TEST(RandomReports, KeepTheirInvariants) {
                 EXPECT_EQ(pages, 1);
             else
                 EXPECT_GE(pages, summary ? 4 : 3);
-            EXPECT_EQ(lines.filter(QStringLiteral("ONE PAGE SUMMARY")).size(),
+            EXPECT_EQ(lines.filter("ONE PAGE SUMMARY").size(),
                       summary && s.Percentile[1] < 95 ? 1 : 0);
 
             // The same client and tables give the same report.
@@ -137,16 +137,15 @@ TEST(RandomReports, DamagedTablesFailCleanly) {
             else
                 damaged[at] = junk[rng() % (sizeof junk - 1)];
         }
-        QFile::remove(program.file(QStringLiteral("QVB.TXT")));
-        WriteFile(program.file(QStringLiteral("QVB.TXT")), damaged);
+        QFile::remove(program.file("QVB.TXT"));
+        WriteFile(program.file("QVB.TXT"), damaged);
         try {
             LoadScoringTables();
             LoadClientForScoring(PlainClient(), 1);
             ComputeRawScores();
             ComputePercentiles();
         } catch (const VError& e) {
-            EXPECT_TRUE(e.description().startsWith(QStringLiteral("QVB.TXT")) ||
-                        e.number() == err::Overflow)
+            EXPECT_TRUE(e.description().startsWith("QVB.TXT") || e.number() == err::Overflow)
                 << qPrintable(e.description());
         }
     }

@@ -33,7 +33,7 @@ protected:
         WriteDataDisk(data.path(), clients);
         UseDataDisk(data.path());
         if (!comments.isNull())
-            WriteFile(data.file(QStringLiteral("Comments.dat")), comments);
+            WriteFile(data.file("Comments.dat"), comments);
         Globals().CurrentClient = qint16(n);
         ScoreClient({summary});
         const QByteArray bytes = ReadFile(ReportFilePath());
@@ -41,21 +41,12 @@ protected:
         EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
         QList<QStringList> pages{{}};
         for (const QString& line : ReportLines(bytes)) {
-            if (line == QStringLiteral("\f"))
+            if (line == "\f")
                 pages.append(QStringList());
             else
                 pages.last() << line;
         }
         return pages;
-    }
-    // The error ScoreClient throws (an empty one when it succeeds).
-    VError Failure() {
-        try {
-            Run();
-        } catch (const VError& e) {
-            return e;
-        }
-        return VError(0, QString());
     }
 
     TempDir program;
@@ -66,7 +57,7 @@ protected:
 };
 
 QString At(int column, const QString& text) {
-    return QString(column - 1, QLatin1Char(' ')) + text;
+    return QString(column - 1, u' ') + text;
 }
 
 TEST_F(Report, FirstPageAsLaidOut) {
@@ -150,7 +141,7 @@ TEST_F(Report, LaterPagesCarryTheRunningHeaderAndStayWithinTheirLength) {
                 "       NAME: Client 1                   -%1-                          QV REPORT")
                 .arg((p + 1) % 10));
         EXPECT_EQ(page[1], QString());
-        paragraphLines += int(page.filter(QStringLiteral("paragraph of scale")).size());
+        paragraphLines += int(page.filter("paragraph of scale").size());
     }
     EXPECT_EQ(paragraphLines, 600); // nothing lost at the page breaks
     // The last page of the full report ends with the full footer, the summary page with the
@@ -159,7 +150,7 @@ TEST_F(Report, LaterPagesCarryTheRunningHeaderAndStayWithinTheirLength) {
     EXPECT_EQ(last.last(), At(14, QString::fromLatin1(ProductNoticeLine)));
     EXPECT_EQ(last[last.size() - 2], QString::fromLatin1(SupplierLine));
     EXPECT_EQ(pages.last().size(), 58);
-    EXPECT_EQ(pages.last()[2], At(32, QStringLiteral("   ONE PAGE SUMMARY")));
+    EXPECT_EQ(pages.last()[2], At(32, "   ONE PAGE SUMMARY"));
     EXPECT_EQ(pages.last().last(), At(14, QString::fromLatin1(ProductNoticeLine)));
 }
 
@@ -175,49 +166,42 @@ TEST_F(Report, SummaryCommentsSignificantItemsAndMultipleChoice) {
         QStringList(
             {QStringLiteral(
                  "        * * SUMMARY PARAGRAPHS EXPLAINING CLIENT'S ATTAINED SCALE SCORES * *"),
-             QStringLiteral("            ") + QString(60, QLatin1Char('-')), QString(),
-             QStringLiteral("       TRUTHFULNESS SCALE: LOW RISK RANGE                   RISK "
-                            "PERCENTILE: 0")}));
-    EXPECT_EQ(two[6], QStringLiteral("        LOW paragraph of scale 1, line 1"));
+             "            " + QString(60, u'-'), QString(),
+             "       TRUTHFULNESS SCALE: LOW RISK RANGE                   RISK "
+             "PERCENTILE: 0"}));
+    EXPECT_EQ(two[6], "        LOW paragraph of scale 1, line 1");
     EXPECT_EQ(
         two[9],
         QStringLiteral(
             "       ALCOHOL SCALE: MEDIUM RISK RANGE                     RISK PERCENTILE:60"));
-    EXPECT_EQ(two[10], QStringLiteral("        MEDIUM-HIGH paragraph of scale 2, line 1"));
-    const qsizetype c = two.indexOf(QStringLiteral("       COMMENTS/RECOMMENDATIONS:") +
-                                    QString(46, QLatin1Char('_')));
+    EXPECT_EQ(two[10], "        MEDIUM-HIGH paragraph of scale 2, line 1");
+    const qsizetype c = two.indexOf("       COMMENTS/RECOMMENDATIONS:" + QString(46, u'_'));
     ASSERT_GT(c, 0);
-    EXPECT_EQ(two[c - 3], At(38, QStringLiteral("* * * * *")));
-    const QString rule = QStringLiteral("       ") + QString(71, QLatin1Char('_'));
+    EXPECT_EQ(two[c - 3], At(38, "* * * * *"));
+    const QString rule = "       " + QString(71, u'_');
     EXPECT_EQ(two.mid(c + 1, 8),
               QStringList({QString(), rule, QString(), rule, QString(), rule, QString(), rule}));
     EXPECT_EQ(two.mid(c + 9, 4),
-              QStringList({QString(),
-                           QStringLiteral("       ______________________________    ____________"),
-                           QStringLiteral("           STAFF MEMBER SIGNATURE            DATE"),
-                           QString()}));
+              QStringList({QString(), "       ______________________________    ____________",
+                           "           STAFF MEMBER SIGNATURE            DATE", QString()}));
     // Significant items follow on the same page; the fifth slot is two lines of margin.
     EXPECT_EQ(
         two.mid(c + 16, 10),
         QStringList(
-            {QStringLiteral("       ALCOHOL                             DRUGS"),
-             QStringLiteral("       -------                             -----"),
+            {"       ALCOHOL                             DRUGS",
+             "       -------                             -----",
              QStringLiteral(
                  "       ** Score due to alcohol arrests     No significant items were reported"),
-             QStringLiteral("                                           for this scale."),
-             QString(), QStringLiteral("       AGGRESSIVENESS                      "),
-             QStringLiteral("       --------------                      "),
-             QStringLiteral("       No significant items were reported"),
-             QStringLiteral("       for this scale."), QString()}));
-    EXPECT_EQ(two.mid(c + 26),
-              QStringList({QStringLiteral("       "), QStringLiteral("       "), QString()}));
+             "                                           for this scale.", QString(),
+             "       AGGRESSIVENESS                      ",
+             "       --------------                      ",
+             "       No significant items were reported", "       for this scale.", QString()}));
+    EXPECT_EQ(two.mid(c + 26), QStringList({"       ", "       ", QString()}));
     const QStringList& three = pages[2];
-    EXPECT_EQ(three[2], QStringLiteral("       MULTIPLE CHOICE (JUVENILE'S SELF-REPORT)"));
-    EXPECT_EQ(three[4],
-              QStringLiteral("        98. No response given              Item 108 answer 2"));
-    EXPECT_EQ(three[7],
-              QStringLiteral("       101. No response given              Item 111 answer 4"));
-    EXPECT_EQ(three[13], QStringLiteral("       Item 107 answer 4                   "));
+    EXPECT_EQ(three[2], "       MULTIPLE CHOICE (JUVENILE'S SELF-REPORT)");
+    EXPECT_EQ(three[4], "        98. No response given              Item 108 answer 2");
+    EXPECT_EQ(three[7], "       101. No response given              Item 111 answer 4");
+    EXPECT_EQ(three[13], "       Item 107 answer 4                   ");
     EXPECT_EQ(three.size(), 58);
 }
 
@@ -231,12 +215,11 @@ TEST_F(Report, InvalidTestIsOnePageEvenWithTheSummaryRequested) {
     EXPECT_EQ(
         page.mid(12, 6),
         QStringList(
-            {QStringLiteral("       DATE QV SCORED   : 11/02/2026"), QString(),
-             QStringLiteral("       THIS TEST IS INVALID."),
-             QStringLiteral("       Retest the client."), QString(),
+            {"       DATE QV SCORED   : 11/02/2026", QString(), "       THIS TEST IS INVALID.",
+             "       Retest the client.", QString(),
              QStringLiteral(
                  "                                   QV RESPONSES                 (TEST # 1 )")}));
-    EXPECT_TRUE(page[19].startsWith(QStringLiteral("         1- 50   TTTTTTTTTT  ")));
+    EXPECT_TRUE(page[19].startsWith("         1- 50   TTTTTTTTTT  "));
     EXPECT_EQ(page.last(), At(14, QString::fromLatin1(ProductNoticeLine)));
 }
 
@@ -244,15 +227,13 @@ TEST_F(Report, ChartMarksInaccurateAndUnscoredScales) {
     tables.norms[1][1][1].assign(40, 92);
     Answer(clients[0], 2, 1);
     QStringList chart = Run().first().mid(21, 17);
-    EXPECT_EQ(chart[4], QStringLiteral("       TRUTHFULNESS         92 *     ") +
-                            QString(37, QLatin1Char('*')) + QStringLiteral("...-"));
-    EXPECT_EQ(chart[10].mid(28, 5), QStringLiteral(" 7 * "));
+    EXPECT_EQ(chart[4], "       TRUTHFULNESS         92 *     " + QString(37, u'*') + "...-");
+    EXPECT_EQ(chart[10].mid(28, 5), " 7 * ");
     EXPECT_EQ(
         chart[14],
         QStringLiteral(
             "       * These test results          0               40          70      90 100"));
-    EXPECT_TRUE(
-        chart[15].startsWith(QStringLiteral("         are inaccurate              -----------")));
+    EXPECT_TRUE(chart[15].startsWith("         are inaccurate              -----------"));
 
     clients[0] = LayoutClient();
     for (int item = 23; item <= 27; ++item)
@@ -262,10 +243,9 @@ TEST_F(Report, ChartMarksInaccurateAndUnscoredScales) {
     EXPECT_EQ(chart[6],
               QStringLiteral(
                   "       ALCOHOL              **       Scale not scored, insufficient answers"));
-    EXPECT_TRUE(chart[14].startsWith(QStringLiteral("       ** Too many omitted items     0")));
-    EXPECT_TRUE(
-        chart[15].startsWith(QStringLiteral("          to score this scale        -----------")));
-    const qsizetype a = pages[1].indexOf(QStringLiteral("       ALCOHOL"));
+    EXPECT_TRUE(chart[14].startsWith("       ** Too many omitted items     0"));
+    EXPECT_TRUE(chart[15].startsWith("          to score this scale        -----------"));
+    const qsizetype a = pages[1].indexOf("       ALCOHOL");
     ASSERT_GT(a, 0);
     EXPECT_EQ(
         pages[1].mid(a + 1, 4),
@@ -273,8 +253,7 @@ TEST_F(Report, ChartMarksInaccurateAndUnscoredScales) {
             {QString(),
              QStringLiteral(
                  "       This scale is inaccurate  and  not  scorable  because  the  respondent"),
-             QStringLiteral("       omitted or skipped an excessive number of items."),
-             QString()}));
+             "       omitted or skipped an excessive number of items.", QString()}));
 }
 
 TEST_F(Report, CommentIsWrappedJustifiedAndCut) {
@@ -291,51 +270,40 @@ TEST_F(Report, CommentIsWrappedJustifiedAndCut) {
         QStringLiteral(
             "       attends  every  hearing  and  asks for weekly reports; school counselor"));
     // The last comment line is completed by the next line end, without a blank line.
-    EXPECT_EQ(page[c + 2], QStringLiteral("       agrees. Review in ninety days") +
-                               QString(42, QLatin1Char(' ')));
-    EXPECT_EQ(page[c + 3], QStringLiteral("       ") + QString(71, QLatin1Char('_')));
+    EXPECT_EQ(page[c + 2], "       agrees. Review in ninety days" + QString(42, u' '));
+    EXPECT_EQ(page[c + 3], "       " + QString(71, u'_'));
     EXPECT_EQ(page[c + 4], QString());
 
     // Client 2 has no record in the file: NULs, no comment.
     page = Run(false, 2).at(1);
-    EXPECT_TRUE(page.contains(QStringLiteral("       COMMENTS/RECOMMENDATIONS:") +
-                              QString(46, QLatin1Char('_'))));
+    EXPECT_TRUE(page.contains("       COMMENTS/RECOMMENDATIONS:" + QString(46, u'_')));
 
     comments = QByteArray(300, 'w').replace(70, 1, " ").replace(200, 1, " ");
     page = Run().at(1);
-    c = page.indexOf(QStringLiteral("       COMMENTS/RECOMMENDATIONS:") +
-                     QString(46, QLatin1Char(' ')));
+    c = page.indexOf("       COMMENTS/RECOMMENDATIONS:" + QString(46, u' '));
     ASSERT_GT(c, 0); // a first word too long for the heading's line moves to the next lines
-    EXPECT_EQ(
-        page.mid(c + 1, 5),
-        QStringList({QStringLiteral("       ") + QString(70, QLatin1Char('w')) + QLatin1Char(' '),
-                     QStringLiteral("       ") + QString(71, QLatin1Char('w')),
-                     QStringLiteral("       ") + QString(58, QLatin1Char('w')) +
-                         QString(13, QLatin1Char(' ')),
-                     QStringLiteral("       ") + QString(71, QLatin1Char('w')), QString()}));
+    EXPECT_EQ(page.mid(c + 1, 5), QStringList({"       " + QString(70, u'w') + QLatin1Char(' '),
+                                               "       " + QString(71, u'w'),
+                                               "       " + QString(58, u'w') + QString(13, u' '),
+                                               "       " + QString(71, u'w'), QString()}));
 }
 
 TEST(WrapComment, BreaksAtBlanksAndJustifiesFromTheLeft) {
-    const QStringList lines = WrapComment(QStringLiteral("aa bb  cc ") +
-                                          QString(60, QLatin1Char('d')) + QStringLiteral(" ee"));
+    const QStringList lines = WrapComment("aa bb  cc " + QString(60, u'd') + " ee");
     ASSERT_EQ(lines.size(), 2);
     // "aa bb  cc" + 60 d's is 70 wide: one more blank, in the leftmost gap.
-    EXPECT_EQ(lines[0], QStringLiteral("aa  bb  cc ") + QString(60, QLatin1Char('d')));
+    EXPECT_EQ(lines[0], "aa  bb  cc " + QString(60, u'd'));
     EXPECT_EQ(lines[1], QStringLiteral("ee").leftJustified(71));
-    EXPECT_EQ(WrapComment(QStringLiteral("a b c d")).first(),
-              QStringLiteral("a b c d").leftJustified(71));
-    const QStringList wide = WrapComment(QStringLiteral("x ") + QString(10, QLatin1Char('y')) +
-                                         QStringLiteral(" z ") + QString(70, QLatin1Char('q')));
-    EXPECT_EQ(wide[0], QStringLiteral("x") + QString(30, QLatin1Char(' ')) +
-                           QString(10, QLatin1Char('y')) + QString(29, QLatin1Char(' ')) +
-                           QStringLiteral("z"));
+    EXPECT_EQ(WrapComment("a b c d").first(), QStringLiteral("a b c d").leftJustified(71));
+    const QStringList wide = WrapComment("x " + QString(10, u'y') + " z " + QString(70, u'q'));
+    EXPECT_EQ(wide[0], "x" + QString(30, u' ') + QString(10, u'y') + QString(29, u' ') + "z");
 }
 
 TEST_F(Report, SignificantItemsKeepEveryEntry) {
     for (int item = 64; item <= 84; ++item) // every significant item earns 3 points
         Answer(clients[0], item, clients[0].Responses[item - 1] == QLatin1Char('1') ? 4 : 1);
     for (int q : {7, 8})
-        *clients[0].CourtField(q) = QStringLiteral("4 ");
+        *clients[0].CourtField(q) = "4 ";
     tables.norms[1][1][2].assign(40, 0);
     tables.norms[1][1][3].assign(40, 0);
     QStringList all;
@@ -345,55 +313,39 @@ TEST_F(Report, SignificantItemsKeepEveryEntry) {
         EXPECT_EQ(
             all.filter(QRegularExpression(QStringLiteral("Significant %1( |$)").arg(e))).size(), 1)
             << e;
-    EXPECT_EQ(all.filter(QStringLiteral("** Score due to alcohol arrests")).size(), 1);
-    EXPECT_EQ(all.filter(QStringLiteral("** Score due to drug arrests")).size(), 1);
+    EXPECT_EQ(all.filter("** Score due to alcohol arrests").size(), 1);
+    EXPECT_EQ(all.filter("** Score due to drug arrests").size(), 1);
 }
 
 TEST_F(Report, FailedRunLeavesNoReport) {
     Run(); // an earlier report exists
     QByteArray paragraphs = tables.ParagraphFile(2).replace("MEDIUM-HIGH\r\n", "MEDIUM HIGH\r\n");
-    const auto writeAlcohol = [&] {
-        WriteFile(program.file(QStringLiteral("qvalmo.txt")), paragraphs);
-    };
+    const auto writeAlcohol = [&] { WriteFile(program.file("qvalmo.txt"), paragraphs); };
     tables.WriteTo(program.path());
     Globals().CurrentClient = 1;
     writeAlcohol();
-    try {
-        ScoreClient();
-        FAIL();
-    } catch (const VError& e) {
-        EXPECT_EQ(
-            e.description(),
-            QStringLiteral(
-                "qvalmo.txt has no paragraph for \"MEDIUM-HIGH\" (ALCOHOL, percentile 60): the "
-                "file needs a line holding exactly that key, the paragraph, and a line END."));
-    }
+    EXPECT_EQ(CaughtError([] { ScoreClient(); }).description(),
+              QStringLiteral(
+                  "qvalmo.txt has no paragraph for \"MEDIUM-HIGH\" (ALCOHOL, percentile 60): the "
+                  "file needs a line holding exactly that key, the paragraph, and a line END."));
     EXPECT_FALSE(QFile::exists(ReportFilePath()));
-    EXPECT_TRUE(QDir(program.path())
-                    .entryList(QDir::Hidden | QDir::Files)
-                    .filter(QStringLiteral("report"))
-                    .isEmpty());
+    EXPECT_TRUE(
+        QDir(program.path()).entryList(QDir::Hidden | QDir::Files).filter("report").isEmpty());
 
     paragraphs = tables.ParagraphFile(2);
     paragraphs.truncate(paragraphs.indexOf("MEDIUM-HIGH paragraph of scale 2, line 2") + 42);
     writeAlcohol();
     EXPECT_THROW(ScoreClient(), VError);
-    WriteFile(program.file(QStringLiteral("INVAL.TXT")), "no end\r\n");
+    WriteFile(program.file("INVAL.TXT"), "no end\r\n");
     for (int item = 1; item <= 60; ++item)
         Answer(Globals().Clients[1], item, 1);
     EXPECT_THROW(ScoreClient(), VError);
     EXPECT_FALSE(QFile::exists(ReportFilePath()));
     // A report that cannot be put in place is an error, never a success.
     tables.WriteTo(program.path());
-    QDir().mkpath(program.file(QStringLiteral("report.prn/x")));
+    QDir().mkpath(program.file("report.prn/x"));
     EXPECT_THROW(ScoreClient(), VError);
 }
-
-} // namespace
-} // namespace varenta::testing
-
-namespace varenta::testing {
-namespace {
 
 TEST(ReportDates, ReadableDatesArePrintedInOneForm) {
     const std::pair<const char*, const char*> cases[] = {{"n", "N/A"},

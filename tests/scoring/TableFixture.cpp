@@ -26,24 +26,29 @@ QByteArray Numbers(const std::vector<int>& values) {
     return out + "\r\n";
 }
 
-QStringList RangeKeys(const TableSet& t) {
-    return {t.rangeNames[0], QStringLiteral("MEDIUM-LOW"),  QStringLiteral("MEDIUM-HIGH"),
-            t.rangeNames[2], QStringLiteral("MAXIMUM-LOW"), QStringLiteral("MAXIMUM-HIGH")};
+std::vector<int> Range(int from, int to) {
+    std::vector<int> v;
+    for (int i = from; i <= to; ++i)
+        v.push_back(i);
+    return v;
+}
+
+std::vector<int> Join(std::initializer_list<std::vector<int>> parts) {
+    std::vector<int> v;
+    for (const auto& p : parts)
+        v.insert(v.end(), p.begin(), p.end());
+    return v;
 }
 
 void DefaultTexts(TableSet& t) {
-    t.scaleNames = {QStringLiteral("TRUTHFULNESS"), QStringLiteral("ALCOHOL"),
-                    QStringLiteral("DRUGS"), QStringLiteral("AGGRESSIVENESS"),
-                    QStringLiteral("STRESS COPING")};
-    t.rangeNames = {QStringLiteral("LOW"), QStringLiteral("MEDIUM"), QStringLiteral("PROBLEM"),
-                    QStringLiteral("MAXIMUM")};
+    t.scaleNames = {"TRUTHFULNESS", "ALCOHOL", "DRUGS", "AGGRESSIVENESS", "STRESS COPING"};
+    t.rangeNames = {"LOW", "MEDIUM", "PROBLEM", "MAXIMUM"};
     for (int e = 1; e <= 24; ++e)
         t.significantTexts << QStringLiteral("Significant %1").arg(e);
     for (int i = 1; i <= 76; ++i)
         t.choiceTexts
             << QStringLiteral("Item %1 answer %2").arg(97 + (i - 1) / 4 + 1).arg((i - 1) % 4 + 1);
-    t.invalidLines = {QStringLiteral("THIS TEST IS INVALID."),
-                      QStringLiteral("Retest the client.")};
+    t.invalidLines = {"THIS TEST IS INVALID.", "Retest the client."};
 }
 
 } // namespace
@@ -51,50 +56,30 @@ void DefaultTexts(TableSet& t) {
 TableSet TableSet::Simple() {
     TableSet t;
     const QString low = NonDeviantResponses();
-    for (int section = 1; section <= 3; ++section) {
-        for (int code = 0; code <= HighestAnswerCode(section); ++code) {
-            QByteArray key;
+    for (int section = 1; section <= 3; ++section)
+        for (int code = 0; code <= HighestAnswerCode(section); ++code)
             for (int p = 0; p < kSectionSize[section]; ++p) {
                 const int best = low[kSectionStart[section] - 1 + p].digitValue();
-                key += char('0' + (code == 0 ? 0 : std::abs(code - best)));
+                t.keys[size_t(section)][size_t(code)] +=
+                    char('0' + (code == 0 ? 0 : std::abs(code - best)));
             }
-            t.keys[size_t(section)][size_t(code)] = key;
-        }
-    }
-    auto range = [](int from, int to) {
-        std::vector<int> v;
-        for (int i = from; i <= to; ++i)
-            v.push_back(i);
-        return v;
-    };
-    auto join = [](std::initializer_list<std::vector<int>> parts) {
-        std::vector<int> v;
-        for (const auto& p : parts)
-            v.insert(v.end(), p.begin(), p.end());
-        return v;
-    };
     t.scaleItems[1] = {2, 4, 6, 8, 10, 12, 14, 16, 18, 20};
-    t.scaleItems[2] = join({range(21, 30), range(64, 70), range(98, 100), {104}});
-    t.scaleItems[3] = join({range(31, 40), range(71, 77), range(101, 103), {105}});
-    t.scaleItems[4] = join({range(41, 50), range(78, 84), range(106, 109)});
-    const std::vector<int> mins = join({range(64, 70),
-                                        range(98, 100),
+    t.scaleItems[2] = Join({Range(21, 30), Range(64, 70), Range(98, 100), {104}});
+    t.scaleItems[3] = Join({Range(31, 40), Range(71, 77), Range(101, 103), {105}});
+    t.scaleItems[4] = Join({Range(41, 50), Range(78, 84), Range(106, 109)});
+    const std::vector<int> mins = Join({Range(64, 70),
+                                        Range(98, 100),
                                         {104, 21, 22},
-                                        range(71, 77),
-                                        range(101, 103),
+                                        Range(71, 77),
+                                        Range(101, 103),
                                         {104},
-                                        range(31, 36),
-                                        range(78, 84),
-                                        range(106, 109),
-                                        range(41, 44)});
-    for (int i = 1; i <= 45; ++i)
-        t.minimumItems[size_t(i)] = mins[size_t(i - 1)];
-    for (int e = 1; e <= 7; ++e)
-        t.significant[size_t(e)] = 63 + e; // 64..70
-    for (int e = 8; e <= 16; ++e)
-        t.significant[size_t(e)] = 63 + e; // 71..79
-    for (int e = 17; e <= 24; ++e)
-        t.significant[size_t(e)] = 60 + e; // 77..84
+                                        Range(31, 36),
+                                        Range(78, 84),
+                                        Range(106, 109),
+                                        Range(41, 44)});
+    std::copy(mins.begin(), mins.end(), t.minimumItems.begin() + 1);
+    for (int e = 1; e <= 24; ++e)
+        t.significant[size_t(e)] = e <= 16 ? 63 + e : 60 + e; // 64..79, then 77..84
     for (int g = 1; g <= 2; ++g)
         for (int r = 1; r <= 3; ++r)
             for (int s = 1; s <= 4; ++s)
@@ -177,10 +162,8 @@ QByteArray TableSet::ScoringFile() const {
     for (int section = 1; section <= 3; ++section)
         for (int code = 0; code <= HighestAnswerCode(section); ++code)
             out += "\"" + keys[size_t(section)][size_t(code)] + "\"\r\n";
-    auto counted = [&out](const std::vector<int>& v) {
-        std::vector<int> all{int(v.size())};
-        all.insert(all.end(), v.begin(), v.end());
-        out += Numbers(all);
+    const auto counted = [&out](const std::vector<int>& v) {
+        out += Numbers(Join({{int(v.size())}, v}));
     };
     for (int g = 1; g <= 2; ++g)
         for (int r = 1; r <= 3; ++r)
@@ -209,13 +192,13 @@ QByteArray TableSet::TextsFile() const {
 
 QByteArray TableSet::ParagraphFile(int scale) const {
     QByteArray out;
-    for (const QString& key : RangeKeys(*this)) {
+    const QStringList keys = {rangeNames[0], "MEDIUM-LOW",  "MEDIUM-HIGH",
+                              rangeNames[2], "MAXIMUM-LOW", "MAXIMUM-HIGH"};
+    for (const QString& key : keys) {
         out += cp1252::Encode(key) + "\r\n";
         for (int i = 1; i <= paragraphLines[size_t(scale)]; ++i)
             out += cp1252::Encode(QStringLiteral("%1 paragraph of scale %2, line %3")
-                                      .arg(key)
-                                      .arg(scale)
-                                      .arg(i)) +
+                                      .arg(key, QString::number(scale), QString::number(i))) +
                    "\r\n";
         out += "END\r\n";
     }
