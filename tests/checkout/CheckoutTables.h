@@ -58,13 +58,13 @@ struct CheckoutTables {
         for (int g = 1; g <= 2; ++g)
             for (int r = 1; r <= 3; ++r)
                 for (int s = 1; s <= 4; ++s) {
-                    b << QStringLiteral("64");
+                    b << "64";
                     for (int raw = 1; raw <= 64; ++raw)
                         b << QString::number(std::min(99, 10 * g + r + raw));
                 }
         for (int g = 1; g <= 2; ++g)
             for (int r = 1; r <= 3; ++r)
-                b << QStringLiteral("2") << QString::number(30 + r) << QString::number(60 + g);
+                b << "2" << QString::number(30 + r) << QString::number(60 + g);
         for (int g = 1; g <= 2; ++g)
             b << QStringList{"3", "0", "50", "500"};
         for (int s = 1; s <= 4; ++s) {
@@ -79,8 +79,7 @@ struct CheckoutTables {
         for (int s = 2; s <= 5; ++s)
             for (int band = 1; band <= 9; ++band)
                 b << QString::number(band);
-        WriteFile(folder + QStringLiteral("/QVB.TXT"),
-                  b.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+        WriteFile(folder + "/QVB.TXT", b.join("\r\n").toLatin1() + "\r\n");
 
         QStringList t;
         for (const QString& name : scaleNames)
@@ -90,8 +89,7 @@ struct CheckoutTables {
             t << QStringLiteral("Significant item text %1").arg(i);
         for (int i = 1; i <= 76; ++i)
             t << QStringLiteral("Choice %1").arg(i);
-        WriteFile(folder + QStringLiteral("/QVRPT.TXT"),
-                  t.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+        WriteFile(folder + "/QVRPT.TXT", t.join("\r\n").toLatin1() + "\r\n");
     }
 };
 

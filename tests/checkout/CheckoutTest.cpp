@@ -46,7 +46,7 @@ QStringList Fields(const QString& line) {
 // The four [raw pct dist] groups of a truth-correction row.
 std::vector<std::array<int, 3>> Groups(const QString& row) {
     std::vector<std::array<int, 3>> out;
-    const QRegularExpression re(QStringLiteral("\\[(-?\\d+) +(-?\\d+) +(-?\\d+) *\\]"));
+    const QRegularExpression re("\\[(-?\\d+) +(-?\\d+) +(-?\\d+) *\\]");
     for (auto it = re.globalMatch(row); it.hasNext();) {
         const auto m = it.next();
         out.push_back({m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()});
@@ -76,16 +76,16 @@ TEST(Checkout, ScratchClientAndDeviation) {
     EXPECT_EQ(fresh.ToBytes().size(), RecordLength); // every field at its width
     // A name and answers already there are kept.
     ClientRecord kept;
-    kept.ClientName = Fit(QStringLiteral("Someone"), width::ClientName);
-    kept.Responses = QString(116, QLatin1Char('3'));
+    kept.ClientName = Fit("Someone", width::ClientName);
+    kept.Responses = QString(116, u'3');
     InitializeClient(kept, 7);
-    EXPECT_EQ(kept.ClientName.trimmed(), QStringLiteral("Someone"));
-    EXPECT_EQ(kept.Responses, QString(116, QLatin1Char('3')));
+    EXPECT_EQ(kept.ClientName.trimmed(), "Someone");
+    EXPECT_EQ(kept.Responses, QString(116, u'3'));
 
-    QString a = QStringLiteral("1240");
+    QString a = "1240";
     for (int item = 0; item <= 5; ++item) // 0 and 5 are outside these answers
         DeviateItem(a, item);
-    EXPECT_EQ(a, QStringLiteral("2111"));
+    EXPECT_EQ(a, "2111");
 }
 
 TEST_F(CheckoutReports, TruthCorrectionPassesDifferOnlyByTheScaleDeviations) {
@@ -96,11 +96,9 @@ TEST_F(CheckoutReports, TruthCorrectionPassesDifferOnlyByTheScaleDeviations) {
         const QString title = pass ? "One Deviant" : "Zero Deviant";
         EXPECT_EQ(
             pages[pass].mid(0, 8),
-            QStringList({"", pad30 + "Truth Correction, " + title,
-                         pad30 + QString(30, QLatin1Char('-')), "",
-                         QString(15, QLatin1Char(' ')) +
-                             "KEY:  [Raw Point] - [Percentile] - [Percentile From "
-                             "Distribution]",
+            QStringList({"", pad30 + "Truth Correction, " + title, pad30 + QString(30, u'-'), "",
+                         QString(15, u' ') + "KEY:  [Raw Point] - [Percentile] - [Percentile From "
+                                             "Distribution]",
                          "", "", " ROW TRUTHFULNESS ALCOHOL      DRUGS        AGGRESSIVENESS"}));
         EXPECT_EQ(RowsMatching(pages[pass], "^-{52}$").size(), 12);
     }
@@ -109,8 +107,8 @@ TEST_F(CheckoutReports, TruthCorrectionPassesDifferOnlyByTheScaleDeviations) {
     const QStringList one = RowsMatching(pages[1], "^ \\d+ +\\[");
     ASSERT_EQ(zero.size(), 12);
     ASSERT_EQ(one.size(), 12);
-    EXPECT_EQ(zero[0].left(6), QStringLiteral(" 1   ["));
-    EXPECT_EQ(zero[11].left(6), QStringLiteral(" 12  ["));
+    EXPECT_EQ(zero[0].left(6), " 1   [");
+    EXPECT_EQ(zero[11].left(6), " 12  [");
     for (int k = 0; k < 12; ++k) {
         SCOPED_TRACE(k + 1);
         const auto z = Groups(zero[k]);
@@ -181,21 +179,21 @@ TEST_F(CheckoutReports, DistributionsCoverEachGenderRaceAndScale) {
     const QList<QStringList> female = Build(ReportKind::ScaleDistributions, GenderChoice::Female);
     ASSERT_EQ(female.size(), 9);
     for (const QStringList& p : female)
-        EXPECT_TRUE(p[0].startsWith(QStringLiteral("Varenta - FEMALE - ")));
+        EXPECT_TRUE(p[0].startsWith("Varenta - FEMALE - "));
     EXPECT_EQ(female[0].mid(5), both[9].mid(5));
 }
 
 TEST_F(CheckoutReports, AStressNamedScaleTriesTheStressCopingItems) {
-    tables.scaleNames[3] = QStringLiteral("STRESS RESISTANCE");
+    tables.scaleNames[3] = "STRESS RESISTANCE";
     tables.Write(dir.path());
     const QList<QStringList> pages = Build(ReportKind::ScaleDistributions, GenderChoice::Male);
     ASSERT_EQ(pages.size(), 9);
     const QStringList& stress = pages[2];
-    EXPECT_EQ(stress[1], QStringLiteral("STRESS RESISTANCE SCALE SCORING "));
+    EXPECT_EQ(stress[1], "STRESS RESISTANCE SCALE SCORING ");
     ASSERT_EQ(stress.size(), 5 + 30); // items 64..96 but 77, 85 and 91
-    EXPECT_TRUE(stress[5].startsWith(QStringLiteral("   64    5   ")));
-    EXPECT_TRUE(stress.last().startsWith(QStringLiteral("   96    5   ")));
-    EXPECT_TRUE(stress[5].endsWith(QStringLiteral("N/A")));
+    EXPECT_TRUE(stress[5].startsWith("   64    5   "));
+    EXPECT_TRUE(stress.last().startsWith("   96    5   "));
+    EXPECT_TRUE(stress[5].endsWith("N/A"));
     EXPECT_EQ(pages[1].size(), 5 + int(tables.items[3].size())); // the other scales as usual
 }
 
@@ -244,7 +242,7 @@ TEST_F(CheckoutReports, ABrokenTableLeavesTheLastReportAlone) {
     session.WriteReport(ReportKind::MinimumScaleScores, GenderChoice::Male);
     const QByteArray before = ReadFile(ReportFilePath());
     ASSERT_FALSE(before.isEmpty());
-    WriteFile(dir.file(QStringLiteral("QVB.TXT")), "1,2,3\r\n");
+    WriteFile(dir.file("QVB.TXT"), "1,2,3\r\n");
     EXPECT_THROW(session.WriteReport(ReportKind::ScaleDistributions, GenderChoice::Both), VError);
     EXPECT_EQ(ReadFile(ReportFilePath()), before);
 }
@@ -265,7 +263,7 @@ TEST(Checkout, ShippedTablesOnAFullDisk) {
     {
         CheckoutSession session;
         EXPECT_EQ(session.slot(), MaxClients + 1); // a full disk has no free slot: none is used
-        EXPECT_EQ(session.client().ClientName.trimmed(), QStringLiteral("Automated Checkout 52"));
+        EXPECT_EQ(session.client().ClientName.trimmed(), "Automated Checkout 52");
 
         const auto truth =
             Pages(session.BuildReport(ReportKind::TruthCorrection, GenderChoice::Male));
@@ -308,7 +306,7 @@ TEST(Checkout, ShippedTablesOnAFullDisk) {
 }
 
 TEST(Checkout, CommandLineWritesTheWindowsReport) {
-    const QString cli = BuiltProgramDir() + QStringLiteral("/varenta-cli");
+    const QString cli = BuiltProgramDir() + "/varenta-cli";
     if (!QFileInfo::exists(cli))
         GTEST_SKIP() << "varenta-cli is not built";
     TempDir program;

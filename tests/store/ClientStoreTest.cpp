@@ -24,7 +24,7 @@ protected:
     void SetUp() override {
         GlobalState& g = Globals();
         g.DataPath = disk.path();
-        g.DataFilePath = disk.file(QStringLiteral("DATA401.QV"));
+        g.DataFilePath = disk.file("DATA401.QV");
     }
     QByteArray data() const { return ReadFile(Globals().DataFilePath); }
     void Store(int count) {
@@ -59,16 +59,16 @@ TEST_F(ClientStoreTest, LoadingCreatesAMissingFileAndCountsFromHalfARecord) {
     LoadClients();
     EXPECT_EQ(Globals().ClientCount, 4);
     // The partial record is read as far as it goes and blank-padded.
-    EXPECT_EQ(Globals().Clients[4].ClientName, QString(25, QLatin1Char('x')));
-    EXPECT_EQ(Globals().Clients[4].Reserved, QStringLiteral(" "));
+    EXPECT_EQ(Globals().Clients[4].ClientName, QString(25, u'x'));
+    EXPECT_EQ(Globals().Clients[4].Reserved, " ");
 }
 
 TEST_F(ClientStoreTest, MoreThan51RecordsAreRefusedAndNothingIsKept) {
     Store(52);
     const VError e = CaughtError([] { LoadClients(); });
     EXPECT_EQ(e.number(), err::SubscriptOutOfRange);
-    EXPECT_TRUE(e.description().contains(QStringLiteral("52 client records")));
-    EXPECT_TRUE(e.description().contains(QStringLiteral("at most 51")));
+    EXPECT_TRUE(e.description().contains("52 client records"));
+    EXPECT_TRUE(e.description().contains("at most 51"));
     EXPECT_EQ(Globals().ClientCount, 0);
     EXPECT_EQ(Globals().CurrentClient, 0);
     Store(51);
@@ -78,29 +78,29 @@ TEST_F(ClientStoreTest, MoreThan51RecordsAreRefusedAndNothingIsKept) {
 
 TEST_F(ClientStoreTest, RoundTripKeepsEveryFieldAndAccentedNames) {
     ClientRecord r = SampleClient(7);
-    r.ClientName = Fit(QStringLiteral("José Ñúñez Müller"), width::ClientName);
+    r.ClientName = Fit("José Ñúñez Müller", width::ClientName);
     LoadClients();
     Globals().Clients[1] = r;
     SaveClient(1);
     ASSERT_EQ(data().size(), RecordLength);
     EXPECT_EQ(static_cast<unsigned char>(data()[3]), 0xE9u); // é in the Windows code page
     ResetGlobals();
-    Globals().DataFilePath = disk.file(QStringLiteral("DATA401.QV"));
+    Globals().DataFilePath = disk.file("DATA401.QV");
     LoadClients();
     EXPECT_EQ(Globals().Clients[1], r);
 }
 
 TEST_F(ClientStoreTest, FieldOffsetsFollowTheRecordLayoutAndNamesAreFitted) {
     ClientRecord r;
-    r.ClientName = Fit(QStringLiteral("Ann"), 25);
-    r.ClientID = Fit(QStringLiteral("N"), 10);
-    r.Age = QStringLiteral("15");
-    r.TestDate = QStringLiteral("12/07/2026");
-    r.DrugArrests = QStringLiteral("3 ");
-    r.Responses = QString(116, QLatin1Char('2'));
-    r.EditCount = QStringLiteral("3");
-    r.NameDeleted = QStringLiteral("1");
-    r.Reserved = QStringLiteral("0");
+    r.ClientName = Fit("Ann", 25);
+    r.ClientID = Fit("N", 10);
+    r.Age = "15";
+    r.TestDate = "12/07/2026";
+    r.DrugArrests = "3 ";
+    r.Responses = QString(116, u'2');
+    r.EditCount = "3";
+    r.NameDeleted = "1";
+    r.Reserved = "0";
     const QByteArray b = r.ToBytes();
     ASSERT_EQ(b.size(), 195);
     EXPECT_EQ(b.mid(0, 25), QByteArray("Ann") + QByteArray(22, ' '));
@@ -111,9 +111,9 @@ TEST_F(ClientStoreTest, FieldOffsetsFollowTheRecordLayoutAndNamesAreFitted) {
     EXPECT_EQ(b.mid(76, 116), QByteArray(116, '2'));
     EXPECT_EQ(b.mid(192, 3), "310");
 
-    r.ClientName = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcd"); // 30, not yet fitted
+    r.ClientName = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd"; // 30, not yet fitted
     EXPECT_EQ(r.ToBytes().left(25), QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXY"));
-    r.ClientName = QStringLiteral("Al");
+    r.ClientName = "Al";
     EXPECT_EQ(r.ToBytes().left(25), QByteArray("Al") + QByteArray(23, ' '));
 }
 
@@ -121,7 +121,7 @@ TEST_F(ClientStoreTest, SaveWritesOnlyItsOwnRecordOrOnePastTheEnd) {
     Store(3);
     LoadClients();
     const QByteArray before = data();
-    Globals().Clients[2].ClientName = Fit(QStringLiteral("Changed"), 25);
+    Globals().Clients[2].ClientName = Fit("Changed", 25);
     SaveClient(2);
     const QByteArray after = data();
     ASSERT_EQ(after.size(), before.size());
@@ -140,9 +140,8 @@ TEST_F(ClientStoreTest, SaveWritesOnlyItsOwnRecordOrOnePastTheEnd) {
     const QByteArray four = data();
     fileio::Append(Globals().DataFilePath, SampleClient(9).ToBytes());
     Globals().Clients[5] = SampleClient(5);
-    EXPECT_TRUE(CaughtError([] { SaveClient(5); })
-                    .description()
-                    .contains(QStringLiteral("changed since it was read")));
+    EXPECT_TRUE(
+        CaughtError([] { SaveClient(5); }).description().contains("changed since it was read"));
     EXPECT_EQ(data(), four + SampleClient(9).ToBytes());
     EXPECT_THROW(SaveClient(0), VError);
     EXPECT_THROW(SaveClient(52), VError);
@@ -168,7 +167,7 @@ TEST_F(ClientStoreTest, FailedWritesAreReportedWithTheirNumbers) {
     }
     QFile::setPermissions(Globals().DataFilePath, QFile::ReadOwner | QFile::WriteOwner);
 
-    Globals().DataFilePath = disk.file(QStringLiteral("gone/DATA401.QV"));
+    Globals().DataFilePath = disk.file("gone/DATA401.QV");
     EXPECT_EQ(SaveError(1), err::FileNotFound);
 }
 
@@ -181,9 +180,9 @@ TEST_F(ClientStoreTest, SaveWithRetryAsksForTheDiskAndReportsWhatItCannotMend) {
     messages.Answer(MsgAnswer::Ok);
     EXPECT_TRUE(SaveClientWithRetry(3));
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Error"));
+    EXPECT_EQ(messages.last().title, "Data Disk Error");
     EXPECT_EQ(messages.last().text,
-              QStringLiteral("Data disk not found!\n\nInsert data disk in drive A to continue."));
+              "Data disk not found!\n\nInsert data disk in drive A to continue.");
     EXPECT_EQ(messages.last().buttons, MsgButtons::OkCancel);
     EXPECT_EQ(data().size(), 3 * 195);
 
@@ -196,12 +195,11 @@ TEST_F(ClientStoreTest, SaveWithRetryAsksForTheDiskAndReportsWhatItCannotMend) {
     messages.Answer({MsgAnswer::Ok, MsgAnswer::Cancel});
     EXPECT_FALSE(SaveClientWithRetry(4));
     ASSERT_EQ(messages.shown().size(), 3u);
-    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Data disk write protected!")));
+    EXPECT_TRUE(messages.last().text.startsWith("Data disk write protected!"));
     EXPECT_EQ(data(), before);
     fileio::InjectWriteFailure(120, ENOSPC); // enough to count as a record when read back
     EXPECT_FALSE(SaveClientWithRetry(4));
-    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Error 61:")))
-        << qPrintable(messages.last().text);
+    EXPECT_TRUE(messages.last().text.startsWith("Error 61:")) << qPrintable(messages.last().text);
     EXPECT_EQ(data(), before);
     LoadClients();
     EXPECT_EQ(Globals().ClientCount, 3);
@@ -213,10 +211,10 @@ TEST_F(ClientStoreTest, ClearClientBlanksOnlyTheIntakeFields) {
     ClearClient();
     const ClientRecord& r = Globals().Clients[2];
     const ClientRecord s = SampleClient(2);
-    EXPECT_EQ(r.ClientName, QString(25, QLatin1Char(' ')));
-    EXPECT_EQ(r.Age, QStringLiteral("  "));
-    EXPECT_EQ(r.DrugArrests, QStringLiteral("  "));
-    EXPECT_EQ(r.EditCount, QStringLiteral(" "));
+    EXPECT_EQ(r.ClientName, QString(25, u' '));
+    EXPECT_EQ(r.Age, "  ");
+    EXPECT_EQ(r.DrugArrests, "  ");
+    EXPECT_EQ(r.EditCount, " ");
     EXPECT_EQ(r.DateOfBirth, s.DateOfBirth);
     EXPECT_EQ(r.TestDate, s.TestDate);
     EXPECT_EQ(r.Responses, s.Responses);
@@ -226,21 +224,21 @@ TEST_F(ClientStoreTest, ClearClientBlanksOnlyTheIntakeFields) {
 
 TEST_F(ClientStoreTest, CodeTablesListLinesAndTheCodePage) {
     InitCodeTables();
-    EXPECT_EQ(GenderName(QStringLiteral("2")), QStringLiteral("Female"));
-    EXPECT_EQ(EducationName(QStringLiteral("7")), Fit(QStringLiteral("High School Graduate"), 28));
-    EXPECT_EQ(RaceName(QStringLiteral("5")), QStringLiteral("Native American"));
-    EXPECT_EQ(GenderName(QStringLiteral("0")), QStringLiteral("N/A   "));
-    EXPECT_EQ(GenderName(QStringLiteral("9")), QStringLiteral("N/A   "));
-    Globals().Clients[12].ClientName = Fit(QStringLiteral("Smith"), 25);
-    EXPECT_EQ(ClientListLine(12), QStringLiteral("12-Smith") + QString(20, QLatin1Char(' ')));
+    EXPECT_EQ(GenderName("2"), "Female");
+    EXPECT_EQ(EducationName("7"), Fit("High School Graduate", 28));
+    EXPECT_EQ(RaceName("5"), "Native American");
+    EXPECT_EQ(GenderName("0"), "N/A   ");
+    EXPECT_EQ(GenderName("9"), "N/A   ");
+    Globals().Clients[12].ClientName = Fit("Smith", 25);
+    EXPECT_EQ(ClientListLine(12), "12-Smith" + QString(20, u' '));
 
     // The Windows code page's high range maps both ways; what it lacks becomes "?".
-    const QString text = QStringLiteral("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ áéíñóúü«»");
+    const QString text = "€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ áéíñóúü«»";
     const QByteArray bytes = cp1252::Encode(text);
     EXPECT_EQ(bytes.size(), text.size());
     EXPECT_EQ(cp1252::Decode(bytes), text);
     EXPECT_FALSE(cp1252::CanEncode(QChar(0x0410))); // Cyrillic A
-    EXPECT_EQ(cp1252::Encode(QStringLiteral("\u0410")), QByteArray("?"));
+    EXPECT_EQ(cp1252::Encode("\u0410"), QByteArray("?"));
     for (int b = 0; b < 256; ++b)
         EXPECT_EQ(cp1252::ByteOf(cp1252::DecodeByte(static_cast<unsigned char>(b))), b) << b;
 }

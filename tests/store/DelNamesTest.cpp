@@ -16,14 +16,14 @@ using namespace varenta::testing;
 namespace {
 
 TEST(EncryptTest, ShiftsCodesWithinTheCodePageAndRestores) {
-    QString t = QStringLiteral("abc d");
+    QString t = "abc d";
     Encrypt(t, 0);
-    EXPECT_EQ(t, QStringLiteral("dif k")); // even and odd codes shift apart; blanks stay
+    EXPECT_EQ(t, "dif k"); // even and odd codes shift apart; blanks stay
     Encrypt(t, 1);
-    EXPECT_EQ(t, QStringLiteral("abc d"));
-    QString digits = QStringLiteral("09.-");
+    EXPECT_EQ(t, "abc d");
+    QString digits = "09.-";
     Encrypt(digits, 0);
-    EXPECT_EQ(digits, QStringLiteral("7<50"));
+    EXPECT_EQ(digits, "7<50");
 
     // From the blank up: control code 29 would scramble into a blank, which no entry allows.
     QString all;
@@ -39,10 +39,10 @@ TEST(EncryptTest, ShiftsCodesWithinTheCodePageAndRestores) {
     EXPECT_EQ(t, all);
 
     // Codes that would leave the code page stay: ú is 250, ü 252, ý 253, þ 254, ÿ 255.
-    t = QStringLiteral("Núñez úüýþÿ");
+    t = "Núñez úüýþÿ";
     Encrypt(t, 0);
     EXPECT_EQ(t.at(1), QChar(0xFA)); // ú kept
-    EXPECT_EQ(t.mid(6), QStringLiteral("úüýþÿ"));
+    EXPECT_EQ(t.mid(6), "úüýþÿ");
     EXPECT_NE(t.at(0), QLatin1Char('N'));
     EXPECT_EQ(t.at(2), QChar(0xF4)); // ñ (241) is shifted to 244
 }
@@ -60,9 +60,9 @@ protected:
         std::vector<ClientRecord> clients;
         for (int n = 1; n <= 4; ++n)
             clients.push_back(SampleClient(n));
-        clients[1].ClientName = QString(25, QLatin1Char(' '));
-        clients[2].NameDeleted = QStringLiteral("1"); // done by an earlier run
-        clients[2].ClientName = Fit(QStringLiteral("Lwmh}n"), 25);
+        clients[1].ClientName = QString(25, u' ');
+        clients[2].NameDeleted = "1"; // done by an earlier run
+        clients[2].ClientName = Fit("Lwmh}n", 25);
         WriteDataDisk(disk.path(), clients);
         UseDataDisk(disk.path());
     }
@@ -78,29 +78,29 @@ TEST_F(DelNamesTest, NoLeavesTheFileAloneAndYesScramblesEachNameOnce) {
     EXPECT_EQ(data(), before);
     ASSERT_EQ(messages.shown().size(), 1u);
     const Message m = messages.last();
-    EXPECT_EQ(m.title, QStringLiteral("WARNING!"));
+    EXPECT_EQ(m.title, "WARNING!");
     EXPECT_EQ(m.icon, MsgIcon::Critical);
     EXPECT_EQ(m.buttons, MsgButtons::YesNo);
-    EXPECT_TRUE(m.text.endsWith(QStringLiteral("return it.\n\nAre you SURE you want to do this?")));
+    EXPECT_TRUE(m.text.endsWith("return it.\n\nAre you SURE you want to do this?"));
     EXPECT_EQ(Globals().Clients[1].ClientName, SampleClient(1).ClientName);
     EXPECT_FALSE(Globals().NameDeleted);
 
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});
     DelNames();
-    EXPECT_EQ(messages.last().text, QStringLiteral("Process complete. Press Enter to continue."));
+    EXPECT_EQ(messages.last().text, "Process complete. Press Enter to continue.");
     EXPECT_TRUE(Globals().NameDeleted);
     const QByteArray once = data();
     LoadClients();
     const auto& c = Globals().Clients;
     for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(c[size_t(n)].NameDeleted, QStringLiteral("1")) << n;
+        EXPECT_EQ(c[size_t(n)].NameDeleted, "1") << n;
     EXPECT_EQ(c[1].ClientName, Scrambled(1));
-    EXPECT_EQ(c[2].ClientName, QString(25, QLatin1Char(' ')));     // all blanks, still flagged
-    EXPECT_EQ(c[3].ClientName, Fit(QStringLiteral("Lwmh}n"), 25)); // not scrambled twice
+    EXPECT_EQ(c[2].ClientName, QString(25, u' ')); // all blanks, still flagged
+    EXPECT_EQ(c[3].ClientName, Fit("Lwmh}n", 25)); // not scrambled twice
     ClientRecord unnamed = c[4];
     ClientRecord original = SampleClient(4);
     unnamed.ClientName = original.ClientName;
-    original.NameDeleted = QStringLiteral("1");
+    original.NameDeleted = "1";
     EXPECT_EQ(unnamed, original); // every other field kept
 
     // A second run changes nothing.
@@ -108,7 +108,7 @@ TEST_F(DelNamesTest, NoLeavesTheFileAloneAndYesScramblesEachNameOnce) {
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});
     DelNames();
     EXPECT_EQ(data(), once);
-    EXPECT_EQ(messages.last().text, QStringLiteral("Process complete. Press Enter to continue."));
+    EXPECT_EQ(messages.last().text, "Process complete. Press Enter to continue.");
 }
 
 TEST_F(DelNamesTest, AWriteFailureSaysWhichClientsAreDoneAndALaterRunFinishes) {
@@ -118,16 +118,16 @@ TEST_F(DelNamesTest, AWriteFailureSaysWhichClientsAreDoneAndALaterRunFinishes) {
     DelNames();
     fileio::ClearInjectedFailure();
     ASSERT_EQ(messages.shown().size(), 3u);
-    EXPECT_EQ(messages.shown()[1].title, QStringLiteral("Data Disk Error"));
+    EXPECT_EQ(messages.shown()[1].title, "Data Disk Error");
     for (const char* part : {"stopped at client 2 of 4", "names of client 1 are deleted",
                              "clients 2 to 4 are unchanged"})
         EXPECT_TRUE(messages.last().text.contains(QString::fromLatin1(part))) << part;
 
     // Memory matches the disk: record 2 is neither scrambled nor flagged in either.
-    EXPECT_EQ(Globals().Clients[2].NameDeleted, QStringLiteral("0"));
+    EXPECT_EQ(Globals().Clients[2].NameDeleted, "0");
     LoadClients();
-    EXPECT_EQ(Globals().Clients[1].NameDeleted, QStringLiteral("1"));
-    EXPECT_EQ(Globals().Clients[2].NameDeleted, QStringLiteral("0"));
+    EXPECT_EQ(Globals().Clients[1].NameDeleted, "1");
+    EXPECT_EQ(Globals().Clients[2].NameDeleted, "0");
     EXPECT_EQ(Globals().Clients[4].ClientName, SampleClient(4).ClientName);
 
     messages.clear();

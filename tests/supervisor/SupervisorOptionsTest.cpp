@@ -41,12 +41,11 @@ TEST(SupervisorOptionsTest, ExecuteRunsTheVisibleTabsOperation) {
 TEST(SupervisorOptionsTest, AnEmptyDataDiskRefusesEveryOperation) {
     SupervisorOptions s;
     EXPECT_TRUE(s.EmptyDrive());
-    EXPECT_EQ(s.InitialName(), QStringLiteral("No Clients"));
+    EXPECT_EQ(s.InitialName(), "No Clients");
     for (int tab : {ReportsTab, VerifyTab, DeleteNamesTab})
         EXPECT_EQ(s.OperationFor(tab, false), Operation::DatabaseEmpty);
-    EXPECT_EQ(SupervisorOptions::EmptyTitle(VerifyTab), QStringLiteral("Verify Data"));
-    EXPECT_EQ(SupervisorOptions::EmptyText(),
-              QStringLiteral("Cannot perform this function.\nDatabase empty."));
+    EXPECT_EQ(SupervisorOptions::EmptyTitle(VerifyTab), "Verify Data");
+    EXPECT_EQ(SupervisorOptions::EmptyText(), "Cannot perform this function.\nDatabase empty.");
     EXPECT_TRUE(AllClients().isEmpty());
 }
 

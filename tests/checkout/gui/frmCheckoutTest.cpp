@@ -27,8 +27,7 @@ namespace {
 
 int PdfPages(const QString& path) {
     const QByteArray pdf = ReadFile(path);
-    return int(
-        QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+    return int(QString::fromLatin1(pdf).count(QRegularExpression("/Type\\s*/Page[^s]")));
 }
 
 class CheckoutWindow : public ::testing::Test {
@@ -62,15 +61,15 @@ protected:
     TempDir program;
     CheckoutTables tables;
     ScriptedMessages messages;
-    QString pdf = program.file(QStringLiteral("printout.pdf"));
+    QString pdf = program.file("printout.pdf");
 };
 
 } // namespace
 
 TEST_F(CheckoutWindow, GenderChoiceEnablesTruthCorrectionFromTheKeyboard) {
     auto w = Open();
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Checkout"));
-    EXPECT_EQ(w->fraSelectGender->title(), QStringLiteral("Select M/F for Distributions Report"));
+    EXPECT_EQ(w->windowTitle(), "Checkout");
+    EXPECT_EQ(w->fraSelectGender->title(), "Select M/F for Distributions Report");
     EXPECT_FALSE(w->cmdButton(0)->isEnabled());
     EXPECT_FALSE(w->cmdPrint->isEnabled()) << "nothing of this window's to print yet";
     EXPECT_EQ(QApplication::focusWidget(), w->cmdButton(1));
@@ -85,9 +84,9 @@ TEST_F(CheckoutWindow, GenderChoiceEnablesTruthCorrectionFromTheKeyboard) {
         EXPECT_EQ(w->txtDisplay->toPlainText(), QString());
     }
     EXPECT_EQ(frmCheckout::Hint(1),
-              QStringLiteral("Click on the Distributions button to display scale item scoring "
-                             "report. Press the 'Print' button to print the report to the "
-                             "printer."));
+              "Click on the Distributions button to display scale item scoring "
+              "report. Press the 'Print' button to print the report to the "
+              "printer.");
     QApplication::sendEvent(w->cmdButton(5), &enter);
     EXPECT_EQ(w->txtDisplay->toPlainText(), QString());
 
@@ -105,10 +104,10 @@ TEST_F(CheckoutWindow, GenderChoiceEnablesTruthCorrectionFromTheKeyboard) {
     EXPECT_EQ(w->txtDisplay->toPlainText(), frmCheckout::Hint(0));
     Key(Qt::Key_Return);
     const QString shown = w->txtDeviant->toPlainText();
-    EXPECT_TRUE(shown.contains(QStringLiteral("Truth Correction, Zero Deviant")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("Truth Correction, One Deviant")));
+    EXPECT_TRUE(shown.contains("Truth Correction, Zero Deviant"));
+    EXPECT_TRUE(shown.contains("Truth Correction, One Deviant"));
     // Scored with the female norms: the first row's truthfulness percentile is 20 + 1 + 1.
-    EXPECT_TRUE(shown.contains(QStringLiteral(" 1   [1   22  22 ]")));
+    EXPECT_TRUE(shown.contains(" 1   [1   22  22 ]"));
     EXPECT_EQ(w->txtDisplay->toPlainText(), QString()) << "a pressed button clears the hint";
     EXPECT_TRUE(w->cmdPrint->isEnabled());
     EXPECT_TRUE(messages.shown().empty());
@@ -134,7 +133,7 @@ TEST_F(CheckoutWindow, ReportsAreShownAndPrinted) {
         messages.clear();
         Key(Qt::Key_Return);
         ASSERT_EQ(messages.shown().size(), 1u);
-        EXPECT_TRUE(messages.last().text.contains(QStringLiteral("nothing to check yet")));
+        EXPECT_TRUE(messages.last().text.contains("nothing to check yet"));
         EXPECT_EQ(messages.last().icon, MsgIcon::Information);
         EXPECT_EQ(w->txtDeviant->toPlainText(), minimum);
     }
@@ -172,10 +171,10 @@ TEST_F(CheckoutWindow, ClosingGivesBackTheCurrentClient) {
 }
 
 TEST_F(CheckoutWindow, ABrokenTableIsReportedAndTheWindowCarriesOn) {
-    WriteFile(program.file(QStringLiteral("QVB.TXT")), "24\r\n");
+    WriteFile(program.file("QVB.TXT"), "24\r\n");
     auto w = Open();
     ASSERT_EQ(messages.shown().size(), 1u) << "reported on opening";
-    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Error ")));
+    EXPECT_TRUE(messages.last().text.startsWith("Error "));
     Key(Qt::Key_Return);
     EXPECT_EQ(messages.shown().size(), 2u);
     EXPECT_FALSE(w->cmdPrint->isEnabled());

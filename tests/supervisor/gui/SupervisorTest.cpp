@@ -74,7 +74,7 @@ protected:
         window->show();
         QApplication::processEvents();
         QApplication::processEvents();
-        tabs = window->findChild<QTabWidget*>(QStringLiteral("sstSupervisorOperations"));
+        tabs = window->findChild<QTabWidget*>("sstSupervisorOperations");
         ASSERT_TRUE(tabs);
     }
     template <typename T> T* Find(const QString& name) const {
@@ -88,8 +88,8 @@ protected:
     QPushButton* Button(int i) const {
         return Find<QPushButton>(QStringLiteral("cmdMenuChoice(%1)").arg(i));
     }
-    QString HelpLine() const { return Find<QLabel>(QStringLiteral("MsgPanel"))->text(); }
-    QString NameDisplay() const { return Find<QLabel>(QStringLiteral("lblNameDisplay"))->text(); }
+    QString HelpLine() const { return Find<QLabel>("MsgPanel")->text(); }
+    QString NameDisplay() const { return Find<QLabel>("lblNameDisplay")->text(); }
     QColor PanelColour(int i) const {
         return Find<QWidget>(QStringLiteral("sspMenuChoice(%1)").arg(i))
             ->palette()
@@ -101,11 +101,9 @@ protected:
         QTest::keyClick(Button(0), Qt::Key_Return);
     }
     QStringList Pdfs() const {
-        return QDir(out.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+        return QDir(out.path()).entryList({"*.pdf"}, QDir::Files, QDir::Name);
     }
-    QStringList TempFiles() const {
-        return QDir(program.path()).entryList({QStringLiteral("temp*")}, QDir::Files);
-    }
+    QStringList TempFiles() const { return QDir(program.path()).entryList({"temp*"}, QDir::Files); }
 
     TempDir disk, program, out;
     ScriptedMessages messages;
@@ -119,9 +117,9 @@ TEST_F(SupervisorTest, AnEmptyDataDiskSendsTheUserBackAtOnce) {
     Open();
     QApplication::processEvents();
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Empty Data Disk"));
+    EXPECT_EQ(messages.last().title, "Empty Data Disk");
     EXPECT_EQ(messages.last().text,
-              QStringLiteral("There are no clients on this data disk.\nReturning to main menu."));
+              "There are no clients on this data disk.\nReturning to main menu.");
     EXPECT_EQ(messages.last().icon, MsgIcon::Information);
     EXPECT_FALSE(window->isVisible());
 }
@@ -129,23 +127,23 @@ TEST_F(SupervisorTest, AnEmptyDataDiskSendsTheUserBackAtOnce) {
 TEST_F(SupervisorTest, TabsAndOptionsFromTheKeyboard) {
     Globals().CurrentClient = 3;
     Open();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Supervisor Operations"));
-    const QString name = QStringLiteral("Client 3") + QString(17, QLatin1Char(' '));
+    EXPECT_EQ(window->windowTitle(), "Supervisor Operations");
+    const QString name = "Client 3" + QString(17, u' ');
     EXPECT_EQ(NameDisplay(), name);
     EXPECT_TRUE(Option(0)->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>(QStringLiteral("chkComments"))->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>(QStringLiteral("chkSumPage"))->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>("chkComments")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>("chkSumPage")->isChecked());
     QTabBar* bar = tabs->tabBar();
     ASSERT_TRUE(bar->hasFocus());
     EXPECT_EQ(PanelColour(2), ui::Cyan);
 
     QTest::keyClick(bar, Qt::Key_Right);
     EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_EQ(HelpLine(), QStringLiteral("Click Execute to perform data verification."));
+    EXPECT_EQ(HelpLine(), "Click Execute to perform data verification.");
     EXPECT_EQ(NameDisplay(), name);
     QTest::keyClick(bar, Qt::Key_Right);
-    EXPECT_EQ(HelpLine(), QStringLiteral("Click Execute to perform delete names operation."));
-    EXPECT_EQ(NameDisplay(), QStringLiteral("All Clients"));
+    EXPECT_EQ(HelpLine(), "Click Execute to perform delete names operation.");
+    EXPECT_EQ(NameDisplay(), "All Clients");
     QTest::keyClick(bar, Qt::Key_R, Qt::AltModifier); // "&Reports"
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(NameDisplay(), name);
@@ -156,8 +154,8 @@ TEST_F(SupervisorTest, TabsAndOptionsFromTheKeyboard) {
     ASSERT_TRUE(Option(0)->hasFocus());
     EXPECT_EQ(PanelColour(2), ui::Blue);
     EXPECT_TRUE(Option(0)->font().bold());
-    EXPECT_EQ(HelpLine(), QStringLiteral("Use the arrow keys or mouse to choose print operation."));
-    auto* comments = Find<QCheckBox>(QStringLiteral("chkComments"));
+    EXPECT_EQ(HelpLine(), "Use the arrow keys or mouse to choose print operation.");
+    auto* comments = Find<QCheckBox>("chkComments");
     comments->setChecked(true);
     QTest::keyClick(Option(0), Qt::Key_Down);
     EXPECT_TRUE(Option(1)->isChecked());
@@ -178,7 +176,7 @@ TEST_F(SupervisorTest, TabsAndOptionsFromTheKeyboard) {
     EXPECT_TRUE(Option(1)->isChecked());
 
     Button(1)->setFocus();
-    EXPECT_EQ(HelpLine(), QStringLiteral("Close the Utilities window returning to the Main Menu."));
+    EXPECT_EQ(HelpLine(), "Close the Utilities window returning to the Main Menu.");
     EXPECT_EQ(PanelColour(1), ui::Cyan);
     QTest::keyClick(Button(1), Qt::Key_Return);
     EXPECT_FALSE(window->isVisible());
@@ -188,11 +186,11 @@ TEST_F(SupervisorTest, TabsAndOptionsFromTheKeyboard) {
 TEST_F(SupervisorTest, AWrongPasswordThenCancelPrintsNothingAndCloses) {
     Open();
     ModalScript script;
-    script.Then(TypePassword(QStringLiteral("x"))).Then(CancelPassword());
+    script.Then(TypePassword("x")).Then(CancelPassword());
     Execute();
     EXPECT_EQ(script.remaining(), 0);
     EXPECT_EQ(script.unexpected(), 0); // no report window opened
-    EXPECT_EQ(messages.titles(), QStringList{QStringLiteral("Incorrect Password")});
+    EXPECT_EQ(messages.titles(), QStringList{"Incorrect Password"});
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->Executed());
     EXPECT_FALSE(QFile::exists(ReportFilePath()));
@@ -204,7 +202,7 @@ TEST_F(SupervisorTest, PrintAllPrintsEveryClientInRecordOrderAndEndsOnTheFirst) 
     Globals().CurrentClient = 2;
     Open();
     Option(2)->setChecked(true);
-    Find<QCheckBox>(QStringLiteral("chkSumPage"))->setChecked(true);
+    Find<QCheckBox>("chkSumPage")->setChecked(true);
     ModalScript script;
     script.Then(TypePassword(Password));
     messages.Answer(MsgAnswer::Yes); // no printer: PDF files instead
@@ -212,12 +210,12 @@ TEST_F(SupervisorTest, PrintAllPrintsEveryClientInRecordOrderAndEndsOnTheFirst) 
     EXPECT_TRUE(window->Executed());
     ASSERT_EQ(Pdfs(), (QStringList{"Reports 1.pdf", "Reports 2.pdf", "Reports 3.pdf"}));
     EXPECT_TRUE(messages.last().text.endsWith(
-        QStringLiteral(":\nReports 1.pdf\nReports 2.pdf\nReports 3.pdf"))); // in printing order
+        ":\nReports 1.pdf\nReports 2.pdf\nReports 3.pdf")); // in printing order
     for (int n = 1; n <= 3; ++n) {
         const QString path = out.file(QStringLiteral("Reports %1.pdf").arg(n));
         EXPECT_TRUE(pdf::PageText(path, 1).contains(QStringLiteral("Client %1").arg(n)));
         const int pages = pdf::PageCount(path);
-        EXPECT_TRUE(pdf::PageText(path, pages).contains(QStringLiteral("ONE PAGE SUMMARY")))
+        EXPECT_TRUE(pdf::PageText(path, pages).contains("ONE PAGE SUMMARY"))
             << "the summary page was asked for";
     }
     EXPECT_EQ(Globals().CurrentClient, 1);
@@ -237,7 +235,7 @@ TEST_F(SupervisorTest, PrintSelectedClients2And5) {
             list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
             QTest::keyClick(list, Qt::Key_Space);
         }
-        auto* print = selected->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(0)"));
+        auto* print = selected->findChild<QPushButton*>("cmdMenuChoice(0)");
         print->setFocus();
         QTest::keyClick(print, Qt::Key_Return);
     });
@@ -252,16 +250,16 @@ TEST_F(SupervisorTest, PrintSelectedClients2And5) {
 TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
     Globals().CurrentClient = 4;
     Open();
-    Find<QCheckBox>(QStringLiteral("chkComments"))->setChecked(true);
+    Find<QCheckBox>("chkComments")->setChecked(true);
     QString shown;
     ModalScript script;
     script.Then(TypePassword(Password))
         .Then([](QWidget* w) {
             ASSERT_TRUE(qobject_cast<reports::frmComments*>(w));
-            auto* text = w->findChild<QPlainTextEdit*>(QStringLiteral("txtComments"));
-            QTest::keyClicks(text, QStringLiteral("Met with family."));
+            auto* text = w->findChild<QPlainTextEdit*>("txtComments");
+            QTest::keyClicks(text, "Met with family.");
             QTest::keyClick(text, Qt::Key_Return);
-            QTest::keyClicks(text, QStringLiteral("Next review in June."));
+            QTest::keyClicks(text, "Next review in June.");
             QTest::keyClick(text, Qt::Key_Tab);
             QTest::keyClick(w->focusWidget(), Qt::Key_Return);
         })
@@ -282,7 +280,7 @@ TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
     Execute();
     EXPECT_EQ(script.remaining(), 0);
     EXPECT_TRUE(shown.simplified().contains(
-        QStringLiteral("COMMENTS/RECOMMENDATIONS: Met with family. Next review in June.")));
+        "COMMENTS/RECOMMENDATIONS: Met with family. Next review in June."));
     const QByteArray comments = ReadFile(disk.file("Comments.dat"));
     ASSERT_EQ(comments.size(), 5 * 300);
     EXPECT_EQ(comments.mid(900, 300),
@@ -295,7 +293,7 @@ TEST_F(SupervisorTest, VerifyNeedsNoPasswordAndDeleteNamesAsksFirst) {
     ModalScript script;
     script.Then([](QWidget* w) {
         ASSERT_TRUE(qobject_cast<frmVerify*>(w));
-        w->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+        w->findChild<QPushButton*>("cmdCancel")->click();
     });
     Execute();
     EXPECT_EQ(script.remaining(), 0);
@@ -306,12 +304,12 @@ TEST_F(SupervisorTest, VerifyNeedsNoPasswordAndDeleteNamesAsksFirst) {
     tabs->setCurrentIndex(2);
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});
     Execute();
-    EXPECT_EQ(messages.shown().front().title, QStringLiteral("WARNING!"));
-    EXPECT_EQ(messages.last().text, QStringLiteral("Process complete. Press Enter to continue."));
+    EXPECT_EQ(messages.shown().front().title, "WARNING!");
+    EXPECT_EQ(messages.last().text, "Process complete. Press Enter to continue.");
     EXPECT_FALSE(window->isVisible());
     LoadClients();
     for (int n = 1; n <= 5; ++n)
-        EXPECT_EQ(Globals().Clients[size_t(n)].NameDeleted, QStringLiteral("1"));
+        EXPECT_EQ(Globals().Clients[size_t(n)].NameDeleted, "1");
 }
 
 } // namespace
@@ -323,7 +321,7 @@ TEST_F(SupervisorTest, ScreensForTheGuide) {
     const QString screens = qEnvironmentVariable("VARENTA_SCREENS");
     if (screens.isEmpty())
         GTEST_SKIP() << "VARENTA_SCREENS not set";
-    Globals().Clients[3].ClientName = Fit(QStringLiteral("Dante Whitlock"), width::ClientName);
+    Globals().Clients[3].ClientName = Fit("Dante Whitlock", width::ClientName);
     Globals().CurrentClient = 3;
     Open();
     QTest::keyClick(tabs->tabBar(), Qt::Key_Tab);
