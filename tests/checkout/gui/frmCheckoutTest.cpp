@@ -142,13 +142,6 @@ TEST_F(CheckoutWindow, ReportsAreShownAndPrinted) {
     Key(Qt::Key_Return);
     EXPECT_EQ(PdfPages(pdf), 18);
 
-    // A chosen gender: its nine tables only.
-    w->optMale->setChecked(true);
-    w->cmdButton(1)->setFocus();
-    Key(Qt::Key_Space);
-    EXPECT_EQ(shownCount(" SCALE SCORING "), 9);
-    EXPECT_EQ(shownCount("FEMALE"), 0);
-    EXPECT_EQ(PdfPages(pdf), 9);
     EXPECT_TRUE(messages.shown().empty());
 }
 

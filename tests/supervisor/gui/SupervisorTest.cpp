@@ -36,19 +36,13 @@ using varenta::supervisor::frmSupervisorOptions;
 
 namespace {
 
-// Steps for the password prompt.
-ModalScript::Step TypePassword(const QString& entry) {
-    return [entry](QWidget* w) {
+// A step for the password prompt: types `entry` and ends with `key`.
+ModalScript::Step TypePassword(const QString& entry, Qt::Key key = Qt::Key_Return) {
+    return [entry, key](QWidget* w) {
         auto* box = qobject_cast<ui::frmMyInputBox*>(w);
         ASSERT_TRUE(box) << "expected the password prompt, got " << w->objectName().toStdString();
         QTest::keyClicks(box->txtInput(), entry);
-        QTest::keyClick(box->txtInput(), Qt::Key_Return);
-    };
-}
-ModalScript::Step CancelPassword() {
-    return [](QWidget* w) {
-        ASSERT_TRUE(qobject_cast<ui::frmMyInputBox*>(w));
-        QTest::keyClick(static_cast<ui::frmMyInputBox*>(w)->txtInput(), Qt::Key_Escape);
+        QTest::keyClick(box->txtInput(), key);
     };
 }
 const QString Password = QString(QLatin1Char(build::SupervisorLetter)).toLower();
@@ -186,7 +180,7 @@ TEST_F(SupervisorTest, TabsAndOptionsFromTheKeyboard) {
 TEST_F(SupervisorTest, AWrongPasswordThenCancelPrintsNothingAndCloses) {
     Open();
     ModalScript script;
-    script.Then(TypePassword("x")).Then(CancelPassword());
+    script.Then(TypePassword("x")).Then(TypePassword("", Qt::Key_Escape));
     Execute();
     EXPECT_EQ(script.remaining(), 0);
     EXPECT_EQ(script.unexpected(), 0); // no report window opened
