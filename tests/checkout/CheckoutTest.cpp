@@ -131,46 +131,40 @@ TEST_F(CheckoutReports, DistributionsCoverEachGenderRaceAndScale) {
     const QList<QStringList> both = Build(ReportKind::ScaleDistributions, GenderChoice::Both);
     ASSERT_EQ(both.size(), 18);
     const char* races[3] = {"WHITE", "BLACK", "HISPANIC"};
-    int n = 0;
-    for (int g = 1; g <= 2; ++g) {
-        for (int r = 1; r <= 3; ++r) {
-            for (int s = 2; s <= 4; ++s, ++n) {
-                const QStringList& p = both[n];
-                const std::vector<int>& items = tables.items[s];
-                ASSERT_EQ(p.size(), 5 + int(items.size()))
-                    << p.join(QLatin1Char('\n')).toStdString();
-                EXPECT_EQ(p.mid(0, 5),
-                          QStringList({QStringLiteral("Varenta - %1 - %2")
-                                           .arg(QLatin1String(g == 1 ? "MALE" : "FEMALE"),
-                                                QLatin1String(races[r - 1])),
-                                       tables.scaleNames[s - 1] + " SCALE SCORING ",
-                                       "      TRUE OR YES ANSWERS            FALSE OR NO ANSWERS"
-                                       "            ZERO ANSWERS",
-                                       "   QU   SC   RP    R%    D%       QU   SC   RP    R%    D%"
-                                       "       QU   SC   RP    R%    D%",
-                                       "   --   --   --    --    --       --   --   --    --    --"
-                                       "       --   --   --    --    --"}));
-                for (size_t i = 0; i < items.size(); ++i) {
-                    const QStringList f = Fields(p[5 + int(i)]);
-                    ASSERT_EQ(f.size(), 15);
-                    const int answers[3] = {1, 2, 0};
-                    for (int a = 0; a < 3; ++a) {
-                        SCOPED_TRACE(::testing::Message()
-                                     << "item " << items[i] << " answer " << answers[a]);
-                        EXPECT_EQ(f[a * 5].toInt(), items[i]);
-                        EXPECT_EQ(f[a * 5 + 1].toInt(), s);
-                        // Only this item earns points on top of the baseline, and no minimum
-                        // rule fires for a single 1- or 2-point answer.
-                        const int raw = tables.Points(items[i], answers[a]);
-                        if (items[i] == 104 || raw == 3)
-                            continue; // item 104 shifts scales; a 3-point answer lifts the
-                                      // percentile
-                        EXPECT_EQ(f[a * 5 + 2].toInt(), raw);
-                        const int pct = raw == 0 ? 0 : std::min(10 * g + r + raw, 28);
-                        EXPECT_EQ(f[a * 5 + 3].toInt(), pct);
-                        EXPECT_EQ(f[a * 5 + 4].toInt(), pct);
-                    }
-                }
+    const QStringList heading = {
+        "      TRUE OR YES ANSWERS            FALSE OR NO ANSWERS            ZERO ANSWERS",
+        "   QU   SC   RP    R%    D%       QU   SC   RP    R%    D%       QU   SC   RP    R%    D%",
+        "   --   --   --    --    --       --   --   --    --    --       --   --   --    --    "
+        "--"};
+    for (int n = 0; n < 18; ++n) {
+        const int g = 1 + n / 9, r = 1 + n / 3 % 3, s = 2 + n % 3;
+        const QStringList& p = both[n];
+        const std::vector<int>& items = tables.items[s];
+        ASSERT_EQ(p.size(), 5 + int(items.size())) << p.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(p[0],
+                  QStringLiteral("Varenta - %1 - %2")
+                      .arg(QLatin1String(g == 1 ? "MALE" : "FEMALE"), QLatin1String(races[r - 1])));
+        EXPECT_EQ(p[1], tables.scaleNames[s - 1] + " SCALE SCORING ");
+        EXPECT_EQ(p.mid(2, 3), heading);
+        for (size_t i = 0; i < items.size(); ++i) {
+            const QStringList f = Fields(p[5 + int(i)]);
+            ASSERT_EQ(f.size(), 15);
+            const int answers[3] = {1, 2, 0};
+            for (int a = 0; a < 3; ++a) {
+                SCOPED_TRACE(::testing::Message()
+                             << "table " << n << " item " << items[i] << " answer " << answers[a]);
+                EXPECT_EQ(f[a * 5].toInt(), items[i]);
+                EXPECT_EQ(f[a * 5 + 1].toInt(), s);
+                // Only this item earns points on top of the baseline, and no minimum rule fires
+                // for a single 1- or 2-point answer; item 104 shifts scales, and a 3-point
+                // answer lifts the percentile.
+                const int raw = tables.Points(items[i], answers[a]);
+                if (items[i] == 104 || raw == 3)
+                    continue;
+                EXPECT_EQ(f[a * 5 + 2].toInt(), raw);
+                const int pct = raw == 0 ? 0 : std::min(10 * g + r + raw, 28);
+                EXPECT_EQ(f[a * 5 + 3].toInt(), pct);
+                EXPECT_EQ(f[a * 5 + 4].toInt(), pct);
             }
         }
     }

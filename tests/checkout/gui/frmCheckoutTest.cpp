@@ -4,7 +4,6 @@
 
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "scoring/ScoreAndPrint.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
