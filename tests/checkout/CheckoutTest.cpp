@@ -74,14 +74,6 @@ TEST(Checkout, ScratchClientAndDeviation) {
     ClientRecord fresh;
     InitializeClient(fresh, 52);                     // its name is checked on a full disk below
     EXPECT_EQ(fresh.ToBytes().size(), RecordLength); // every field at its width
-    // A name and answers already there are kept.
-    ClientRecord kept;
-    kept.ClientName = Fit("Someone", width::ClientName);
-    kept.Responses = QString(116, u'3');
-    InitializeClient(kept, 7);
-    EXPECT_EQ(kept.ClientName.trimmed(), "Someone");
-    EXPECT_EQ(kept.Responses, QString(116, u'3'));
-
     QString a = "1240";
     for (int item = 0; item <= 5; ++item) // 0 and 5 are outside these answers
         DeviateItem(a, item);
