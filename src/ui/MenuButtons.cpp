@@ -16,23 +16,33 @@ MsgPanel::MsgPanel(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
 }
 
-MenuButtons::MenuButtons(QWidget* window, MsgPanel* msgPanel)
-    : QObject(window), window_(window), msgPanel_(msgPanel) {}
+namespace {
 
-QPushButton* MenuButtons::Add(const QString& caption, const QString& helpLine, QWidget* container) {
-    const int i = int(buttons_.size());
+// The raised panel sspMenuChoice(i) that frames one control of the array.
+QFrame* NewPanel(int i, QWidget* container) {
     auto* panel = new QFrame(container);
     panel->setObjectName(QStringLiteral("sspMenuChoice(%1)").arg(i));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     auto* layout = new QHBoxLayout(panel);
     const int border = Twips(75);
     layout->setContentsMargins(border, border, border, border);
+    return panel;
+}
+
+} // namespace
+
+MenuButtons::MenuButtons(QWidget* window, MsgPanel* msgPanel)
+    : QObject(window), window_(window), msgPanel_(msgPanel) {}
+
+QPushButton* MenuButtons::Add(const QString& caption, const QString& helpLine, QWidget* container) {
+    const int i = int(buttons_.size());
+    QFrame* panel = NewPanel(i, container);
     auto* button = new QPushButton(caption, panel);
     button->setObjectName(QStringLiteral("cmdMenuChoice(%1)").arg(i));
     button->setAutoDefault(false);
     button->setMinimumHeight(Twips(450));
     button->setFocusPolicy(Qt::StrongFocus);
-    layout->addWidget(button);
+    panel->layout()->addWidget(button);
     button->installEventFilter(this);
     connect(button, &QPushButton::clicked, this, [this, i] { emit chosen(i); });
     buttons_.push_back(button);
@@ -43,15 +53,9 @@ QPushButton* MenuButtons::Add(const QString& caption, const QString& helpLine, Q
 }
 
 QFrame* MenuButtons::AddPanel(QWidget* framed, QWidget* container) {
-    const int i = int(panels_.size());
-    auto* panel = new QFrame(container);
-    panel->setObjectName(QStringLiteral("sspMenuChoice(%1)").arg(i));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    auto* layout = new QHBoxLayout(panel);
-    const int border = Twips(75);
-    layout->setContentsMargins(border, border, border, border);
+    QFrame* panel = NewPanel(int(panels_.size()), container);
     framed->setParent(panel);
-    layout->addWidget(framed);
+    panel->layout()->addWidget(framed);
     panels_.push_back(panel);
     SetBackground(panel, Blue);
     return panel;

@@ -10,6 +10,7 @@
 #include "store/ClientStore.h"
 #include "ui/MainMenuHooks.h"
 #include "ui/MenuButtons.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 #include "ui/frmAbout.h"
 #include "ui/frmDriveSelect.h"
@@ -17,7 +18,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,8 +32,6 @@ namespace varenta::ui {
 
 namespace {
 
-const QColor AreaColour{16, 52, 96};
-const QColor FaceColour{212, 208, 200};
 const QColor TitleColour{0, 0, 128};
 
 // The client list: reports focus changes and, like the list boxes users know, takes the first
@@ -115,17 +113,12 @@ void frmMainMenu::BuildWindow() {
     setCentralWidget(area_);
     area_->installEventFilter(this);
 
-    msgPanel_ = new MsgPanel(area_);
-    SetBackground(msgPanel_, FaceColour, Qt::black);
+    msgPanel_ = AddFootPanel(area_);
     QFont helpFont = msgPanel_->font();
     helpFont.setPointSizeF(helpFont.pointSizeF() * 1.1);
     msgPanel_->setFont(helpFont);
 
-    frMainMenu_ = new QFrame(area_);
-    frMainMenu_->setObjectName(QStringLiteral("frMainMenu"));
-    frMainMenu_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    frMainMenu_->setLineWidth(2);
-    SetBackground(frMainMenu_, FaceColour, Qt::black);
+    frMainMenu_ = AddRaisedFrame(area_, QStringLiteral("frMainMenu"));
 
     auto* grid = new QGridLayout(frMainMenu_);
     grid->setContentsMargins(Twips(300), Twips(240), Twips(300), Twips(300));
@@ -220,16 +213,11 @@ void frmMainMenu::BuildWindow() {
     list_ = list;
     list_->setObjectName(QStringLiteral("lbNameDisplay"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSizeF(font().pointSizeF());
-    list_->setFont(mono);
+    StyleClientList(list_, 31, Twips(3300));
     QPalette lp = list_->palette();
-    lp.setColor(QPalette::Base, Qt::white);
-    lp.setColor(QPalette::Text, Qt::black);
     lp.setColor(QPalette::Highlight, TitleColour);
     lp.setColor(QPalette::HighlightedText, Qt::white);
     list_->setPalette(lp);
-    list_->setMinimumSize(QFontMetrics(mono).horizontalAdvance(QLatin1Char('M')) * 31, Twips(3300));
     clientLayout->addWidget(list_);
     PaintSelectable(fraClient_, false);
     grid->addWidget(fraClient_, 1, 2);
@@ -261,12 +249,7 @@ bool frmMainMenu::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmMainMenu::PlaceFrames() {
-    const int panelHeight = msgPanel_->sizeHint().height();
-    msgPanel_->setGeometry(0, area_->height() - panelHeight, area_->width(), panelHeight);
-    // The menu frame sits 500 twips above the middle of the window.
-    const int left = (area_->width() - frMainMenu_->width()) / 2;
-    const int top = area_->height() / 2 - (frMainMenu_->height() + Twips(1000)) / 2;
-    frMainMenu_->move(std::max(0, left), std::max(0, top));
+    PlaceFramed(area_, frMainMenu_, msgPanel_);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -276,15 +259,7 @@ bool frmMainMenu::StartUp() {
     GlobalState& g = Globals();
     ConfigureDatabaseLayer();
 
-    DriveSelectionHooks hooks;
-    hooks.chooseDrive = [this] { return DriveDialog()->ChooseDrive(); };
-    hooks.refreshClientList = [this] {
-        list_->clear();
-        RefreshNameDisplay();
-        UpdateEditButton();
-    };
-    hooks.normalPointer = [] { NormalPointer(); };
-    hooks.busyPointer = [] { BusyPointer(); };
+    DriveSelectionHooks hooks = DriveHooks();
     hooks.startUpCandidate = options_.dataDir;
     const DriveSelection selection = SelectDataDrive(true, hooks);
     if (selection == DriveSelection::EndProgram ||
@@ -499,6 +474,14 @@ void frmMainMenu::ExitApplication() {
 }
 
 void frmMainMenu::SelectDataDriveFromMenu() {
+    DriveSelection result = DriveSelection::Left;
+    RunOperation([&] { result = SelectDataDrive(false, DriveHooks()); });
+    NormalPointer();
+    if (result == DriveSelection::EndProgram)
+        EndProgram(1);
+}
+
+DriveSelectionHooks frmMainMenu::DriveHooks() {
     DriveSelectionHooks hooks;
     hooks.chooseDrive = [this] { return DriveDialog()->ChooseDrive(); };
     hooks.refreshClientList = [this] {
@@ -508,11 +491,7 @@ void frmMainMenu::SelectDataDriveFromMenu() {
     };
     hooks.normalPointer = [] { NormalPointer(); };
     hooks.busyPointer = [] { BusyPointer(); };
-    DriveSelection result = DriveSelection::Left;
-    RunOperation([&] { result = SelectDataDrive(false, hooks); });
-    NormalPointer();
-    if (result == DriveSelection::EndProgram)
-        EndProgram(1);
+    return hooks;
 }
 
 frmDriveSelect* frmMainMenu::DriveDialog() {

@@ -13,6 +13,10 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
+namespace varenta {
+struct DriveSelectionHooks;
+}
+
 namespace varenta::ui {
 
 class MenuButtons;
@@ -81,6 +85,8 @@ private:
     void BuildMenu();
     void BuildWindow();
     void PlaceFrames();
+    // What the data disk selection needs of this window, at start-up and from the menu.
+    DriveSelectionHooks DriveHooks();
     void EndProgram(int code);
     void ListChosen();
     void ListFocusIn(Qt::FocusReason reason);

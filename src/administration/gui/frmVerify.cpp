@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QGroupBox>
@@ -20,9 +21,6 @@ namespace varenta {
 using ui::Twips;
 
 namespace {
-
-const QColor AreaColour{16, 52, 96};
-const QColor FaceColour{212, 208, 200};
 
 const QString kKeyingHelp = QStringLiteral("Enter response data from answer sheet. ") +
                             QStringLiteral("Press Backspace for previous question.");
@@ -71,15 +69,11 @@ frmVerify::frmVerify(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Test Data Input Verification"));
     setModal(true);
 
-    area_ = new QWidget(this);
-    ui::SetBackground(area_, AreaColour);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(area_);
+    area_ = ui::AddDarkArea(this);
 
     frAll_ = new QGroupBox(QStringLiteral("Data Verification"), area_);
     frAll_->setObjectName(QStringLiteral("frAll"));
-    ui::SetBackground(frAll_, FaceColour, Qt::black);
+    ui::SetBackground(frAll_, ui::FaceColour, Qt::black);
     txtPrevQuestion_ = CodeBox(frAll_, "txtPrevQuestion");
     txtPrevQuestion_->setReadOnly(true);
     txtPrevQuestion_->setFocusPolicy(Qt::NoFocus);
@@ -108,9 +102,8 @@ frmVerify::frmVerify(QWidget* parent) : QDialog(parent) {
     frAll_->adjustSize();
     frAll_->setFixedSize(frAll_->sizeHint());
 
-    pnlMessage_ = new ui::MsgPanel(area_);
+    pnlMessage_ = ui::AddFootPanel(area_);
     pnlMessage_->setObjectName(QStringLiteral("pnlMessage"));
-    ui::SetBackground(pnlMessage_, FaceColour, Qt::black);
 
     txtCurQuestion_->installEventFilter(this);
     cmdCancel_->installEventFilter(this);
@@ -142,11 +135,7 @@ void frmVerify::resizeEvent(QResizeEvent* event) {
 }
 
 void frmVerify::PlaceFrame() {
-    const int panelHeight = pnlMessage_->sizeHint().height();
-    pnlMessage_->setGeometry(0, area_->height() - panelHeight, area_->width(), panelHeight);
-    const int left = (area_->width() - frAll_->width()) / 2;
-    const int top = (area_->height() - (frAll_->height() + ui::Twips(1000))) / 2;
-    frAll_->move(std::max(0, left), std::max(0, top));
+    ui::PlaceFramed(area_, frAll_, pnlMessage_);
 }
 
 void frmVerify::keyPressEvent(QKeyEvent* event) {

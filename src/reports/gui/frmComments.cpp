@@ -8,6 +8,7 @@
 #include "store/Cp1252.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QGridLayout>
@@ -23,9 +24,6 @@ namespace varenta::reports {
 
 namespace {
 
-const QColor AreaColour{16, 52, 96};
-const QColor FaceColour{212, 208, 200};
-
 const QString kTextHelp =
     QStringLiteral("Type the comments and recommendations for this client's report.");
 
@@ -40,15 +38,11 @@ frmComments::frmComments(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Edit Comments"));
     setModal(true);
 
-    area_ = new QWidget(this);
-    ui::SetBackground(area_, AreaColour);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(area_);
+    area_ = ui::AddDarkArea(this);
 
     frCourt_ = new QGroupBox(QStringLiteral(" Valdoria Comments"), area_);
     frCourt_->setObjectName(QStringLiteral("frCourt"));
-    ui::SetBackground(frCourt_, FaceColour, Qt::black);
+    ui::SetBackground(frCourt_, ui::FaceColour, Qt::black);
 
     lblClientName_ = new QLabel(frCourt_);
     lblClientName_->setObjectName(QStringLiteral("lblClientName"));
@@ -79,47 +73,34 @@ frmComments::frmComments(QWidget* parent) : QDialog(parent) {
     txtCharLeft_->setFixedWidth(ui::Twips(900));
     charLeftLabel->setBuddy(txtCharLeft_);
 
-    msgPanel_ = new ui::MsgPanel(area_);
-    ui::SetBackground(msgPanel_, FaceColour, Qt::black);
-
+    msgPanel_ = ui::AddFootPanel(area_);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
-    QPushButton* ok =
-        buttons_->Add(QStringLiteral("Information OK"),
-                      QStringLiteral("Save the comment and show the client's report."), frCourt_);
-    QPushButton* cancel =
-        buttons_->Add(QStringLiteral("Cancel Input"),
-                      QStringLiteral("Close without saving the comment."), frCourt_);
-    for (QPushButton* b : {ok, cancel})
-        b->setMinimumWidth(ui::Twips(2100));
-    connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) {
-        if (i == 0)
-            InformationOk();
-        else
-            reject();
-    });
+    QWidget* row = ui::AddButtonPair(
+        buttons_, frCourt_,
+        {QStringLiteral("Information OK"),
+         QStringLiteral("Save the comment and show the client's report."),
+         [this] { InformationOk(); }},
+        {QStringLiteral("Cancel Input"), QStringLiteral("Close without saving the comment."),
+         [this] { reject(); }},
+        ui::Twips(2100), ui::Twips(360));
+    row->layout()->setSpacing(ui::Twips(180)); // as between the frame's other rows
 
     auto* counter = new QHBoxLayout;
     counter->addStretch();
     counter->addWidget(charLeftLabel);
     counter->addWidget(txtCharLeft_);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(buttons_->panel(0));
-    row->addSpacing(ui::Twips(360));
-    row->addWidget(buttons_->panel(1));
-    row->addStretch();
     auto* layout = new QVBoxLayout(frCourt_);
     layout->setContentsMargins(ui::Twips(300), ui::Twips(300), ui::Twips(300), ui::Twips(300));
     layout->setSpacing(ui::Twips(180));
     layout->addWidget(lblClientName_);
     layout->addWidget(txtComments_);
     layout->addLayout(counter);
-    layout->addLayout(row);
+    layout->addWidget(row);
     frCourt_->adjustSize();
     frCourt_->setFixedSize(frCourt_->sizeHint());
 
-    setTabOrder(txtComments_, ok);
-    setTabOrder(ok, cancel);
+    setTabOrder(txtComments_, buttons_->button(0));
+    setTabOrder(buttons_->button(0), buttons_->button(1));
     txtComments_->installEventFilter(this);
     connect(txtComments_, &QPlainTextEdit::textChanged, this, &frmComments::TextChanged);
 
@@ -154,11 +135,7 @@ void frmComments::resizeEvent(QResizeEvent* e) {
 }
 
 void frmComments::PlaceFrame() {
-    const int panelHeight = msgPanel_->sizeHint().height();
-    msgPanel_->setGeometry(0, area_->height() - panelHeight, area_->width(), panelHeight);
-    const int inner = area_->height() - panelHeight;
-    frCourt_->move(std::max(0, (area_->width() - frCourt_->width()) / 2),
-                   std::max(0, (inner - frCourt_->height()) / 2));
+    ui::PlaceFramed(area_, frCourt_, msgPanel_, ui::FramePlace::AbovePanel);
 }
 
 void frmComments::TextChanged() {

@@ -6,13 +6,13 @@
 #include "reports/gui/frmViewReport.h"
 #include "store/ClientStore.h"
 #include "ui/MenuButtons.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -24,9 +24,6 @@
 namespace varenta::reports {
 
 namespace {
-
-const QColor AreaColour{16, 52, 96};
-const QColor FaceColour{212, 208, 200};
 
 const QString kTitle = QStringLiteral("Print Reports");
 const QString kListHelp = QStringLiteral("Use up or down arrow keys or mouse to select client.");
@@ -171,17 +168,8 @@ frmPrintSelected::frmPrintSelected(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Print Selected Reports"));
     setModal(true);
 
-    area_ = new QWidget(this);
-    ui::SetBackground(area_, AreaColour);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(area_);
-
-    fraAll_ = new QFrame(area_);
-    fraAll_->setObjectName(QStringLiteral("fraAll"));
-    fraAll_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    fraAll_->setLineWidth(2);
-    ui::SetBackground(fraAll_, FaceColour, Qt::black);
+    area_ = ui::AddDarkArea(this);
+    fraAll_ = ui::AddRaisedFrame(area_, QStringLiteral("fraAll"));
 
     txtInstructions_ = new QPlainTextEdit(fraAll_);
     txtInstructions_->setObjectName(QStringLiteral("txtInstructions"));
@@ -208,23 +196,14 @@ frmPrintSelected::frmPrintSelected(QWidget* parent) : QDialog(parent) {
     // A click or the space bar adds a name to the selection or takes it out again; the arrow
     // keys move without changing it.
     list_->setSelectionMode(QAbstractItemView::MultiSelection);
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSizeF(font().pointSizeF());
-    list_->setFont(mono);
-    QPalette lp = list_->palette();
-    lp.setColor(QPalette::Base, Qt::white);
-    lp.setColor(QPalette::Text, Qt::black);
-    list_->setPalette(lp);
-    list_->setMinimumSize(QFontMetrics(mono).horizontalAdvance(QLatin1Char('M')) * 32,
-                          txtInstructions_->height());
+    ui::StyleClientList(list_, 32, txtInstructions_->height());
     clientLayout->addWidget(list_);
     ui::PaintSelectable(fraClient_, false);
     list_->installEventFilter(this);
     connect(list_, &QListWidget::itemClicked, this, &frmPrintSelected::UpdatePrintButton);
     connect(list_, &QListWidget::currentRowChanged, this, &frmPrintSelected::UpdatePrintButton);
 
-    msgPanel_ = new ui::MsgPanel(area_);
-    ui::SetBackground(msgPanel_, FaceColour, Qt::black);
+    msgPanel_ = ui::AddFootPanel(area_);
 
     auto* row = new QHBoxLayout;
     row->setSpacing(ui::Twips(240));
@@ -290,11 +269,7 @@ void frmPrintSelected::resizeEvent(QResizeEvent* e) {
 }
 
 void frmPrintSelected::PlaceFrame() {
-    const int panelHeight = msgPanel_->sizeHint().height();
-    msgPanel_->setGeometry(0, area_->height() - panelHeight, area_->width(), panelHeight);
-    const int left = area_->width() / 2 - fraAll_->width() / 2;
-    const int top = area_->height() / 2 - (fraAll_->height() + ui::Twips(1000)) / 2;
-    fraAll_->move(std::max(0, left), std::max(0, top));
+    ui::PlaceFramed(area_, fraAll_, msgPanel_);
 }
 
 void frmPrintSelected::Activation() {

@@ -10,6 +10,7 @@
 #include "store/DelNames.h"
 #include "ui/MenuButtons.h"
 #include "ui/Password.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QApplication>
@@ -28,9 +29,6 @@
 namespace varenta::supervisor {
 
 namespace {
-
-const QColor AreaColour{16, 52, 96};
-const QColor FaceColour{212, 208, 200};
 
 const QString kOptionHelp =
     QStringLiteral("Use the arrow keys or mouse to choose print operation.");
@@ -65,20 +63,9 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Supervisor Operations"));
     setModal(true);
 
-    area_ = new QWidget(this);
-    ui::SetBackground(area_, AreaColour);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(area_);
-
-    frControls_ = new QFrame(area_);
-    frControls_->setObjectName(QStringLiteral("frControls"));
-    frControls_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    frControls_->setLineWidth(2);
-    ui::SetBackground(frControls_, FaceColour, Qt::black);
-
-    msgPanel_ = new ui::MsgPanel(area_);
-    ui::SetBackground(msgPanel_, FaceColour, Qt::black);
+    area_ = ui::AddDarkArea(this);
+    frControls_ = ui::AddRaisedFrame(area_, QStringLiteral("frControls"));
+    msgPanel_ = ui::AddFootPanel(area_);
 
     tabs_ = new QTabWidget(frControls_);
     tabs_->setObjectName(QStringLiteral("sstSupervisorOperations"));
@@ -162,7 +149,7 @@ QWidget* frmSupervisorOptions::BuildReportsTab() {
     ui::SetBackground(page, ui::Blue);
     auto* frame = new QGroupBox(QStringLiteral("Choose Report Operation"), page);
     frame->setObjectName(QStringLiteral("fraPrintOptions"));
-    ui::SetBackground(frame, FaceColour, Qt::black);
+    ui::SetBackground(frame, ui::FaceColour, Qt::black);
     auto* layout = new QVBoxLayout(frame);
     layout->setSpacing(ui::Twips(120));
     for (int i = 0; i < 3; ++i) {
@@ -195,7 +182,7 @@ QWidget* frmSupervisorOptions::BuildCommentTab(const QString& text) {
     auto* page = new QWidget;
     ui::SetBackground(page, ui::Blue);
     auto* frame = new QGroupBox(QStringLiteral("Operation Comments"), page);
-    ui::SetBackground(frame, FaceColour, Qt::black);
+    ui::SetBackground(frame, ui::FaceColour, Qt::black);
     auto* label = new QLabel(text, frame);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
@@ -235,11 +222,7 @@ void frmSupervisorOptions::resizeEvent(QResizeEvent* e) {
 }
 
 void frmSupervisorOptions::PlaceFrame() {
-    const int panelHeight = msgPanel_->sizeHint().height();
-    msgPanel_->setGeometry(0, area_->height() - panelHeight, area_->width(), panelHeight);
-    const int left = (area_->width() - frControls_->width()) / 2;
-    const int top = area_->height() / 2 - (frControls_->height() + ui::Twips(1000)) / 2;
-    frControls_->move(std::max(0, left), std::max(0, top));
+    ui::PlaceFramed(area_, frControls_, msgPanel_);
 }
 
 bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* e) {
