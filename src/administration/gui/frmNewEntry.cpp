@@ -7,6 +7,7 @@
 #include "intake/CourtHistory.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QFocusEvent>
@@ -50,44 +51,25 @@ frmNewEntry::frmNewEntry(QWidget* parent) : QDialog(parent) {
     gridRow->setContentsMargins(ui::Twips(200), ui::Twips(150), ui::Twips(200), ui::Twips(200));
     gridRow->setSpacing(ui::Twips(300));
 
-    msgPanel_ = new ui::MsgPanel(this);
-    // A long help line must not widen the window.
-    msgPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    msgPanel_ = ui::AddHelpLine(this);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
-    auto* buttonRow = new QWidget(this);
-    auto* buttonLayout = new QHBoxLayout(buttonRow);
-    buttonLayout->setContentsMargins(0, 0, 0, 0);
-    buttonLayout->addStretch();
-    QPushButton* save = buttons_->Add(
-        QStringLiteral("Save"),
-        QStringLiteral("SAVE data, close this window and return to Main Menu"), buttonRow);
-    QPushButton* cancel = buttons_->Add(
-        QStringLiteral("Cancel"),
-        QStringLiteral("DISCARD data, close this window and return to Main Menu"), buttonRow);
-    save->setMinimumWidth(ui::Twips(1600));
-    cancel->setMinimumWidth(ui::Twips(1600));
-    buttonLayout->addWidget(buttons_->panel(0));
-    buttonLayout->addSpacing(ui::Twips(300));
-    buttonLayout->addWidget(buttons_->panel(1));
-    buttonLayout->addStretch();
-    save->setEnabled(false);
-    cancel->setEnabled(false);
-    connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) {
-        if (i == 0)
-            Save();
-        else
-            Cancel();
-    });
+    QWidget* buttonRow = ui::AddButtonPair(
+        buttons_, this,
+        {QStringLiteral("Save"),
+         QStringLiteral("SAVE data, close this window and return to Main Menu"),
+         [this] { Save(); }},
+        {QStringLiteral("Cancel"),
+         QStringLiteral("DISCARD data, close this window and return to Main Menu"),
+         [this] { Cancel(); }},
+        ui::Twips(1600), ui::Twips(300));
+    buttons_->button(0)->setEnabled(false);
+    buttons_->button(1)->setEnabled(false);
 
-    auto* frameRow = new QHBoxLayout;
-    frameRow->addStretch();
-    frameRow->addWidget(frEntry_);
-    frameRow->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(ui::Twips(150), ui::Twips(150), ui::Twips(150), 0);
     layout->addWidget(lblClientName_);
     layout->addSpacing(ui::Twips(100));
-    layout->addLayout(frameRow);
+    layout->addLayout(ui::CentredRow(frEntry_));
     layout->addSpacing(ui::Twips(200));
     layout->addWidget(buttonRow);
     layout->addSpacing(ui::Twips(200));

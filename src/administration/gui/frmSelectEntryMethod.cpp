@@ -12,6 +12,7 @@
 #include "intake/gui/frmCourtHistory.h"
 #include "ui/MenuButtons.h"
 #include "ui/Password.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QFrame>
@@ -44,18 +45,12 @@ frmSelectEntryMethod::frmSelectEntryMethod(QWidget* parent) : QDialog(parent) {
     setModal(true);
     resize(ui::Twips(8400), ui::Twips(6000));
 
-    fraSelectMethod_ = new QGroupBox(QStringLiteral("Select Client Data Entry Method"), this);
-    fraSelectMethod_->setObjectName(QStringLiteral("fraSelectMethod"));
-    auto* column = new QVBoxLayout(fraSelectMethod_);
-    column->setContentsMargins(ui::Twips(400), ui::Twips(300), ui::Twips(400), ui::Twips(300));
-    column->setSpacing(ui::Twips(150));
+    fraSelectMethod_ = ui::AddChoiceFrame(this, QStringLiteral("Select Client Data Entry Method"));
     frBlank_ = new QFrame(this);
     frBlank_->setObjectName(QStringLiteral("frBlank"));
     frBlank_->setVisible(false);
 
-    msgPanel_ = new ui::MsgPanel(this);
-    // A long help line must not widen the window.
-    msgPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    msgPanel_ = ui::AddHelpLine(this);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
     const struct {
         const char* caption;
@@ -72,7 +67,7 @@ frmSelectEntryMethod::frmSelectEntryMethod(QWidget* parent) : QDialog(parent) {
         QPushButton* b = buttons_->Add(QString::fromLatin1(m.caption), QString::fromLatin1(m.help),
                                        fraSelectMethod_);
         b->setMinimumWidth(ui::Twips(4200));
-        column->addWidget(buttons_->panel(buttons_->count() - 1));
+        fraSelectMethod_->layout()->addWidget(buttons_->panel(buttons_->count() - 1));
     }
     buttons_->panel(ScanSheet)->setVisible(false); // scanning is not offered
     connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) { Chosen(i); });
@@ -80,17 +75,7 @@ frmSelectEntryMethod::frmSelectEntryMethod(QWidget* parent) : QDialog(parent) {
     auto* stack = new QGridLayout;
     stack->addWidget(fraSelectMethod_, 0, 0);
     stack->addWidget(frBlank_, 0, 0);
-    auto* frameRow = new QHBoxLayout;
-    frameRow->addStretch();
-    frameRow->addLayout(stack);
-    frameRow->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch(1);
-    layout->addLayout(frameRow);
-    layout->addStretch(1);
-    layout->addSpacing(ui::Twips(500));
-    layout->addWidget(msgPanel_);
+    ui::AboveMiddleColumn(this, msgPanel_)->addLayout(ui::CentredRow(stack));
 }
 
 void frmSelectEntryMethod::showEvent(QShowEvent* event) {
@@ -160,23 +145,27 @@ bool frmSelectEntryMethod::QuestionDbUsable(bool forScreen) {
     }
 }
 
-void frmSelectEntryMethod::AdministerTestToClient() {
-    if (!QuestionDbUsable(true))
-        return;
+bool frmSelectEntryMethod::TakeClientDetails() {
     busy_ = true;
     GlobalState& g = Globals();
     g.EditMode = false;
-
     frmClientInfo info(this);
     info.exec();
     if (!g.ContinueFlag)
-        return Finish();
-
+        return false;
     g.ContinueFlag = false;
     frmCourtHistory court(this);
     court.exec();
-    if (!g.ContinueFlag)
+    return g.ContinueFlag;
+}
+
+void frmSelectEntryMethod::AdministerTestToClient() {
+    if (!QuestionDbUsable(true))
+        return;
+    if (!TakeClientDetails())
         return Finish();
+
+    GlobalState& g = Globals();
 
     frmSelectLanguage languages(this);
     int count = 0;
@@ -237,20 +226,8 @@ void frmSelectEntryMethod::RunPresentation() {
 void frmSelectEntryMethod::EnterTestDataFromAnswerSheet() {
     if (!QuestionDbUsable(false))
         return;
-    busy_ = true;
-    GlobalState& g = Globals();
-    g.EditMode = false;
-
-    frmClientInfo info(this);
-    info.exec();
-    if (!g.ContinueFlag)
-        return Finish();
-
-    g.ContinueFlag = false;
-    frmCourtHistory court(this);
-    court.exec();
-    if (g.ContinueFlag) {
-        g.ContinueFlag = false;
+    if (TakeClientDetails()) {
+        Globals().ContinueFlag = false;
         frmNewEntry grid(this);
         grid.exec();
     }

@@ -55,6 +55,8 @@ private:
     // otherwise be found only after the client's information and court history.
     bool QuestionDbUsable(bool forScreen);
     void NoLanguageTable();
+    // The new client's information and court history; false when either was cancelled.
+    bool TakeClientDetails();
     void RunPresentation();
     void Finish();
 

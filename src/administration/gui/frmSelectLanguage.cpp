@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "intake/CourtHistory.h"
 #include "ui/MenuButtons.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QGroupBox>
@@ -20,15 +21,9 @@ frmSelectLanguage::frmSelectLanguage(QWidget* parent) : QDialog(parent) {
     setModal(true);
     resize(ui::Twips(7200), ui::Twips(5400));
 
-    fraSelectMethod_ = new QGroupBox(QStringLiteral("Select Language to Present"), this);
-    fraSelectMethod_->setObjectName(QStringLiteral("fraSelectMethod"));
-    auto* column = new QVBoxLayout(fraSelectMethod_);
-    column->setContentsMargins(ui::Twips(400), ui::Twips(300), ui::Twips(400), ui::Twips(300));
-    column->setSpacing(ui::Twips(150));
-
-    msgPanel_ = new ui::MsgPanel(this);
-    // A long help line must not widen the window.
-    msgPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    fraSelectMethod_ = ui::AddChoiceFrame(this, QStringLiteral("Select Language to Present"));
+    QLayout* column = fraSelectMethod_->layout();
+    msgPanel_ = ui::AddHelpLine(this);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
     const char* placeholders[] = {"One", "Two", "Three"};
     for (int i = 0; i < LanguageButtons; ++i) {
@@ -43,17 +38,7 @@ frmSelectLanguage::frmSelectLanguage(QWidget* parent) : QDialog(parent) {
     column->addWidget(buttons_->panel(LanguageButtons));
     connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) { Chosen(i); });
 
-    auto* frameRow = new QHBoxLayout;
-    frameRow->addStretch();
-    frameRow->addWidget(fraSelectMethod_);
-    frameRow->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch(1);
-    layout->addLayout(frameRow);
-    layout->addStretch(1);
-    layout->addSpacing(ui::Twips(500));
-    layout->addWidget(msgPanel_);
+    ui::AboveMiddleColumn(this, msgPanel_)->addLayout(ui::CentredRow(fraSelectMethod_));
 }
 
 int frmSelectLanguage::LanguageCount() {

@@ -4,6 +4,7 @@
 #include "app/Messages.h"
 #include "intake/gui/StorableText.h"
 #include "ui/MenuButtons.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QApplication>
@@ -99,58 +100,30 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent) {
         ++row;
     }
 
-    msgPanel_ = new ui::MsgPanel(this);
-    // A long help line must not widen the window.
-    msgPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    msgPanel_ = ui::AddHelpLine(this);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
-    auto* buttonRow = new QWidget(this);
-    auto* buttonLayout = new QHBoxLayout(buttonRow);
-    buttonLayout->setContentsMargins(0, 0, 0, 0);
-    buttonLayout->addStretch();
-    QPushButton* ok = buttons_->Add(QStringLiteral("Information OK"), QString(), buttonRow);
-    buttons_->Add(QStringLiteral("Cancel Input"),
-                  QStringLiteral("Cancel information input and return to Main Menu."), buttonRow);
-    buttonLayout->addWidget(buttons_->panel(0));
-    buttonLayout->addSpacing(ui::Twips(300));
-    buttonLayout->addWidget(buttons_->panel(1));
-    buttonLayout->addStretch();
-    ok->setMinimumWidth(ui::Twips(2200));
-    buttons_->button(1)->setMinimumWidth(ui::Twips(2200));
-    connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) {
-        if (i == 0)
-            InformationOk();
-        else
-            CancelInput();
-    });
+    QWidget* buttonRow = ui::AddButtonPair(
+        buttons_, this, {QStringLiteral("Information OK"), QString(), [this] { InformationOk(); }},
+        {QStringLiteral("Cancel Input"),
+         QStringLiteral("Cancel information input and return to Main Menu."),
+         [this] { CancelInput(); }},
+        ui::Twips(2200), ui::Twips(300));
 
-    // Developer commands: present, never shown.
-    cmdNonDeviant_ = new QPushButton(QStringLiteral("Non-Deviant"), this);
-    cmdNonDeviant_->setObjectName(QStringLiteral("cmdNonDeviant"));
-    cmdNonDeviant_->setVisible(false);
-    connect(cmdNonDeviant_, &QPushButton::clicked, this, [this] { NonDeviant(); });
-    cmdCheck_ = new QPushButton(QStringLiteral("Check"), this);
-    cmdCheck_->setObjectName(QStringLiteral("cmdCheck"));
-    cmdCheck_->setVisible(false);
-    connect(cmdCheck_, &QPushButton::clicked, this, [this] { Check(); });
+    cmdNonDeviant_ =
+        ui::AddHiddenCommand(this, QStringLiteral("Non-Deviant"), QStringLiteral("cmdNonDeviant"),
+                             [this] { NonDeviant(); });
+    cmdCheck_ = ui::AddHiddenCommand(this, QStringLiteral("Check"), QStringLiteral("cmdCheck"),
+                                     [this] { Check(); });
 
-    auto* frameRow = new QHBoxLayout;
-    frameRow->addStretch();
-    frameRow->addWidget(frClient_);
-    frameRow->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch(1);
-    layout->addLayout(frameRow);
-    layout->addSpacing(ui::Twips(300));
-    layout->addWidget(buttonRow);
-    layout->addStretch(1);
-    layout->addSpacing(ui::Twips(500)); // the frame sits a little above the middle
-    layout->addWidget(msgPanel_);
+    QVBoxLayout* column = ui::AboveMiddleColumn(this, msgPanel_);
+    column->addLayout(ui::CentredRow(frClient_));
+    column->addSpacing(ui::Twips(300));
+    column->addWidget(buttonRow);
 
     for (size_t i = 0; i + 1 < fields_.size(); ++i)
         setTabOrder(fields_[i], fields_[i + 1]);
-    setTabOrder(fields_.back(), ok);
-    setTabOrder(ok, buttons_->button(1));
+    setTabOrder(fields_.back(), buttons_->button(0));
+    setTabOrder(buttons_->button(0), buttons_->button(1));
 }
 
 bool frmClientInfo::EditMode() const {

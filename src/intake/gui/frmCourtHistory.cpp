@@ -5,6 +5,7 @@
 #include "intake/ClientInfo.h"
 #include "intake/gui/StorableText.h"
 #include "ui/MenuButtons.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QFrame>
@@ -70,59 +71,32 @@ frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent) {
         fields_[size_t(q - 1)] = edit;
     }
 
-    msgPanel_ = new ui::MsgPanel(this);
-    // A long help line must not widen the window.
-    msgPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    msgPanel_ = ui::AddHelpLine(this);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
-    auto* buttonRow = new QWidget(this);
-    auto* buttonLayout = new QHBoxLayout(buttonRow);
-    buttonLayout->setContentsMargins(0, 0, 0, 0);
-    buttonLayout->addStretch();
-    QPushButton* ok = buttons_->Add(
-        QStringLiteral("Information OK"),
-        QStringLiteral("If information is correct press Enter or press Tab to change an entry."),
-        buttonRow);
-    QPushButton* cancel = buttons_->Add(
-        QStringLiteral("Cancel Input"),
-        QStringLiteral("Cancel information input and return to Main Menu."), buttonRow);
-    ok->setMinimumWidth(ui::Twips(2200));
-    cancel->setMinimumWidth(ui::Twips(2200));
-    buttonLayout->addWidget(buttons_->panel(0));
-    buttonLayout->addSpacing(ui::Twips(300));
-    buttonLayout->addWidget(buttons_->panel(1));
-    buttonLayout->addStretch();
-    connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) {
-        if (i == 0)
-            InformationOk();
-        else
-            CancelInput();
-    });
+    QWidget* buttonRow = ui::AddButtonPair(
+        buttons_, this,
+        {QStringLiteral("Information OK"),
+         QStringLiteral("If information is correct press Enter or press Tab to change an entry."),
+         [this] { InformationOk(); }},
+        {QStringLiteral("Cancel Input"),
+         QStringLiteral("Cancel information input and return to Main Menu."),
+         [this] { CancelInput(); }},
+        ui::Twips(2200), ui::Twips(300));
 
-    cmdCheck_ = new QPushButton(QStringLiteral("Check"), this);
-    cmdCheck_->setObjectName(QStringLiteral("cmdCheck"));
-    cmdCheck_->setVisible(false);
-    connect(cmdCheck_, &QPushButton::clicked, this, [this] { Check(); });
+    cmdCheck_ = ui::AddHiddenCommand(this, QStringLiteral("Check"), QStringLiteral("cmdCheck"),
+                                     [this] { Check(); });
 
-    auto* frameRow = new QHBoxLayout;
-    frameRow->addStretch();
-    frameRow->addWidget(frCourt_);
-    frameRow->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch(1);
-    layout->addWidget(lblClientName_);
-    layout->addSpacing(ui::Twips(150));
-    layout->addLayout(frameRow);
-    layout->addSpacing(ui::Twips(300));
-    layout->addWidget(buttonRow);
-    layout->addStretch(1);
-    layout->addSpacing(ui::Twips(500));
-    layout->addWidget(msgPanel_);
+    QVBoxLayout* column = ui::AboveMiddleColumn(this, msgPanel_);
+    column->addWidget(lblClientName_);
+    column->addSpacing(ui::Twips(150));
+    column->addLayout(ui::CentredRow(frCourt_));
+    column->addSpacing(ui::Twips(300));
+    column->addWidget(buttonRow);
 
     for (size_t i = 0; i + 1 < fields_.size(); ++i)
         setTabOrder(fields_[i], fields_[i + 1]);
-    setTabOrder(fields_.back(), ok);
-    setTabOrder(ok, cancel);
+    setTabOrder(fields_.back(), buttons_->button(0));
+    setTabOrder(buttons_->button(0), buttons_->button(1));
 }
 
 bool frmCourtHistory::EditMode() const {
