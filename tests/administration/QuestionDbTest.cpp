@@ -27,7 +27,7 @@ int ErrorOf(const std::function<void()>& f, QString* description = nullptr) {
     return 0;
 }
 
-TEST(QuestionDb, TablesComeInCreationOrderAndRowsInStoredOrder) {
+TEST(QuestionDb, TablesInCreationOrderRowsInStoredOrderFieldsByName) {
     TempDir dir;
     // Spanish first: the stored order, not the alphabet, decides.
     MakeQuestionDb(dir.path(), {QStringLiteral("Spanish"), QStringLiteral("English")});
@@ -52,12 +52,8 @@ TEST(QuestionDb, TablesComeInCreationOrderAndRowsInStoredOrder) {
     t.MovePrevious();
     EXPECT_TRUE(t.AtBOF());
     EXPECT_EQ(ErrorOf([&] { t.Field(QStringLiteral("ID")); }), qdb::NoCurrentRecord);
-}
 
-TEST(QuestionDb, FieldsByNameWithoutCaseAndNullFields) {
-    TempDir dir;
-    MakeQuestionDb(dir.path(), {QStringLiteral("English")});
-    QuestionTable t = QuestionDb().OpenTable(QStringLiteral("English"));
+    // Fields by name without regard to case; empty answers are Null.
     t.MoveTo(0);
     EXPECT_EQ(t.Text(QStringLiteral("Answer2")), QStringLiteral("False"));
     EXPECT_TRUE(t.IsNull(QStringLiteral("ANSWER3")));
@@ -124,20 +120,18 @@ TEST(QuestionDb, ItemSourceFaultsNameFileAndLine) {
     const QByteArray good = ItemSourceText();
     QString text;
 
-    WriteFile(src, QByteArray(good).replace("TestQuestion", "Question"));
-    EXPECT_NE(ErrorOf([&] { ReadItemSource(src); }, &text), 0);
-    EXPECT_TRUE(text.startsWith(src + QStringLiteral(":2:"))) << qPrintable(text);
-
-    // Item 5 missing: the row after it is reported.
     QByteArrayList lines = good.split('\n');
-    lines.removeAt(6);
-    WriteFile(src, lines.join('\n'));
-    EXPECT_NE(ErrorOf([&] { ReadItemSource(src); }, &text), 0);
-    EXPECT_TRUE(text.contains(QStringLiteral(":7: item ID 5 expected"))) << qPrintable(text);
-
-    WriteFile(src, QByteArray(good).replace("\n116\t", "\n#116\t"));
-    EXPECT_NE(ErrorOf([&] { ReadItemSource(src); }, &text), 0);
-    EXPECT_TRUE(text.contains(QStringLiteral("115 items"))) << qPrintable(text);
+    lines.removeAt(6); // item 5 missing: the row after it is reported
+    const std::pair<QByteArray, QString> faults[] = {
+        {QByteArray(good).replace("TestQuestion", "Question"), src + QStringLiteral(":2:")},
+        {lines.join('\n'), QStringLiteral(":7: item ID 5 expected")},
+        {QByteArray(good).replace("\n116\t", "\n#116\t"), QStringLiteral("115 items")},
+    };
+    for (const auto& [source, said] : faults) {
+        WriteFile(src, source);
+        EXPECT_NE(ErrorOf([&] { ReadItemSource(src); }, &text), 0);
+        EXPECT_TRUE(text.contains(said)) << qPrintable(text);
+    }
 
     // Windows line ends are read as well.
     WriteFile(src, QByteArray(good).replace("\n", "\r\n"));

@@ -8,6 +8,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "store/ClientStore.h"
+#include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/QtMessageSink.h"
 
@@ -100,6 +101,7 @@ protected:
             .color(QPalette::Window);
     }
     QString Help() const { return W<QLabel>("MsgPanel")->text(); }
+    QString Text(const char* name) const { return W<QPlainTextEdit>(name)->toPlainText(); }
     bool Shown(const char* name) const { return W(name)->isVisible(); }
 
     testing::TempDir tmp;
@@ -110,14 +112,13 @@ protected:
     std::unique_ptr<frmPresentQA> form;
 };
 
-TEST_F(PresentQA, InstructionScreensLeadToTheFirstItem) {
+TEST_F(PresentQA, InstructionsThenItemsWithFocusColoursAndSounds) {
     Open();
     EXPECT_EQ(form->windowTitle(), "Question Presentation");
     EXPECT_TRUE(Shown("fraInstructions"));
     EXPECT_FALSE(Shown("frQandA"));
     EXPECT_EQ(Focus(), W("txtInstructions"));
-    EXPECT_EQ(W<QPlainTextEdit>("txtInstructions")->toPlainText(),
-              QString(InstructionText(0)).replace("\r\n", "\n"));
+    EXPECT_EQ(Text("txtInstructions"), QString(InstructionText(0)).replace("\r\n", "\n"));
     EXPECT_EQ(Help(), "When ready press Enter to continue.");
     EXPECT_EQ(device.played, QStringList{"inst0.wav"});
 
@@ -127,13 +128,13 @@ TEST_F(PresentQA, InstructionScreensLeadToTheFirstItem) {
     EXPECT_TRUE(form->isVisible());
 
     Key(Qt::Key_Tab);
-    EXPECT_TRUE(W<QPlainTextEdit>("txtInstructions")->toPlainText().startsWith("Section 1"));
+    EXPECT_TRUE(Text("txtInstructions").startsWith("Section 1"));
     EXPECT_EQ(device.last(), "inst1.wav");
     Key(Qt::Key_Return);
     EXPECT_FALSE(Shown("fraInstructions"));
     EXPECT_TRUE(Shown("fraQuestions"));
     EXPECT_EQ(Focus(), W("txtQuestion"));
-    EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->toPlainText(), "1. Statement number 1");
+    EXPECT_EQ(Text("txtQuestion"), "1. Statement number 1");
     EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->palette().color(QPalette::Base),
               QColor(0, 255, 255));
     EXPECT_EQ(device.last(), "e001.wav");
@@ -141,13 +142,9 @@ TEST_F(PresentQA, InstructionScreensLeadToTheFirstItem) {
     EXPECT_FALSE(Shown("cmdMenuChoice(2)"));
     EXPECT_FALSE(Shown("txtButtonText(2)"));
     EXPECT_EQ(W<QLabel>("txtButtonText(1)")->text(), "False");
-}
 
-// Two answers: Down and Up move between the statement and the answers, Tab goes round, the
-// highlight and bold text follow the focus, and every move is read aloud.
-TEST_F(PresentQA, FocusOrderColoursAndSounds) {
-    Open();
-    AnswerUpTo(1);
+    // Two answers: Down and Up move between the statement and the answers, Tab goes round, the
+    // highlight and bold text follow the focus, and every move is read aloud.
     auto* question = W<QPlainTextEdit>("txtQuestion");
     Key(Qt::Key_Down);
     EXPECT_EQ(Focus(), W("cmdMenuChoice(0)"));
@@ -206,7 +203,7 @@ TEST_F(PresentQA, SectionEndsAndF10) {
     EXPECT_EQ(messages.beeps(), 1);
     Answer(1);
     Key(Qt::Key_F10);
-    EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->toPlainText(), "1. Statement number 1");
+    EXPECT_EQ(Text("txtQuestion"), "1. Statement number 1");
     EXPECT_EQ(Focus(), W("txtQuestion"));
     EXPECT_EQ(device.last(), "e001.wav");
     Answer(0);
@@ -219,15 +216,15 @@ TEST_F(PresentQA, SectionEndsAndF10) {
     EXPECT_TRUE(Shown("fraInstructions"));
     EXPECT_FALSE(Shown("frQandA"));
     EXPECT_EQ(Focus(), W("txtInstructions"));
-    EXPECT_TRUE(W<QPlainTextEdit>("txtInstructions")->toPlainText().startsWith("Section 2"));
+    EXPECT_TRUE(Text("txtInstructions").startsWith("Section 2"));
     EXPECT_EQ(device.last(), "inst2.wav");
     Key(Qt::Key_Return);
-    EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->toPlainText(), "64. Statement number 64");
+    EXPECT_EQ(Text("txtQuestion"), "64. Statement number 64");
     EXPECT_EQ(device.last(), "e064.wav");
     EXPECT_TRUE(Shown("cmdMenuChoice(3)"));
 
     Key(Qt::Key_F10); // back to 63, no instructions on the way
-    EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->toPlainText(), "63. Statement number 63");
+    EXPECT_EQ(Text("txtQuestion"), "63. Statement number 63");
     EXPECT_FALSE(Shown("fraInstructions"));
     EXPECT_FALSE(Shown("cmdMenuChoice(2)"));
     Answer(0);
@@ -238,7 +235,7 @@ TEST_F(PresentQA, SectionEndsAndF10) {
     AnswerUpTo(97);
     Answer(3);
     EXPECT_EQ(messages.shown().size(), 3u);
-    EXPECT_TRUE(W<QPlainTextEdit>("txtInstructions")->toPlainText().startsWith("Section 3"));
+    EXPECT_TRUE(Text("txtInstructions").startsWith("Section 3"));
     EXPECT_EQ(device.last(), "inst3.wav");
     Key(Qt::Key_Return);
     EXPECT_EQ(form->presentation()->CurrentItemId(), 98);
@@ -316,7 +313,7 @@ TEST_F(PresentQA, AFailedSaveKeepsTheAnswersForTheSupervisor) {
     ASSERT_TRUE(form->isVisible());
     EXPECT_EQ(Globals().ClientCount, 2);
     EXPECT_EQ(testing::ReadFile(disk + "/DATA401.QV"), before);
-    EXPECT_TRUE(W<QPlainTextEdit>("txtInstructions")->toPlainText().contains("could not be saved"));
+    EXPECT_TRUE(Text("txtInstructions").contains("could not be saved"));
     EXPECT_EQ(Focus(), W("txtInstructions"));
     const QString answers = form->presentation()->ResponseString();
 
@@ -334,19 +331,33 @@ TEST_F(PresentQA, AFailedSaveKeepsTheAnswersForTheSupervisor) {
     EXPECT_EQ(Globals().Clients[3].Responses, answers);
 }
 
+// Spanish: every text the client reads, the notes and the sound folder.
 TEST_F(PresentQA, SpanishTextsAndFolder) {
     source.items = testing::MakeItems(QStringLiteral("S"));
     Open(QStringLiteral("Spanish"));
     EXPECT_EQ(form->windowTitle(), "Presentación de preguntas");
     EXPECT_EQ(Help(), "Oprima la tecla «Enter» para seguir.");
-    EXPECT_TRUE(W<QPlainTextEdit>("txtInstructions")->toPlainText().startsWith("Instrucciones"));
+    EXPECT_TRUE(Text("txtInstructions").startsWith("Instrucciones"));
     EXPECT_TRUE(device.paths.first().endsWith("/QVTEST/sound/Spanish/inst0.wav"));
     AnswerUpTo(1);
     EXPECT_EQ(device.last(), "s001.wav");
     Key(Qt::Key_Down);
     EXPECT_EQ(Help(), "Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter».");
     Key(Qt::Key_Up);
-    EXPECT_TRUE(Help().startsWith("Oprima las teclas de flechas"));
+    EXPECT_EQ(Help(), "Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para iluminar su "
+                      "respuesta. Luego oprima la tecla «Enter». Oprima la tecla «F10» para ver "
+                      "la pregunta anterior.");
+    AnswerUpTo(63);
+    Answer(0);
+    EXPECT_EQ(messages.last().title, "Nota de Presentación");
+    EXPECT_EQ(messages.last().text, "Usted ha terminado esta parte de la prueba. Oprima la tecla "
+                                    "«Enter» para seguir.");
+    AnswerUpTo(116);
+    Answer(0);
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_EQ(messages.last().title, "Nota de Presentacion");
+    EXPECT_EQ(messages.last().text, "Usted ha terminado la prueba. Se le agradece su "
+                                    "participacion.\n\nOprima la tecla <<Enter>> para terminar.");
 }
 
 TEST_F(PresentQA, WithoutSoundDeviceTheTestGoesOnQuietly) {
@@ -404,6 +415,24 @@ TEST_F(PresentQA, MissingItemsStoreNoClient) {
     EXPECT_EQ(Globals().ClientCount, 2);
     EXPECT_EQ(Globals().CurrentClient, 1);
     EXPECT_TRUE(device.events.isEmpty());
+}
+
+// Pictures of the presentation on the shipped items, best taken on a real display server (for
+// example under xvfb-run with QT_QPA_PLATFORM=xcb).
+TEST_F(PresentQA, ScreensForTheGuide) {
+    VARENTA_SKIP_UNLESS_SCREENS();
+    Globals().QuestionDbPath = testing::BuiltProgramDir() + "/qv32.mdb";
+    for (const char* language : {"en", "es"}) {
+        Globals().CurrentClient = 3;
+        Open(language == std::string("en") ? "English" : "Spanish", false);
+        if (language == std::string("en"))
+            testing::SaveScreen(form.get(), "present-instructions-en.png");
+        AnswerUpTo(5); // item 5 with its second answer highlighted
+        Key(Qt::Key_Down);
+        Key(Qt::Key_Down);
+        testing::SaveScreen(form.get(), QStringLiteral("present-item-%1.png").arg(language));
+        Key(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
+    }
 }
 
 } // namespace
