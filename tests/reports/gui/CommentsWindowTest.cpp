@@ -4,6 +4,7 @@
 #include "reports/ProgramFiles.h"
 #include "reports/gui/frmComments.h"
 #include "reports/gui/frmViewReport.h"
+#include "support/Screens.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -106,8 +107,10 @@ TEST_F(CommentsWindowTest, TwoTypedLinesAreStoredWithTwoBlanksAndShownInTheRepor
 }
 
 TEST_F(CommentsWindowTest, ThreeHundredCharactersFillTheBoxAndNoMoreAreTaken) {
+    Globals().CurrentClient = 3; // beyond the end of the comments file: an empty box
     Open();
-    text->clear();
+    EXPECT_TRUE(text->toPlainText().isEmpty());
+    EXPECT_EQ(CharLeft(), QStringLiteral("300"));
     QTest::keyClicks(text, QString(299, QLatin1Char('a')));
     EXPECT_EQ(CharLeft(), QStringLiteral("1"));
     QTest::keyClick(text, Qt::Key_Return); // a line break needs two places
@@ -167,33 +170,15 @@ TEST_F(CommentsWindowTest, AFailedWriteKeepsTheCommentInTheBoxAndTheFileIntact) 
     EXPECT_EQ(file().mid(300, 300), QByteArray("Needs a follow-up visit.").leftJustified(300, ' '));
 }
 
-TEST_F(CommentsWindowTest, AClientWithoutARecordStartsWithAnEmptyBox) {
-    WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
-    WriteFile(disk.file("Comments.dat"), QByteArray(300, ' ')); // written when there was one
-    UseDataDisk(disk.path());
-    Globals().CurrentClient = 3;
-    Open();
-    EXPECT_TRUE(text->toPlainText().isEmpty());
-    EXPECT_EQ(CharLeft(), QStringLiteral("300"));
-}
-
-} // namespace
-
-namespace {
-
-// For the developers' guide: VARENTA_SCREENS=<folder> saves the window as the user sees it.
 TEST_F(CommentsWindowTest, ScreenForTheGuide) {
-    const QString screens = qEnvironmentVariable("VARENTA_SCREENS");
-    if (screens.isEmpty())
-        GTEST_SKIP() << "VARENTA_SCREENS not set";
+    VARENTA_SKIP_UNLESS_SCREENS();
     Globals().Clients[2].ClientName = Fit(QStringLiteral("Marisol Quintero"), width::ClientName);
     Open();
     text->selectAll();
     QTest::keyClicks(text, QStringLiteral("Lives with her aunt; attends school daily."));
     QTest::keyClick(text, Qt::Key_Return);
     QTest::keyClicks(text, QStringLiteral("Review in May with the probation officer."));
-    QApplication::processEvents();
-    window->grab().save(screens + "/comments.png");
+    SaveScreen(window.get(), QStringLiteral("comments.png"));
 }
 
 } // namespace

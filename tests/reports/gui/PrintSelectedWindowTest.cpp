@@ -4,6 +4,7 @@
 #include "reports/gui/frmPrintSelected.h"
 #include "reports/print/PdfCheck.h"
 #include "reports/print/ReportPrint.h"
+#include "support/Screens.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -96,8 +97,15 @@ TEST_F(PrintSelectedWindowTest, ChoosingClients2And5FromTheKeyboardPrintsTheirRe
     EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral(":\nReports 2.pdf\nReports 5.pdf")));
 }
 
-TEST_F(PrintSelectedWindowTest, SelectAllPrintsEveryClientInRecordOrder) {
+TEST_F(PrintSelectedWindowTest, NothingSelectedIsSaidThenSelectAllPrintsEveryClient) {
     Open();
+    QTest::keyClick(list, Qt::Key_Tab);
+    QTest::keyClick(Button(0), Qt::Key_Return);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(messages.last().text.section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("No client is selected."));
+    ASSERT_TRUE(list->hasFocus());
+
     QTest::keyClick(list, Qt::Key_Tab);
     QTest::keyClick(Button(0), Qt::Key_Tab);
     ASSERT_TRUE(Button(1)->hasFocus());
@@ -114,15 +122,8 @@ TEST_F(PrintSelectedWindowTest, SelectAllPrintsEveryClientInRecordOrder) {
     EXPECT_EQ(Pdfs().size(), 5);
 }
 
-TEST_F(PrintSelectedWindowTest, NothingSelectedOrReturnToMainMenuPrintsNothing) {
+TEST_F(PrintSelectedWindowTest, ReturnToMainMenuPrintsNothing) {
     Open();
-    QTest::keyClick(list, Qt::Key_Tab);
-    QTest::keyClick(Button(0), Qt::Key_Return);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(messages.last().text.section(QLatin1Char('\n'), 0, 0),
-              QStringLiteral("No client is selected."));
-    EXPECT_TRUE(list->hasFocus());
-
     QTest::keyClick(list, Qt::Key_Space); // chosen, then abandoned
     Button(2)->setFocus();
     EXPECT_EQ(HelpLine(), QStringLiteral("Cancel selections and printing."));
@@ -170,15 +171,8 @@ TEST_F(PrintSelectedWindowTest, AFailurePartWaySaysWhichClientsWerePrinted) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-} // namespace
-
-namespace {
-
-// For the developers' guide: VARENTA_SCREENS=<folder> saves the window as the user sees it.
 TEST_F(PrintSelectedWindowTest, ScreenForTheGuide) {
-    const QString screens = qEnvironmentVariable("VARENTA_SCREENS");
-    if (screens.isEmpty())
-        GTEST_SKIP() << "VARENTA_SCREENS not set";
+    VARENTA_SKIP_UNLESS_SCREENS();
     const char* names[] = {"Jordan Ellery", "Marisol Quintero", "Dante Whitlock", "Keira Lindqvist",
                            "Tomás Ibáñez"};
     for (int n = 1; n <= 5; ++n)
@@ -189,8 +183,7 @@ TEST_F(PrintSelectedWindowTest, ScreenForTheGuide) {
         list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
         QTest::keyClick(list, Qt::Key_Space);
     }
-    QApplication::processEvents();
-    window->grab().save(screens + "/print-selected.png");
+    SaveScreen(window.get(), QStringLiteral("print-selected.png"));
 }
 
 } // namespace

@@ -75,14 +75,22 @@ TEST_F(PrintTest, EachReportPageIsOneSheetAndNothingIsLost) {
         EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf(), p + 1)), pdf::Simplified(pages[p]))
             << "page " << p + 1;
     EXPECT_TRUE(messages.shown().empty());
-}
 
-TEST_F(PrintTest, AReportWithoutFormFeedPrintsWhole) {
+    // Without a form feed the report is one page, its first character included.
     WriteReport({{"ABCDEF starts the report", "second"}});
-    PrintReportFile(PrintTarget::PdfFile(Pdf(), QPageSize::A4));
-    ASSERT_EQ(pdf::PageCount(Pdf()), 1);
-    EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf(), 1)),
+    PrintReportFile(PrintTarget::PdfFile(Pdf("one.pdf"), QPageSize::A4));
+    ASSERT_EQ(pdf::PageCount(Pdf("one.pdf")), 1);
+    EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf("one.pdf"), 1)),
               QStringList({"ABCDEF starts the report", "second"}));
+
+    // Several reports go into one job.
+    WriteFile(dir.file("temp1"), MakeReport({{"client one p1"}, {"client one p2"}}));
+    WriteFile(dir.file("temp2"), MakeReport({{"client two"}}));
+    const PrintResult job =
+        PrintReportFiles({dir.file("temp1"), dir.file("temp2")},
+                         PrintTarget::PdfFile(Pdf("job.pdf"), QPageSize::Letter));
+    EXPECT_EQ(job.sheets, 3);
+    EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf("job.pdf"), 3)), QStringList({"client two"}));
 }
 
 // Where the words land: every sheet starts on its first line, columns line up as on a fixed
@@ -154,15 +162,6 @@ TEST_F(PrintTest, TypeSizesOfTheThreePrintouts) {
     const double report = pitch(Pdf("a.pdf"));
     EXPECT_NEAR(pitch(Pdf("b.pdf")) / report, 9.5 / 11.5, 0.01);
     EXPECT_NEAR(pitch(Pdf("c.pdf")) / report, 9.0 / 11.5, 0.01);
-}
-
-TEST_F(PrintTest, SeveralReportsGoIntoOneJob) {
-    WriteFile(dir.file("temp1"), MakeReport({{"client one p1"}, {"client one p2"}}));
-    WriteFile(dir.file("temp2"), MakeReport({{"client two"}}));
-    const PrintResult r = PrintReportFiles({dir.file("temp1"), dir.file("temp2")},
-                                           PrintTarget::PdfFile(Pdf(), QPageSize::Letter));
-    EXPECT_EQ(r.sheets, 3);
-    EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf(), 3)), QStringList({"client two"}));
 }
 
 TEST_F(PrintTest, FailuresLeaveNoPdfAndAnEmptyReportIsAnError) {

@@ -15,7 +15,7 @@ using namespace varenta::print;
 using varenta::testing::TempDir;
 using varenta::testing::WriteFile;
 
-TEST(ReadReportFile, DropsOnlyTheFinalLineFeedAndDecodesTheCodePage) {
+TEST(ReadReportFile, DropsOnlyTheFinalLineFeedDecodesTheCodePageIgnoresCase) {
     TempDir dir;
     // "Peña" as the single-byte code page stores it.
     WriteFile(dir.file("report.prn"), QByteArray("NAME: Pe\xF1"
@@ -33,16 +33,15 @@ TEST(ReadReportFile, DropsOnlyTheFinalLineFeedAndDecodesTheCodePage) {
     } catch (const VError& e) {
         EXPECT_EQ(e.number(), err::FileNotFound);
     }
-}
 
-TEST(ReadReportFile, FindsTheProgramFoldersReportWithoutRegardToCase) {
-    TempDir dir;
-    Globals().ProgramDir = dir.path();
-    WriteFile(dir.file("REPORT.PRN"), QByteArray("upper\r\n"));
+    // The program folder's report is found without regard to case.
+    TempDir program;
+    Globals().ProgramDir = program.path();
+    WriteFile(program.file("REPORT.PRN"), QByteArray("upper\r\n"));
     EXPECT_EQ(ReadReportFile(), QStringLiteral("upper\r"));
 }
 
-TEST(SplitReportPages, CutsAtFormFeedLinesWithoutStrayBlankLines) {
+TEST(SplitReportPages, CutsAtFormFeedsKeepsEveryCharacterAddsNoStrayBlankLine) {
     // The text as read back: the final line feed is gone, its carriage return is not.
     const QString text = QStringLiteral("Xfirst\r\n  two\r\n\f\r\nNAME: A\r\n\r\nbody\r\n\f\r\n"
                                         "third\r");
@@ -51,9 +50,7 @@ TEST(SplitReportPages, CutsAtFormFeedLinesWithoutStrayBlankLines) {
     EXPECT_EQ(pages[0], QStringList({"Xfirst", "  two"}));
     EXPECT_EQ(pages[1], QStringList({"NAME: A", "", "body"}));
     EXPECT_EQ(pages[2], QStringList({"third"}));
-}
 
-TEST(SplitReportPages, KeepsEveryCharacterAndDropsOnlyEmptyPages) {
     // No form feed at all: one page, first character included.
     EXPECT_EQ(SplitReportPages(QStringLiteral("ABC\r\ndef\r")),
               QList<QStringList>({{"ABC", "def"}}));
