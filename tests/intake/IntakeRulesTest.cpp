@@ -96,36 +96,10 @@ TEST_F(ClientInfoFormTest, RecordRoundTripKeepsStoredWidths) {
     EXPECT_EQ(CurrentRecord().EditCount, QStringLiteral("0"));
 }
 
-TEST_F(ClientInfoFormTest, NewClientIsBuiltInMemoryOnly) {
-    const QByteArray before = data();
-    ClientInfoForm form;
-    form.Open(false);
-    form.values = {QStringLiteral("Núñez"),
-                   QStringLiteral("X1"),
-                   QStringLiteral("15"),
-                   QStringLiteral("N"),
-                   1,
-                   3,
-                   4};
-    ASSERT_EQ(FirstFailingField(form.values, true), -1);
-    EXPECT_EQ(form.InformationOk(false), ClientInfoForm::OkOutcome::Stored);
-    EXPECT_EQ(Globals().CurrentClient, 3);
-    EXPECT_EQ(Globals().ClientCount, 2);
-    const ClientRecord& r = Globals().Clients[3];
-    EXPECT_EQ(r.ClientName, Fit(QStringLiteral("Núñez"), 25));
-    EXPECT_EQ(r.Responses, QString(116, QLatin1Char('0')));
-    EXPECT_EQ(r.TestDate, QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")));
-    EXPECT_EQ(r.NameDeleted, QStringLiteral("0"));
-    EXPECT_EQ(data(), before);
-}
-
-TEST_F(ClientInfoFormTest, CompletenessOrderAndUncheckedAges) {
-    ClientInfoValues v{QStringLiteral("A"), QStringLiteral("B"), QString(), QString(), 1, 1, 1};
-    EXPECT_EQ(FirstFailingField(v, true), int(InfoField::Age)); // age before date of birth
-    v.age = QStringLiteral("3");
-    EXPECT_EQ(FirstFailingField(v, true), int(InfoField::Age));
-    v.age = QStringLiteral("16");
-    v.race = -1;
+// The age before the date of birth and an unconfirmed age are tested through the window.
+TEST_F(ClientInfoFormTest, CompletenessOrderAndLockedFields) {
+    ClientInfoValues v{
+        QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("16"), QString(), 1, -1, 1};
     EXPECT_EQ(FirstFailingField(v, true), int(InfoField::Race));
     v.race = 2;
     EXPECT_EQ(FirstFailingField(v, true), int(InfoField::DateOfBirth));

@@ -9,6 +9,7 @@
 #include "support/TestSupport.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -129,6 +130,9 @@ TEST_F(ClientInfoWindow, NewClientTypedFieldByField) {
     EXPECT_EQ(r.Age, QStringLiteral("7x"));
     EXPECT_EQ(r.DateOfBirth, QStringLiteral("02/29/2000"));
     EXPECT_EQ(r.GenderCode + r.RaceCode + r.EducationCode, QStringLiteral("251"));
+    EXPECT_EQ(r.Responses, QString(116, QLatin1Char('0')));
+    EXPECT_EQ(r.TestDate, QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")));
+    EXPECT_EQ(r.NameDeleted, QStringLiteral("0"));
     EXPECT_EQ(data(), before); // a new client is written only with its answers
     EXPECT_EQ(Globals().ClientCount, 2);
 }

@@ -113,19 +113,7 @@ TEST_F(CourtHistoryWindow, OkFindsTheFirstMissingAnswer) {
     EXPECT_EQ(Globals().Clients[3].Age1stArrest, QStringLiteral("3 "));
 }
 
-TEST_F(CourtHistoryWindow, CancelDiscardsANewClientOnly) {
-    const QByteArray before = data();
-    OpenNew();
-    Type(QStringLiteral("12"));
-    Key(Qt::Key_Escape);
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(Globals().ContinueFlag);
-    EXPECT_EQ(Globals().CurrentClient, 1);
-    EXPECT_EQ(Globals().Clients[3].ClientName, QString(25, QLatin1Char(' ')));
-    EXPECT_EQ(Globals().ClientCount, 2);
-    EXPECT_EQ(data(), before);
-}
-
+// A new client's cancel is part of the intake chain's tests.
 TEST_F(CourtHistoryWindow, EditedClientShowsStoredAnswersAndWritesOnlyItsRecord) {
     Globals().EditMode = true;
     Globals().CurrentClient = 1;
