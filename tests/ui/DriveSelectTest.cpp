@@ -36,16 +36,6 @@ TEST(DriveList, RemovableFirstThenHomeAndOtherDisksWithoutSystemAreas) {
                            "Computer's main disk (/)", "Disk archive (/srv/archive)"}));
 }
 
-TEST(DriveList, WhatTheConfigurationFileCanGiveBack) {
-    EXPECT_EQ(NormalizeFolder(QStringLiteral("/media/x/")), QStringLiteral("/media/x"));
-    EXPECT_EQ(NormalizeFolder(QStringLiteral("/")), QStringLiteral("/"));
-    EXPECT_TRUE(CanRememberPath(QString(49, QLatin1Char('a'))));
-    EXPECT_FALSE(CanRememberPath(QString(50, QLatin1Char('a'))));
-    EXPECT_TRUE(CanRememberPath(QStringLiteral("/media/José")));
-    EXPECT_FALSE(CanRememberPath(QStringLiteral("/media/Дмитрий")));
-    EXPECT_FALSE(CanRememberPath(QStringLiteral("/media/x ")));
-}
-
 class DriveDialog : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -101,7 +91,15 @@ TEST_F(DriveDialog, OtherFolderIsChosenAndRememberedForTheNextShowing) {
     EXPECT_EQ(script.unexpected(), 0);
 }
 
+// What the configuration file cannot give back is used, and the user is told.
 TEST_F(DriveDialog, ALongPathIsUsedButTheUserIsToldItCannotBeRemembered) {
+    EXPECT_EQ(NormalizeFolder(QStringLiteral("/media/x/")), QStringLiteral("/media/x"));
+    EXPECT_EQ(NormalizeFolder(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_TRUE(CanRememberPath(QString(49, QLatin1Char('a'))));
+    EXPECT_FALSE(CanRememberPath(QString(50, QLatin1Char('a'))));
+    EXPECT_TRUE(CanRememberPath(QStringLiteral("/media/José")));
+    EXPECT_FALSE(CanRememberPath(QStringLiteral("/media/Дмитрий")));
+    EXPECT_FALSE(CanRememberPath(QStringLiteral("/media/x ")));
     ScriptedMessages messages;
     const QString folder = tmp.path() + QLatin1Char('/') + QString(50, QLatin1Char('d'));
     dialog.Choose(folder);

@@ -66,35 +66,29 @@ protected:
     QString other;
 };
 
+// A folder without the marker, and a drive letter (named in capitals): No ends the program.
 TEST_F(DriveSelectionTest, MissingMarkerAsksForAnotherDriveAndNoEndsTheProgram) {
     const QString bare = tmp.path() + QStringLiteral("/bare");
     QDir().mkpath(bare);
-    StoreFilePath(bare);
-    ScriptedMessages messages;
-    messages.Answer(MsgAnswer::No);
-    frmMainMenu w;
-    EXPECT_FALSE(w.StartUp());
-    EXPECT_TRUE(w.Ended());
-    EXPECT_NE(w.ExitCode(), 0);
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.last().text, QStringLiteral("No test information found on drive ") + bare +
-                                        QStringLiteral(", would you like to try another drive?"));
-    EXPECT_EQ(messages.last().buttons, MsgButtons::YesNo);
-    EXPECT_EQ(messages.last().title, QStringLiteral("QVtest"));
+    for (const auto& [stored, named] : {std::pair{bare, bare}, {QStringLiteral("f:"), "F:"}}) {
+        SCOPED_TRACE(stored.toStdString());
+        StoreFilePath(stored);
+        ScriptedMessages messages;
+        messages.Answer(MsgAnswer::No);
+        frmMainMenu w;
+        EXPECT_FALSE(w.StartUp());
+        EXPECT_TRUE(w.Ended());
+        EXPECT_NE(w.ExitCode(), 0);
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_EQ(messages.last().text,
+                  QStringLiteral("No test information found on drive ") + named +
+                      QStringLiteral(", would you like to try another drive?"));
+        EXPECT_EQ(messages.last().buttons, MsgButtons::YesNo);
+        EXPECT_EQ(messages.last().title, QStringLiteral("QVtest"));
+    }
     // The empty client data file is made before the marker is read.
     EXPECT_TRUE(QFileInfo::exists(bare + QStringLiteral("/DATA401.QV")));
     EXPECT_FALSE(Ini().contains(QStringLiteral("FilePath=") + good));
-}
-
-TEST_F(DriveSelectionTest, ADriveLetterIsNamedInCapitals) {
-    StoreFilePath(QStringLiteral("f:"));
-    ScriptedMessages messages;
-    frmMainMenu w;
-    EXPECT_FALSE(w.StartUp());
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.last().text,
-              QStringLiteral(
-                  "No test information found on drive F:, would you like to try another drive?"));
 }
 
 TEST_F(DriveSelectionTest, WrongMarkerThenTryAgainWithTheDialog) {

@@ -46,8 +46,11 @@ protected:
         WriteFile(program.file(QStringLiteral("qvtest.ini")),
                   QStringLiteral("[Path]\r\nFilePath=%1\r\n").arg(disk.path()).toUtf8());
     }
-    // Starts the window on the disk and makes it the active window.
-    void Start(frmMainMenu& w) {
+    // Starts the window on a disk of `clients` sample clients (or the disk made already) and
+    // makes it the active window.
+    void Start(frmMainMenu& w, int clients = -1) {
+        if (clients >= 0)
+            MakeDisk(clients);
         ASSERT_TRUE(w.StartUp());
         w.show();
         QApplication::setActiveWindow(&w);
@@ -60,6 +63,7 @@ protected:
 
     TempDir program;
     TempDir disk;
+    ScriptedMessages messages;
 };
 
 TEST_F(MainMenuTest, StartUpListsTheClientsAndReadiesTheWindow) {
@@ -69,7 +73,6 @@ TEST_F(MainMenuTest, StartUpListsTheClientsAndReadiesTheWindow) {
         QStringLiteral("[Path]\r\nFilePath=%1\r\n[Settings]\r\nNumLock=False\r\nPrintDOS=Tru\r\n")
             .arg(disk.path())
             .toUtf8());
-    ScriptedMessages messages;
     frmMainMenu w;
     Start(w);
     EXPECT_TRUE(messages.shown().empty()) << qPrintable(messages.texts().join(QLatin1Char('|')));
@@ -90,10 +93,8 @@ TEST_F(MainMenuTest, StartUpListsTheClientsAndReadiesTheWindow) {
 }
 
 TEST_F(MainMenuTest, ChoosingClientTwelveWithTheArrowsEnablesEdit) {
-    MakeDisk(14);
-    ScriptedMessages messages;
     frmMainMenu w;
-    Start(w);
+    Start(w, 14);
     w.menuButtons()->button(3)->setFocus(Qt::TabFocusReason);
     QTest::keyClick(Focused(), Qt::Key_Tab);
     ASSERT_EQ(Focused(), w.lbNameDisplay());
@@ -128,10 +129,8 @@ TEST_F(MainMenuTest, ChoosingClientTwelveWithTheArrowsEnablesEdit) {
 }
 
 TEST_F(MainMenuTest, EditChainRunsWithItsFlagsAndTheListIsRebuiltAfterwards) {
-    MakeDisk(3);
-    ScriptedMessages messages;
     frmMainMenu w;
-    Start(w);
+    Start(w, 3);
     bool editMode = false, refreshDuring = true, closeOthersDuring = true, frameHidden = false;
     MainMenu().editCurrentClient = [&] {
         editMode = Globals().EditMode;
@@ -156,10 +155,8 @@ TEST_F(MainMenuTest, EditChainRunsWithItsFlagsAndTheListIsRebuiltAfterwards) {
 }
 
 TEST_F(MainMenuTest, AFullDiskRefusesNewClientsBeforeAnythingIsWritten) {
-    MakeDisk(MaxClients);
-    ScriptedMessages messages;
     frmMainMenu w;
-    Start(w);
+    Start(w, MaxClients);
     ASSERT_EQ(w.lbNameDisplay()->count(), 51);
     w.menuButtons()->button(2)->click(); // no supervisor window in this build
     EXPECT_EQ(messages.texts(),
@@ -183,12 +180,10 @@ TEST_F(MainMenuTest, AFullDiskRefusesNewClientsBeforeAnythingIsWritten) {
 }
 
 TEST_F(MainMenuTest, NonDeviantClientIsWrittenListedAndCurrent) {
-    MakeDisk(4);
-    ScriptedMessages messages;
     ShellOptions options;
     options.administrator = true;
     frmMainMenu w(options);
-    Start(w);
+    Start(w, 4);
     const QString responses = QStringLiteral("12").repeated(58);
     MainMenu().nonDeviantResponses = [&] { return responses; };
     Globals().Clients[5].DateOfBirth = Fit(QStringLiteral("01/02/2003"), 10);
@@ -217,10 +212,8 @@ TEST_F(MainMenuTest, NonDeviantClientIsWrittenListedAndCurrent) {
 }
 
 TEST_F(MainMenuTest, NumLockAndPrintDosToggleTheirFileValues) {
-    MakeDisk(1);
-    ScriptedMessages messages;
     frmMainMenu w;
-    Start(w);
+    Start(w, 1);
     ASSERT_TRUE(w.mnuNumLock()->isChecked()); // missing key: true
     w.mnuNumLock()->trigger();
     EXPECT_FALSE(w.mnuNumLock()->isChecked());
@@ -248,10 +241,8 @@ TEST_F(MainMenuTest, NumLockAndPrintDosToggleTheirFileValues) {
 }
 
 TEST_F(MainMenuTest, EmptyDiskTabLandsOnAddNewClientAndExitEndsWithoutAsking) {
-    MakeDisk(0);
-    ScriptedMessages messages;
     frmMainMenu w;
-    Start(w);
+    Start(w, 0);
     int ended = -1;
     QObject::connect(&w, &frmMainMenu::programEnded, [&](int code) { ended = code; });
     w.menuButtons()->button(3)->setFocus(Qt::TabFocusReason);
