@@ -237,10 +237,7 @@ TEST_F(CheckoutReports, ABrokenTableLeavesTheLastReportAlone) {
 // tables give, and the stored clients, their file and CurrentClient are left as they were.
 TEST(Checkout, ShippedTablesOnAFullDisk) {
     TempDir disk, program;
-    std::vector<ClientRecord> clients;
-    for (int n = 1; n <= MaxClients; ++n)
-        clients.push_back(SampleClient(n));
-    WriteDataDisk(disk.path(), clients);
+    WriteDataDisk(disk.path(), SampleClients(MaxClients));
     UseDataDisk(disk.path());
     UseProgramDir(program.path());
     Globals().CurrentClient = 17;

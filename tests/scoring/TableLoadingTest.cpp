@@ -139,10 +139,7 @@ TEST(ShippedTables, LoadScoreAndGiveLowestRiskAnswersNoPoints) {
         EXPECT_EQ(Scores().RawScore[s], 0) << "scale " << s;
 
     TempDir data;
-    std::vector<ClientRecord> clients;
-    for (int n = 1; n <= 12; ++n)
-        clients.push_back(SampleClient(n));
-    WriteDataDisk(data.path(), clients);
+    WriteDataDisk(data.path(), SampleClients(12));
     UseDataDisk(data.path());
     for (int n = 1; n <= 12; ++n) {
         Globals().CurrentClient = qint16(n);

@@ -27,12 +27,7 @@ protected:
         g.DataFilePath = disk.file("DATA401.QV");
     }
     QByteArray data() const { return ReadFile(Globals().DataFilePath); }
-    void Store(int count) {
-        std::vector<ClientRecord> clients;
-        for (int n = 1; n <= count; ++n)
-            clients.push_back(SampleClient(n));
-        WriteDataDisk(disk.path(), clients);
-    }
+    void Store(int count) { WriteDataDisk(disk.path(), SampleClients(count)); }
     static int SaveError(int slot) {
         return CaughtError([slot] { SaveClient(slot); }).number();
     }

@@ -57,9 +57,7 @@ QString Scrambled(int client) {
 class DelNamesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::vector<ClientRecord> clients;
-        for (int n = 1; n <= 4; ++n)
-            clients.push_back(SampleClient(n));
+        std::vector<ClientRecord> clients = SampleClients(4);
         clients[1].ClientName = QString(25, u' ');
         clients[2].NameDeleted = "1"; // done by an earlier run
         clients[2].ClientName = Fit("Lwmh}n", 25);

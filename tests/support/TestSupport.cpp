@@ -39,6 +39,13 @@ ClientRecord SampleClient(int n) {
     return r;
 }
 
+std::vector<ClientRecord> SampleClients(int count) {
+    std::vector<ClientRecord> clients;
+    for (int n = 1; n <= count; ++n)
+        clients.push_back(SampleClient(n));
+    return clients;
+}
+
 void WriteDataDisk(const QString& folder, const std::vector<ClientRecord>& clients) {
     QDir().mkpath(folder);
     WriteFile(folder + QStringLiteral("/TID"), QByteArrayLiteral("QV\r\n"));

@@ -27,6 +27,8 @@ private:
 
 // A complete client with answers, for tests that need stored clients.
 ClientRecord SampleClient(int n);
+// Sample clients 1 to `count`.
+std::vector<ClientRecord> SampleClients(int count);
 
 // Writes a data disk (marker and client data file) holding these clients.
 void WriteDataDisk(const QString& folder, const std::vector<ClientRecord>& clients);

@@ -50,10 +50,7 @@ const QString Password = QString(QLatin1Char(build::SupervisorLetter)).toLower()
 class SupervisorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::vector<ClientRecord> clients;
-        for (int n = 1; n <= 5; ++n)
-            clients.push_back(SampleClient(n));
-        WriteDataDisk(disk.path(), clients);
+        WriteDataDisk(disk.path(), SampleClients(5));
         UseDataDisk(disk.path());
         UseReportProgramDir(program.path());
         print::ResetHooks();
@@ -191,7 +188,7 @@ TEST_F(SupervisorTest, AWrongPasswordThenCancelPrintsNothingAndCloses) {
 }
 
 TEST_F(SupervisorTest, PrintAllPrintsEveryClientInRecordOrderAndEndsOnTheFirst) {
-    WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
+    WriteDataDisk(disk.path(), SampleClients(3));
     UseDataDisk(disk.path());
     Globals().CurrentClient = 2;
     Open();
