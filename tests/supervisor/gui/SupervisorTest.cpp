@@ -10,6 +10,7 @@
 #include "reports/print/ReportPrint.h"
 #include "store/ClientStore.h"
 #include "supervisor/gui/frmSupervisorOptions.h"
+#include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/ModalScript.h"
 #include "ui/Password.h"
@@ -303,29 +304,20 @@ TEST_F(SupervisorTest, VerifyNeedsNoPasswordAndDeleteNamesAsksFirst) {
         EXPECT_EQ(Globals().Clients[size_t(n)].NameDeleted, "1");
 }
 
-} // namespace
-
-namespace {
-
-// For the developers' guide: VARENTA_SCREENS=<folder> saves each tab as the user sees it.
+// For the developers' guide: each tab as the user sees it.
 TEST_F(SupervisorTest, ScreensForTheGuide) {
-    const QString screens = qEnvironmentVariable("VARENTA_SCREENS");
-    if (screens.isEmpty())
-        GTEST_SKIP() << "VARENTA_SCREENS not set";
+    VARENTA_SKIP_UNLESS_SCREENS();
     Globals().Clients[3].ClientName = Fit("Dante Whitlock", width::ClientName);
     Globals().CurrentClient = 3;
     Open();
     QTest::keyClick(tabs->tabBar(), Qt::Key_Tab);
-    QApplication::processEvents();
-    window->grab().save(screens + "/supervisor-reports.png");
+    SaveScreen(window.get(), "supervisor-reports.png");
     tabs->setCurrentIndex(1);
     tabs->tabBar()->setFocus();
-    QApplication::processEvents();
-    window->grab().save(screens + "/supervisor-verify.png");
+    SaveScreen(window.get(), "supervisor-verify.png");
     tabs->setCurrentIndex(2);
     Button(0)->setFocus();
-    QApplication::processEvents();
-    window->grab().save(screens + "/supervisor-delete.png");
+    SaveScreen(window.get(), "supervisor-delete.png");
 }
 
 } // namespace
