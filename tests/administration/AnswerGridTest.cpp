@@ -56,7 +56,7 @@ TEST(AnswerGrid, BadItemNumbersAreRefused) {
                                   QStringLiteral("Table T"));
             ADD_FAILURE() << bad;
         } catch (const VError& e) {
-            EXPECT_TRUE(e.description().startsWith(QStringLiteral("Table T has an item numbered")));
+            EXPECT_TRUE(e.description().startsWith("Table T has an item numbered"));
         }
     }
     EXPECT_THROW(

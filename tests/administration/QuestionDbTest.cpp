@@ -47,7 +47,7 @@ TEST(QuestionDb, TablesInCreationOrderRowsInStoredOrderFieldsByName) {
     EXPECT_TRUE(t.AtEOF());
     t.MovePrevious();
     EXPECT_EQ(t.Field(QStringLiteral("Id")).toInt(), 116);
-    EXPECT_EQ(t.Text(QStringLiteral("testquestion")), QStringLiteral("E statement 116 ñ"));
+    EXPECT_EQ(t.Text(QStringLiteral("testquestion")), "E statement 116 ñ");
     t.MoveFirst();
     t.MovePrevious();
     EXPECT_TRUE(t.AtBOF());
@@ -55,13 +55,13 @@ TEST(QuestionDb, TablesInCreationOrderRowsInStoredOrderFieldsByName) {
 
     // Fields by name without regard to case; empty answers are Null.
     t.MoveTo(0);
-    EXPECT_EQ(t.Text(QStringLiteral("Answer2")), QStringLiteral("False"));
+    EXPECT_EQ(t.Text(QStringLiteral("Answer2")), "False");
     EXPECT_TRUE(t.IsNull(QStringLiteral("ANSWER3")));
     EXPECT_TRUE(t.IsNull(QStringLiteral("choiceaudio5")));
     EXPECT_EQ(t.Text(QStringLiteral("ANSWER3")), QString());
-    EXPECT_EQ(t.Text(QStringLiteral("ChoiceAudio2")), QStringLiteral("a1_2"));
+    EXPECT_EQ(t.Text(QStringLiteral("ChoiceAudio2")), "a1_2");
     t.MoveTo(63);
-    EXPECT_EQ(t.Text(QStringLiteral("answer4")), QStringLiteral("Very Often or Always"));
+    EXPECT_EQ(t.Text(QStringLiteral("answer4")), "Very Often or Always");
     EXPECT_EQ(ErrorOf([&] { t.Field(QStringLiteral("Answer6")); }), qdb::FieldNotFound);
 }
 
@@ -97,7 +97,7 @@ TEST(QuestionDb, MissingDamagedOrIncompleteDatabasesNameTheFile) {
     QSqlDatabase::removeDatabase(QStringLiteral("mk"));
     QuestionDb db(partial);
     EXPECT_EQ(ErrorOf([&] { db.OpenTable(QStringLiteral("English")); }, &text), err::DbCannotOpen);
-    EXPECT_TRUE(text.contains(QStringLiteral("QuestionAudio")));
+    EXPECT_TRUE(text.contains("QuestionAudio"));
 }
 
 TEST(QuestionDb, ReadingChangesNothingAndLeavesNoConnection) {

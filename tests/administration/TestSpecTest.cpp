@@ -25,9 +25,8 @@ TEST(TestSpec, SectionsSplitAtTheirBounds) {
 TEST(TestSpec, NonDeviantAnswersAreValidCodesOfTheirSection) {
     const QString r = NonDeviantResponses();
     ASSERT_EQ(r.size(), ItemCount);
-    EXPECT_EQ(r,
-              QStringLiteral("12221222122122122212212212221212212212211212212212121212122122214141"
-                             "414141411411141411411114141444444444144444411111"));
+    EXPECT_EQ(r, "12221222122122122212212212221212212212211212212212121212122122214141"
+                 "414141411411141411411114141444444444144444411111");
     for (int item = 1; item <= ItemCount; ++item) {
         const int code = r[item - 1].digitValue();
         EXPECT_TRUE(InRange(code, 1, HighestAnswerCode(SectionOfItem(item)))) << item;
@@ -47,10 +46,8 @@ TEST(TestSpec, AnswerFamilyFromSecondAnswer) {
     EXPECT_EQ(AnswerCountOf(family::TrueFalse), 2);
     EXPECT_EQ(AnswerCountOf(family::Frequency5), 5);
     EXPECT_EQ(AnswerCountOf(family::Numbered), 4);
-    EXPECT_EQ(AnswerHelpLine(family::Numbered),
-              QStringLiteral("0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid"));
-    EXPECT_EQ(AnswerHelpLine(family::YesNo),
-              QStringLiteral("0=No answer, 1=Yes, 2=No, Tab=Next grid"));
+    EXPECT_EQ(AnswerHelpLine(family::Numbered), "0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid");
+    EXPECT_EQ(AnswerHelpLine(family::YesNo), "0=No answer, 1=Yes, 2=No, Tab=Next grid");
 }
 
 TEST(TestSpec, InstructionTextsByLanguage) {
@@ -60,28 +57,27 @@ TEST(TestSpec, InstructionTextsByLanguage) {
 
     SetInstructionTexts(QStringLiteral("English"));
     EXPECT_EQ(InstructionText(1),
-              QStringLiteral("Section 1\r\n\r\nThe statements in this section must be answered "
-                             "TRUE or FALSE.\r\n\r\nIf a statement is TRUE highlight \"True\" then "
-                             "press Enter.\r\n\r\nIf a statement is FALSE highlight \"False\" then "
-                             "press Enter.\r\n\r\n     Press Enter to begin."));
+              "Section 1\r\n\r\nThe statements in this section must be answered "
+              "TRUE or FALSE.\r\n\r\nIf a statement is TRUE highlight \"True\" then "
+              "press Enter.\r\n\r\nIf a statement is FALSE highlight \"False\" then "
+              "press Enter.\r\n\r\n     Press Enter to begin.");
     EXPECT_EQ(InstructionText(0).count(QStringLiteral("\r\n")), 10);
-    EXPECT_TRUE(InstructionText(3).contains(QStringLiteral("then press Enter. \r\n")));
+    EXPECT_TRUE(InstructionText(3).contains("then press Enter. \r\n"));
     EXPECT_FALSE(InstructionText(2).endsWith(QLatin1Char('\n')));
 
     SetInstructionTexts(QStringLiteral("  spanish "));
-    EXPECT_TRUE(InstructionText(0).startsWith(QStringLiteral("Instrucciones\r\n     Varias")));
+    EXPECT_TRUE(InstructionText(0).startsWith("Instrucciones\r\n     Varias"));
     EXPECT_EQ(InstructionText(0).count(QStringLiteral("\r\n")), 5);
     EXPECT_EQ(InstructionText(3),
               QString::fromUtf8("Las oraciones de esta sección deben describir su persona o "
                                 "circunstancias. Ilumine el número de la contestación que usted "
                                 "escoja y que más le acierte: 1, 2, 3 ó 4. Luego oprima la tecla "
                                 "«Enter»."));
-    EXPECT_TRUE(InstructionText(2).endsWith(
-        QStringLiteral("\r\n            4. Muy seguido o muy a menudo")));
+    EXPECT_TRUE(InstructionText(2).endsWith("\r\n            4. Muy seguido o muy a menudo"));
 
     // An unknown name keeps the last language.
     SetInstructionTexts(QStringLiteral("French"));
-    EXPECT_TRUE(InstructionText(0).startsWith(QStringLiteral("Instrucciones")));
+    EXPECT_TRUE(InstructionText(0).startsWith("Instrucciones"));
 }
 
 } // namespace

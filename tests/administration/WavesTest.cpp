@@ -115,8 +115,7 @@ TEST_P(Waves, EverySoundOfTheTestIsARealRecording) {
         const QString info = Sox({QStringLiteral("--i"), path});
         EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Channels\\s*:\\s*1"))))
             << info.toStdString();
-        EXPECT_TRUE(info.contains(QStringLiteral("16-bit Signed Integer PCM")))
-            << info.toStdString();
+        EXPECT_TRUE(info.contains("16-bit Signed Integer PCM")) << info.toStdString();
         const QString stat = Sox({path, QStringLiteral("-n"), QStringLiteral("stat")});
         const auto m =
             QRegularExpression(QStringLiteral("RMS\\s+amplitude:\\s*([0-9.]+)")).match(stat);

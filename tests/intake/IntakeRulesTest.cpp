@@ -26,8 +26,7 @@ TEST(IntakeRules, DatesOfBirth) {
 
     // N passes in either case and is kept as typed; trailing blanks of a stored value are
     // disregarded.
-    EXPECT_EQ(CheckTextField(InfoField::DateOfBirth, QStringLiteral("n")).text,
-              QStringLiteral("n"));
+    EXPECT_EQ(CheckTextField(InfoField::DateOfBirth, QStringLiteral("n")).text, "n");
     EXPECT_TRUE(CheckTextField(InfoField::DateOfBirth, QStringLiteral("N         ")).ok);
     EXPECT_TRUE(CheckTextField(InfoField::DateOfBirth, QStringLiteral("02/29/2000")).ok);
     EXPECT_FALSE(CheckTextField(InfoField::DateOfBirth, QStringLiteral("NN")).ok);
@@ -45,9 +44,8 @@ TEST(IntakeRules, AgeIdAndNameChecks) {
         EXPECT_EQ(r.ok, c.ok) << c.typed;
         EXPECT_EQ(r.text, QString::fromLatin1(c.after)) << c.typed;
     }
-    EXPECT_EQ(CheckTextField(InfoField::ID, QStringLiteral(" n ")).text, QStringLiteral("N"));
-    EXPECT_EQ(CheckTextField(InfoField::ID, QStringLiteral("AB12      ")).text,
-              QStringLiteral("AB12"));
+    EXPECT_EQ(CheckTextField(InfoField::ID, QStringLiteral(" n ")).text, "N");
+    EXPECT_EQ(CheckTextField(InfoField::ID, QStringLiteral("AB12      ")).text, "AB12");
     EXPECT_FALSE(CheckTextField(InfoField::ID, QStringLiteral("   ")).ok);
     EXPECT_FALSE(CheckTextField(InfoField::Name, QString()).ok);
     EXPECT_EQ(LeadingValue(QStringLiteral("6.5y")), 6.5);
@@ -63,7 +61,7 @@ TEST(IntakeRules, ChoiceKeysAndStorableCharacters) {
     EXPECT_EQ(ChoiceKeyFor(InfoField::Race, QLatin1Char('5')).code, 5);
     EXPECT_FALSE(ChoiceKeyFor(InfoField::Race, QLatin1Char('7')).accepted);
     EXPECT_EQ(ChoiceKeyFor(InfoField::Education, QLatin1Char('8')).code, 8);
-    EXPECT_EQ(ChoiceEntries(InfoField::Race)[5], QStringLiteral("Native American"));
+    EXPECT_EQ(ChoiceEntries(InfoField::Race)[5], "Native American");
 
     for (QChar c : QStringLiteral("áéíñóúüÁÉÑÜ€'-. "))
         EXPECT_TRUE(CanTypeInField(c)) << int(c.unicode());
@@ -91,9 +89,9 @@ TEST_F(ClientInfoFormTest, RecordRoundTripKeepsStoredWidths) {
     form.values.name = QStringLiteral("A name that is far longer than the field");
     form.values.gender = 2;
     form.RecordToDB();
-    EXPECT_EQ(CurrentRecord().ClientName, QStringLiteral("A name that is far longer"));
-    EXPECT_EQ(CurrentRecord().GenderCode, QStringLiteral("2"));
-    EXPECT_EQ(CurrentRecord().EditCount, QStringLiteral("0"));
+    EXPECT_EQ(CurrentRecord().ClientName, "A name that is far longer");
+    EXPECT_EQ(CurrentRecord().GenderCode, "2");
+    EXPECT_EQ(CurrentRecord().EditCount, "0");
 }
 
 // The age before the date of birth and an unconfirmed age are tested through the window.
@@ -125,9 +123,9 @@ TEST(IntakeRules, CourtAnswers) {
     EXPECT_FALSE(CheckCourtAnswer(1, QStringLiteral("5")).ok);
     EXPECT_EQ(CheckCourtAnswer(1, QStringLiteral("5")).text, QString());
     EXPECT_TRUE(CheckCourtAnswer(1, QStringLiteral("6")).ok);
-    EXPECT_EQ(CheckCourtAnswer(1, QStringLiteral("n")).text, QStringLiteral("N"));
-    EXPECT_EQ(CheckCourtAnswer(2, QStringLiteral("00")).text, QStringLiteral("00")); // kept
-    EXPECT_EQ(CheckCourtAnswer(3, QStringLiteral("4 ")).text, QStringLiteral("4"));
+    EXPECT_EQ(CheckCourtAnswer(1, QStringLiteral("n")).text, "N");
+    EXPECT_EQ(CheckCourtAnswer(2, QStringLiteral("00")).text, "00"); // kept
+    EXPECT_EQ(CheckCourtAnswer(3, QStringLiteral("4 ")).text, "4");
 
     EXPECT_TRUE(CourtKeyAllowed(QStringLiteral("1"), 0, QLatin1Char('2')));
     EXPECT_FALSE(CourtKeyAllowed(QStringLiteral("12"), 0, QLatin1Char('3')));

@@ -25,7 +25,7 @@ TEST(SaveCommentTest, CutsAt300CharactersKeepsAccentsAndOnlyForStoredClients) {
     SaveComment(QStringLiteral("Señora Núñez ") + QString(600, QLatin1Char('x')));
     const QByteArray all = ReadFile(disk.file("Comments.dat"));
     ASSERT_EQ(all.size(), 900);
-    EXPECT_EQ(cp1252::Decode(all.left(13)), QStringLiteral("Señora Núñez "));
+    EXPECT_EQ(cp1252::Decode(all.left(13)), "Señora Núñez ");
     EXPECT_EQ(all.mid(13, 287), QByteArray(287, 'x'));
     EXPECT_EQ(all.mid(300), QByteArray(600, ' ')); // no file before: blank comments
 }

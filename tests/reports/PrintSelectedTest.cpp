@@ -65,9 +65,9 @@ TEST_F(PrintSelectedTest, ScoresEveryChosenClientThenPrintsThemInOrderAndLeavesN
     EXPECT_TRUE(r.complete());
     EXPECT_EQ(order, (QStringList{"score 2", "score 5", "print 2", "print 5"}));
     ASSERT_EQ(printedText.size(), 2);
-    EXPECT_TRUE(printedText[0].contains(QStringLiteral("Client 2")));
-    EXPECT_FALSE(printedText[0].contains(QStringLiteral("Client 5")));
-    EXPECT_TRUE(printedText[1].contains(QStringLiteral("Client 5")));
+    EXPECT_TRUE(printedText[0].contains("Client 2"));
+    EXPECT_FALSE(printedText[0].contains("Client 5"));
+    EXPECT_TRUE(printedText[1].contains("Client 5"));
     EXPECT_EQ(progress, (QStringList{"Preparing report 1 of 2", "Preparing report 2 of 2",
                                      "Printing report 1 of 2", "Printing report 2 of 2", ""}));
     EXPECT_EQ(Globals().CurrentClient, 5);
@@ -90,7 +90,7 @@ TEST_F(PrintSelectedTest, AFailedPrintSaysWhichClientsWerePrintedAndRemovesTheCo
         EXPECT_EQ(client, 3);
         EXPECT_EQ(e.number(), 482);
         ++failures;
-        EXPECT_FALSE(TempFiles().contains(QStringLiteral("temp7")));
+        EXPECT_FALSE(TempFiles().contains("temp7"));
         return failures < 2; // one retry, then give up
     };
     const BatchPrintResult r = PrintClientReports({1, 3, 4, 5}, {}, hooks);
@@ -99,8 +99,8 @@ TEST_F(PrintSelectedTest, AFailedPrintSaysWhichClientsWerePrintedAndRemovesTheCo
     EXPECT_FALSE(r.complete());
     EXPECT_EQ(r.printed, QList<int>{1});
     EXPECT_EQ(r.notPrinted, (QList<int>{3, 4, 5}));
-    EXPECT_EQ(BatchSummary(r), QStringLiteral("Printed: the reports of client 1.\nNot printed: "
-                                              "the reports of clients 3 to 5."));
+    EXPECT_EQ(BatchSummary(r), "Printed: the reports of client 1.\nNot printed: "
+                               "the reports of clients 3 to 5.");
     EXPECT_TRUE(TempFiles().isEmpty());
     EXPECT_EQ(progress.last(), QString());
 }
@@ -116,9 +116,8 @@ TEST_F(PrintSelectedTest, AScoringFailurePrintsNothingAndRetryGoesOn) {
     BatchPrintResult r = PrintClientReports({1, 2}, {}, hooks);
     EXPECT_TRUE(r.failed);
     EXPECT_TRUE(printedClients.isEmpty());
-    EXPECT_EQ(BatchSummary(r),
-              QStringLiteral("No report was printed.\nNot printed: the reports of clients 1 "
-                             "and 2."));
+    EXPECT_EQ(BatchSummary(r), "No report was printed.\nNot printed: the reports of clients 1 "
+                               "and 2.");
     EXPECT_TRUE(TempFiles().isEmpty());
 
     attempts = 0;
@@ -142,11 +141,11 @@ TEST_F(PrintSelectedTest, DecliningToPrintStopsTheRunWithoutAnError) {
 }
 
 TEST(ClientNumbersTest, ReadsAsAUserWouldSayIt) {
-    EXPECT_EQ(ClientNumbers({4}), QStringLiteral("4"));
-    EXPECT_EQ(ClientNumbers({2, 5}), QStringLiteral("2 and 5"));
-    EXPECT_EQ(ClientNumbers({2, 3}), QStringLiteral("2 and 3"));
-    EXPECT_EQ(ClientNumbers({1, 2, 3, 4}), QStringLiteral("1 to 4"));
-    EXPECT_EQ(ClientNumbers({1, 2, 4}), QStringLiteral("1, 2 and 4"));
+    EXPECT_EQ(ClientNumbers({4}), "4");
+    EXPECT_EQ(ClientNumbers({2, 5}), "2 and 5");
+    EXPECT_EQ(ClientNumbers({2, 3}), "2 and 3");
+    EXPECT_EQ(ClientNumbers({1, 2, 3, 4}), "1 to 4");
+    EXPECT_EQ(ClientNumbers({1, 2, 4}), "1, 2 and 4");
 }
 
 } // namespace

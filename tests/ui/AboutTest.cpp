@@ -26,11 +26,9 @@ protected:
 TEST_F(AboutTest, RevealTakesTenTicksOfFiftyTwipsFromTheStripsAsPlaced) {
     frmAbout::SetTimeScale(0.0, 0.0);
     frmAbout about(false);
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About QV"));
-    EXPECT_EQ(about.findChild<QLabel*>(QStringLiteral("pnl1"))->text(),
-              QStringLiteral("Varenta v4.01"));
-    EXPECT_EQ(about.findChild<QLabel*>(QStringLiteral("SSPanel4"))->text(),
-              QStringLiteral("03.15.2012"));
+    EXPECT_EQ(about.windowTitle(), "About QV");
+    EXPECT_EQ(about.findChild<QLabel*>(QStringLiteral("pnl1"))->text(), "Varenta v4.01");
+    EXPECT_EQ(about.findChild<QLabel*>(QStringLiteral("SSPanel4"))->text(), "03.15.2012");
     const int tops[] = {120, 660, 1200, 1680, 2160, 2640};
     for (int i = 0; i < frmAbout::StripCount; ++i)
         EXPECT_EQ(Strip(&about, i)->geometry(),
@@ -53,7 +51,7 @@ TEST_F(AboutTest, RevealTakesTenTicksOfFiftyTwipsFromTheStripsAsPlaced) {
 TEST_F(AboutTest, SplashHoldsFiveTicksOfOneSecondOnClose) {
     frmAbout::SetTimeScale(0.0, 0.01); // the hold's five seconds become 50 ms
     frmAbout splash(true);
-    EXPECT_EQ(splash.windowTitle(), QStringLiteral("Initializing..."));
+    EXPECT_EQ(splash.windowTitle(), "Initializing...");
     EXPECT_FALSE(splash.findChild<QPushButton*>(QStringLiteral("cmdOK"))->isVisibleTo(&splash));
     splash.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return splash.FadeDone(); }, 2000));

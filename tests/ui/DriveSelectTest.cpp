@@ -46,6 +46,7 @@ protected:
     TempDir tmp;
     frmDriveSelect dialog;
     QStringList chooserAnswers;
+    ScriptedMessages messages;
 };
 
 template <class T> T* Find(QWidget* w, const char* name) {
@@ -53,7 +54,6 @@ template <class T> T* Find(QWidget* w, const char* name) {
 }
 
 TEST_F(DriveDialog, HelpThenDoneWithoutAChoiceGivesNothing) {
-    ScriptedMessages messages;
     ModalScript script;
     bool stillOpen = false;
     script.Then([&](QWidget* w) {
@@ -65,17 +65,16 @@ TEST_F(DriveDialog, HelpThenDoneWithoutAChoiceGivesNothing) {
     });
     EXPECT_EQ(dialog.ChooseDrive(), QString());
     EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select Data Drive"));
+    EXPECT_EQ(dialog.windowTitle(), "Select Data Drive");
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.last().text,
-              QStringLiteral("Use the dropdown box to select the drive that the floppy data \n"
-                             "diskette or USB Flash Drive is in. Floppy drives are usually A: or\n"
-                             "B: and USB drives are usually F: or G:"));
+              "Use the dropdown box to select the drive that the floppy data \n"
+              "diskette or USB Flash Drive is in. Floppy drives are usually A: or\n"
+              "B: and USB drives are usually F: or G:");
     EXPECT_EQ(messages.last().icon, MsgIcon::None);
 }
 
 TEST_F(DriveDialog, OtherFolderIsChosenAndRememberedForTheNextShowing) {
-    ScriptedMessages messages;
     QDir().mkpath(tmp.path() + QStringLiteral("/disk"));
     chooserAnswers << tmp.path() + QStringLiteral("/disk/");
     ModalScript script;
@@ -93,24 +92,22 @@ TEST_F(DriveDialog, OtherFolderIsChosenAndRememberedForTheNextShowing) {
 
 // What the configuration file cannot give back is used, and the user is told.
 TEST_F(DriveDialog, ALongPathIsUsedButTheUserIsToldItCannotBeRemembered) {
-    EXPECT_EQ(NormalizeFolder(QStringLiteral("/media/x/")), QStringLiteral("/media/x"));
-    EXPECT_EQ(NormalizeFolder(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(NormalizeFolder(QStringLiteral("/media/x/")), "/media/x");
+    EXPECT_EQ(NormalizeFolder(QStringLiteral("/")), "/");
     EXPECT_TRUE(CanRememberPath(QString(49, QLatin1Char('a'))));
     EXPECT_FALSE(CanRememberPath(QString(50, QLatin1Char('a'))));
     EXPECT_TRUE(CanRememberPath(QStringLiteral("/media/José")));
     EXPECT_FALSE(CanRememberPath(QStringLiteral("/media/Дмитрий")));
     EXPECT_FALSE(CanRememberPath(QStringLiteral("/media/x ")));
-    ScriptedMessages messages;
     const QString folder = tmp.path() + QLatin1Char('/') + QString(50, QLatin1Char('d'));
     dialog.Choose(folder);
     EXPECT_EQ(dialog.Result(), folder);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_TRUE(messages.last().text.contains(folder));
-    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("49 characters")));
+    EXPECT_TRUE(messages.last().text.contains("49 characters"));
 }
 
 TEST_F(DriveDialog, PrepareAsksFirstAndNeverOverwritesADataDisk) {
-    ScriptedMessages messages;
     const QString folder = tmp.path() + QStringLiteral("/new disk");
     chooserAnswers << folder << folder << folder;
     messages.Answer(MsgAnswer::No);
@@ -131,7 +128,7 @@ TEST_F(DriveDialog, PrepareAsksFirstAndNeverOverwritesADataDisk) {
     dialog.cmdPrepare()->click();
     ASSERT_EQ(messages.shown().size(), 2u);
     EXPECT_EQ(messages.last().icon, MsgIcon::Critical);
-    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("already a data disk")));
+    EXPECT_TRUE(messages.last().text.contains("already a data disk"));
     EXPECT_EQ(ReadFile(folder + QStringLiteral("/DATA401.QV")), SampleClient(1).ToBytes());
 }
 

@@ -64,6 +64,7 @@ protected:
     TempDir tmp;
     QString good;
     QString other;
+    ScriptedMessages messages;
 };
 
 // A folder without the marker, and a drive letter (named in capitals): No ends the program.
@@ -73,7 +74,7 @@ TEST_F(DriveSelectionTest, MissingMarkerAsksForAnotherDriveAndNoEndsTheProgram) 
     for (const auto& [stored, named] : {std::pair{bare, bare}, {QStringLiteral("f:"), "F:"}}) {
         SCOPED_TRACE(stored.toStdString());
         StoreFilePath(stored);
-        ScriptedMessages messages;
+        messages.clear();
         messages.Answer(MsgAnswer::No);
         frmMainMenu w;
         EXPECT_FALSE(w.StartUp());
@@ -84,36 +85,15 @@ TEST_F(DriveSelectionTest, MissingMarkerAsksForAnotherDriveAndNoEndsTheProgram) 
                   QStringLiteral("No test information found on drive ") + named +
                       QStringLiteral(", would you like to try another drive?"));
         EXPECT_EQ(messages.last().buttons, MsgButtons::YesNo);
-        EXPECT_EQ(messages.last().title, QStringLiteral("QVtest"));
+        EXPECT_EQ(messages.last().title, "QVtest");
     }
     // The empty client data file is made before the marker is read.
     EXPECT_TRUE(QFileInfo::exists(bare + QStringLiteral("/DATA401.QV")));
     EXPECT_FALSE(Ini().contains(QStringLiteral("FilePath=") + good));
 }
 
-TEST_F(DriveSelectionTest, WrongMarkerThenTryAgainWithTheDialog) {
-    const QString foreign = tmp.path() + QStringLiteral("/foreign");
-    WriteDataDisk(foreign, {});
-    WriteFile(foreign + QStringLiteral("/TID"), QByteArrayLiteral("  XQ \r\n"));
-    StoreFilePath(foreign);
-    ScriptedMessages messages;
-    messages.Answer({MsgAnswer::Ok, MsgAnswer::Yes});
-    ModalScript script;
-    script.Then(ChooseAndDone(good));
-    frmMainMenu w;
-    ASSERT_TRUE(w.StartUp());
-    EXPECT_EQ(messages.texts(), (QStringList{NotOurs, TryAgain}));
-    EXPECT_EQ(messages.shown()[0].title, QStringLiteral("Data Disk Error"));
-    EXPECT_EQ(messages.shown()[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(script.remaining(), 0);
-    EXPECT_EQ(Globals().DataPath, good);
-    EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + good + QStringLiteral("\r\n")));
-    EXPECT_EQ(w.lbNameDisplay()->count(), 3);
-}
-
 TEST_F(DriveSelectionTest, WriteProtectedDiskIsRetriedAfterOk) {
     StoreFilePath(good);
-    ScriptedMessages messages;
     // The disk cannot be written until the user "removes the protection" and answers OK.
     messages.OnShow([](const Message&) { fileio::ClearInjectedFailure(); });
     messages.Answer(MsgAnswer::Ok);
@@ -121,11 +101,10 @@ TEST_F(DriveSelectionTest, WriteProtectedDiskIsRetriedAfterOk) {
     fileio::InjectWriteFailure(0, EROFS);
     ASSERT_TRUE(w.StartUp());
     ASSERT_FALSE(messages.shown().empty());
-    EXPECT_EQ(messages.last().text,
-              QStringLiteral("Data disk write protected!\n\nSet the data disk "
-                             "to writable and replace in drive."));
+    EXPECT_EQ(messages.last().text, "Data disk write protected!\n\nSet the data disk "
+                                    "to writable and replace in drive.");
     EXPECT_EQ(messages.last().buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Error"));
+    EXPECT_EQ(messages.last().title, "Data Disk Error");
     EXPECT_EQ(w.lbNameDisplay()->count(), 3);
     EXPECT_FALSE(QFileInfo::exists(good + QStringLiteral("/checkWriteTest")));
     EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + good));
@@ -133,28 +112,38 @@ TEST_F(DriveSelectionTest, WriteProtectedDiskIsRetriedAfterOk) {
 
 TEST_F(DriveSelectionTest, DataDirOptionIsTriedFirstAndStored) {
     StoreFilePath(tmp.path() + QStringLiteral("/nowhere"));
-    ScriptedMessages messages;
     ShellOptions options;
     options.dataDir = other;
     frmMainMenu w(options);
     ASSERT_TRUE(w.StartUp());
     EXPECT_TRUE(messages.shown().empty());
     ASSERT_EQ(w.lbNameDisplay()->count(), 1);
-    EXPECT_TRUE(w.lbNameDisplay()->item(0)->text().startsWith(QStringLiteral("1-Client 7")));
+    EXPECT_TRUE(w.lbNameDisplay()->item(0)->text().startsWith("1-Client 7"));
     EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + other));
 }
 
-TEST_F(DriveSelectionTest, MenuFormReopensThePreviousDiskWhenTheUserGivesUp) {
-    StoreFilePath(good);
+// Another program's disk: at start-up "Yes" opens the dialog; from the menu "No" reopens the
+// disk in use, and nothing is stored.
+TEST_F(DriveSelectionTest, WrongMarkerThenTryAgainOrKeepThePreviousDisk) {
     const QString foreign = tmp.path() + QStringLiteral("/foreign");
     WriteDataDisk(foreign, {SampleClient(9)});
-    WriteFile(foreign + QStringLiteral("/TID"), QByteArrayLiteral("XX\r\n"));
-    ScriptedMessages messages;
+    WriteFile(foreign + QStringLiteral("/TID"), QByteArrayLiteral("  XQ \r\n"));
+    StoreFilePath(foreign);
+    messages.Answer({MsgAnswer::Ok, MsgAnswer::Yes});
     ModalScript script;
+    script.Then(ChooseAndDone(good));
     frmMainMenu w;
     ASSERT_TRUE(w.StartUp());
+    EXPECT_EQ(messages.texts(), (QStringList{NotOurs, TryAgain}));
+    EXPECT_EQ(messages.shown()[0].title, "Data Disk Error");
+    EXPECT_EQ(messages.shown()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(script.remaining(), 0);
+    EXPECT_EQ(Globals().DataPath, good);
+    EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + good + QStringLiteral("\r\n")));
+    EXPECT_EQ(w.lbNameDisplay()->count(), 3);
     const QString iniBefore = Ini();
 
+    messages.clear();
     script.Then(ChooseAndDone(foreign));
     messages.Answer({MsgAnswer::Ok, MsgAnswer::No});
     w.mnuSelectDrive()->trigger();
@@ -163,8 +152,8 @@ TEST_F(DriveSelectionTest, MenuFormReopensThePreviousDiskWhenTheUserGivesUp) {
     EXPECT_EQ(Globals().DataPath, good);
     EXPECT_EQ(Globals().ClientCount, 3);
     ASSERT_EQ(w.lbNameDisplay()->count(), 3);
-    EXPECT_TRUE(w.lbNameDisplay()->item(2)->text().startsWith(QStringLiteral("3-Client 3")));
-    EXPECT_EQ(Ini(), iniBefore); // nothing stored
+    EXPECT_TRUE(w.lbNameDisplay()->item(2)->text().startsWith("3-Client 3"));
+    EXPECT_EQ(Ini(), iniBefore);
 
     // A good choice from the menu is stored and listed.
     messages.clear();
@@ -183,12 +172,11 @@ TEST_F(DriveSelectionTest, TooManyRecordsEndsTheStartUpWithTheGenericMessageTwic
     WriteDataDisk(good, many);
     StoreFilePath(good);
     const QByteArray before = ReadFile(good + QStringLiteral("/DATA401.QV"));
-    ScriptedMessages messages;
     frmMainMenu w;
     EXPECT_FALSE(w.StartUp());
     ASSERT_EQ(messages.shown().size(), 2u);
     for (const Message& m : messages.shown()) {
-        EXPECT_TRUE(m.text.startsWith(QStringLiteral("Error 9:"))) << qPrintable(m.text);
+        EXPECT_TRUE(m.text.startsWith("Error 9:")) << qPrintable(m.text);
         EXPECT_EQ(m.buttons, MsgButtons::Ok);
     }
     EXPECT_EQ(ReadFile(good + QStringLiteral("/DATA401.QV")), before);
@@ -196,7 +184,6 @@ TEST_F(DriveSelectionTest, TooManyRecordsEndsTheStartUpWithTheGenericMessageTwic
 
 TEST_F(DriveSelectionTest, DiskPulledDuringTheSplashAsksForItAndRetries) {
     StoreFilePath(good);
-    ScriptedMessages messages;
     const QString away = good + QStringLiteral(".away");
     messages.OnShow([&](const Message&) { QDir().rename(away, good); });
     messages.Answer(MsgAnswer::Ok);
@@ -206,8 +193,8 @@ TEST_F(DriveSelectionTest, DiskPulledDuringTheSplashAsksForItAndRetries) {
     ASSERT_TRUE(w.StartUp());
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.last().text,
-              QStringLiteral("Data disk not found!\n\nInsert data disk in drive A to continue."));
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Error"));
+              "Data disk not found!\n\nInsert data disk in drive A to continue.");
+    EXPECT_EQ(messages.last().title, "Data Disk Error");
     EXPECT_EQ(messages.last().buttons, MsgButtons::OkCancel);
     EXPECT_EQ(w.lbNameDisplay()->count(), 3);
 }

@@ -50,16 +50,16 @@ protected:
 
 TEST_F(ButtonWindow, TabLeavesExactlyOneCyanPanelAndLeavingTheRowLeavesNone) {
     buttons->button(0)->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(panel->text(), QStringLiteral("Help one"));
+    EXPECT_EQ(panel->text(), "Help one");
     QTest::keyClick(Focused(), Qt::Key_Tab);
     ASSERT_EQ(Focused(), buttons->button(1));
     EXPECT_EQ(CyanPanels(), 1);
     EXPECT_EQ(buttons->panel(1)->palette().color(QPalette::Window), Cyan);
     EXPECT_TRUE(buttons->button(1)->font().bold());
     EXPECT_FALSE(buttons->button(0)->font().bold());
-    EXPECT_EQ(panel->text(), QStringLiteral("Help one")); // no help line of its own
+    EXPECT_EQ(panel->text(), "Help one"); // no help line of its own
     QTest::keyClick(Focused(), Qt::Key_Tab);
-    EXPECT_EQ(panel->text(), QStringLiteral("Help three"));
+    EXPECT_EQ(panel->text(), "Help three");
     QTest::keyClick(Focused(), Qt::Key_Backtab);
     EXPECT_EQ(buttons->currentChoice(), 1);
     EXPECT_EQ(CyanPanels(), 1);

@@ -48,8 +48,8 @@ TEST(SupervisorPassword, ThreeWrongEntriesThenCancelGiveThreeBoxesAndFalseEither
     EXPECT_EQ(script.unexpected(), 0);
     ASSERT_EQ(messages.shown().size(), 3u);
     for (const Message& m : messages.shown()) {
-        EXPECT_EQ(m.title, QStringLiteral("Incorrect Password"));
-        EXPECT_EQ(m.text, QStringLiteral("Incorrect password.  Please try again."));
+        EXPECT_EQ(m.title, "Incorrect Password");
+        EXPECT_EQ(m.text, "Incorrect password.  Please try again.");
         EXPECT_EQ(m.icon, MsgIcon::Critical);
         EXPECT_EQ(m.buttons, MsgButtons::Ok);
     }
@@ -87,23 +87,23 @@ TEST(SupervisorPassword, PromptIsMaskedLimitedToEightAndRefusesAnEmptyEntry) {
         Button(box, 0)->click();
     });
     EXPECT_TRUE(AskSupervisorPassword());
-    EXPECT_EQ(caption, QStringLiteral("Enter Supervisor Password"));
-    EXPECT_EQ(help, QStringLiteral("Enter the Supervisor password to continue.  For security, "
-                                   "asterisks (*) will show as you type."));
+    EXPECT_EQ(caption, "Enter Supervisor Password");
+    EXPECT_EQ(help, "Enter the Supervisor password to continue.  For security, "
+                    "asterisks (*) will show as you type.");
     EXPECT_TRUE(masked);
     EXPECT_EQ(maxLength, 8);
-    EXPECT_EQ(typed, QStringLiteral("ABCDEFGH")); // a ninth character cannot be typed
+    EXPECT_EQ(typed, "ABCDEFGH"); // a ninth character cannot be typed
     EXPECT_TRUE(stillOpenAfterEmptyOk);
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.last().text, QStringLiteral("Please enter the required password."));
-    EXPECT_EQ(messages.last().title, QStringLiteral("Input required"));
+    EXPECT_EQ(messages.last().text, "Please enter the required password.");
+    EXPECT_EQ(messages.last().title, "Input required");
     EXPECT_EQ(messages.last().icon, MsgIcon::Question);
 }
 
 TEST(InputBox, PlainEntryIsCutToItsLengthAndCancelLeavesNoValue) {
     ScriptedMessages messages;
     frmMyInputBox box;
-    EXPECT_EQ(box.windowTitle(), QStringLiteral("MyInputBox"));
+    EXPECT_EQ(box.windowTitle(), "MyInputBox");
     box.SetInputLength(5);
     ModalScript script;
     script.Then(TypeAndEnter(QStringLiteral("abcdefg"))).Then([](QWidget* w) {
@@ -113,7 +113,7 @@ TEST(InputBox, PlainEntryIsCutToItsLengthAndCancelLeavesNoValue) {
     });
     box.exec();
     EXPECT_FALSE(box.Cancelled());
-    EXPECT_EQ(box.InputValue(), QStringLiteral("abcde"));
+    EXPECT_EQ(box.InputValue(), "abcde");
     EXPECT_EQ(Input(&box)->echoMode(), QLineEdit::Normal);
     frmMyInputBox again;
     again.exec();

@@ -23,18 +23,9 @@ using namespace varenta::testing;
 
 namespace {
 
-void PressButton(QWidget* w, int i) {
-    auto* b = w->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(%1)").arg(i));
-    ASSERT_NE(b, nullptr);
-    ASSERT_TRUE(b->isVisible()) << i;
-    b->setFocus();
-    Settle();
-    Key(Qt::Key_Return);
-}
-
 // Types a whole client from the keyboard, the way staff would.
 void TypeClient(frmClientInfo* w) {
-    EXPECT_EQ(FocusName(), QStringLiteral("txtName"));
+    EXPECT_EQ(FocusName(), "txtName");
     const std::pair<const char*, Qt::Key> entries[] = {
         {"Peña Ruiz", Qt::Key_Return}, {"C-1", Qt::Key_Return}, {"15", Qt::Key_Tab},
         {"03/04/2010", Qt::Key_Tab},   {"2", Qt::Key_Return},   {"3", Qt::Key_Return},
@@ -43,7 +34,7 @@ void TypeClient(frmClientInfo* w) {
         Type(QString::fromUtf8(text));
         Key(key);
     }
-    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+    EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
     Key(Qt::Key_Return);
     EXPECT_FALSE(w->isVisible());
 }
@@ -86,11 +77,11 @@ protected:
 TEST_F(IntakeChain, AnswerSheetChainAddsOneClient) {
     const QByteArray before = data();
     WhenShown<frmSelectEntryMethod>([](frmSelectEntryMethod*) {
-        EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+        EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
         Key(Qt::Key_Tab); // the hidden scan button is passed over
-        EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(1)"));
+        EXPECT_EQ(FocusName(), "cmdMenuChoice(1)");
         Key(Qt::Key_Tab);
-        EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(3)"));
+        EXPECT_EQ(FocusName(), "cmdMenuChoice(3)");
         Key(Qt::Key_Backtab);
         Key(Qt::Key_Return);
     });
@@ -108,13 +99,13 @@ TEST_F(IntakeChain, AnswerSheetChainAddsOneClient) {
     EXPECT_EQ(after.left(2 * 195), before);
     LoadClients();
     const ClientRecord& r = Globals().Clients[3];
-    EXPECT_EQ(r.ClientName.trimmed(), QStringLiteral("Peña Ruiz"));
-    EXPECT_EQ(r.ClientID.trimmed(), QStringLiteral("C-1"));
-    EXPECT_EQ(r.DateOfBirth, QStringLiteral("03/04/2010"));
-    EXPECT_EQ(r.GenderCode + r.RaceCode + r.EducationCode, QStringLiteral("235"));
-    EXPECT_EQ(r.Age1stArrest + r.DrugArrests, QStringLiteral("121 "));
+    EXPECT_EQ(r.ClientName.trimmed(), "Peña Ruiz");
+    EXPECT_EQ(r.ClientID.trimmed(), "C-1");
+    EXPECT_EQ(r.DateOfBirth, "03/04/2010");
+    EXPECT_EQ(r.GenderCode + r.RaceCode + r.EducationCode, "235");
+    EXPECT_EQ(r.Age1stArrest + r.DrugArrests, "121 ");
     EXPECT_EQ(r.Responses, Sheet());
-    EXPECT_EQ(r.EditCount + r.NameDeleted, QStringLiteral("00"));
+    EXPECT_EQ(r.EditCount + r.NameDeleted, "00");
     EXPECT_EQ(passwordAsked, 0); // only the on-screen test ends with the password
 }
 
@@ -128,7 +119,7 @@ TEST_F(IntakeChain, CancelAtEveryStepLeavesTheDataFileAsItWas) {
     };
     auto method = [](int button) {
         WhenShown<frmSelectEntryMethod>(
-            [button](frmSelectEntryMethod* w) { PressButton(w, button); });
+            [button](frmSelectEntryMethod* w) { PressMenuButton(w, button); });
     };
 
     method(3);
@@ -145,7 +136,7 @@ TEST_F(IntakeChain, CancelAtEveryStepLeavesTheDataFileAsItWas) {
 
     method(1);
     WhenShown<frmClientInfo>(TypeClient);
-    WhenShown<frmCourtHistory>([](frmCourtHistory* w) { PressButton(w, 1); });
+    WhenShown<frmCourtHistory>([](frmCourtHistory* w) { PressMenuButton(w, 1); });
     AddNewClient();
     expectNothingAdded("court history");
     EXPECT_EQ(Globals().CurrentClient, 1);
@@ -155,7 +146,7 @@ TEST_F(IntakeChain, CancelAtEveryStepLeavesTheDataFileAsItWas) {
     WhenShown<frmCourtHistory>(TypeCourt);
     WhenShown<frmNewEntry>([](frmNewEntry* w) {
         Type(QStringLiteral("1212"));
-        PressButton(w, 1);
+        PressMenuButton(w, 1);
     });
     AddNewClient();
     expectNothingAdded("answer grid");
@@ -166,10 +157,10 @@ TEST_F(IntakeChain, CancelAtEveryStepLeavesTheDataFileAsItWas) {
     WhenShown<frmClientInfo>(TypeClient);
     WhenShown<frmCourtHistory>(TypeCourt);
     WhenShown<frmSelectLanguage>([](frmSelectLanguage* w) {
-        EXPECT_EQ(w->LanguageCaption(0), QStringLiteral("English"));
-        EXPECT_EQ(w->LanguageCaption(1), QStringLiteral("Spanish"));
+        EXPECT_EQ(w->LanguageCaption(0), "English");
+        EXPECT_EQ(w->LanguageCaption(1), "Spanish");
         EXPECT_FALSE(w->findChild<QWidget*>(QStringLiteral("sspMenuChoice(2)"))->isVisible());
-        PressButton(w, 3);
+        PressMenuButton(w, 3);
     });
     AddNewClient();
     expectNothingAdded("language");
@@ -179,10 +170,10 @@ TEST_F(IntakeChain, CancelAtEveryStepLeavesTheDataFileAsItWas) {
     method(0);
     WhenShown<frmClientInfo>(TypeClient);
     WhenShown<frmCourtHistory>(TypeCourt);
-    WhenShown<frmSelectLanguage>([](frmSelectLanguage* w) { PressButton(w, 1); });
+    WhenShown<frmSelectLanguage>([](frmSelectLanguage* w) { PressMenuButton(w, 1); });
     AddNewClient();
     expectNothingAdded("presentation");
-    EXPECT_TRUE(messages.texts().join(QLatin1Char('|')).contains(QStringLiteral("not available")));
+    EXPECT_TRUE(messages.texts().join(QLatin1Char('|')).contains("not available"));
     EXPECT_EQ(passwordAsked, 0);
 }
 
@@ -195,15 +186,15 @@ TEST_F(IntakeChain, OnScreenTestEndsWithTheSupervisorPassword) {
             ++Globals().ClientCount;
         Globals().ContinueFlag = true;
     };
-    WhenShown<frmSelectEntryMethod>([](frmSelectEntryMethod* w) { PressButton(w, 0); });
+    WhenShown<frmSelectEntryMethod>([](frmSelectEntryMethod* w) { PressMenuButton(w, 0); });
     WhenShown<frmClientInfo>(TypeClient);
     WhenShown<frmCourtHistory>(TypeCourt);
     AddNewClient();
-    EXPECT_EQ(givenIn, QStringLiteral("English")); // one language: no language window
+    EXPECT_EQ(givenIn, "English"); // one language: no language window
     const auto begin =
         messages.texts().indexOf(QStringLiteral("Press the Enter key to begin the test."));
     ASSERT_GE(begin, 0);
-    EXPECT_EQ(messages.shown()[size_t(begin)].title, QStringLiteral("Varenta"));
+    EXPECT_EQ(messages.shown()[size_t(begin)].title, "Varenta");
     EXPECT_EQ(passwordAsked, 3); // asked again until given
     EXPECT_EQ(Globals().ClientCount, 3);
 }
@@ -212,12 +203,12 @@ TEST_F(IntakeChain, NoLanguageTableIsSaidBeforeAnythingIsTyped) {
     MakeQuestionDb(program.path(), {QStringLiteral("english")});
     const QByteArray before = data();
     WhenShown<frmSelectEntryMethod>([this](frmSelectEntryMethod* w) {
-        PressButton(w, 0);
+        PressMenuButton(w, 0);
         EXPECT_TRUE(w->isVisible());
-        EXPECT_TRUE(messages.last().text.contains(QStringLiteral("no English or Spanish")));
-        PressButton(w, 1); // and the answer sheet needs the English table as well
-        EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Error 3078:")));
-        PressButton(w, 3);
+        EXPECT_TRUE(messages.last().text.contains("no English or Spanish"));
+        PressMenuButton(w, 1); // and the answer sheet needs the English table as well
+        EXPECT_TRUE(messages.last().text.startsWith("Error 3078:"));
+        PressMenuButton(w, 3);
     });
     AddNewClient();
     EXPECT_EQ(data(), before);
@@ -250,7 +241,7 @@ TEST_F(IntakeChain, FullDiskIsRefusedUpFront) {
     WriteDataDisk(disk.path(), clients);
     UseDataDisk(disk.path());
     AddNewClient();
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Full"));
+    EXPECT_EQ(messages.last().title, "Data Disk Full");
     EXPECT_EQ(Globals().ClientCount, MaxClients);
 }
 

@@ -84,16 +84,12 @@ protected:
             Key(Qt::Key_Down);
         Key(Qt::Key_Return);
     }
-    // Answers with `choice` (or the last answer the item has) until item `id` is on screen,
-    // passing instruction screens with Enter.
-    void AnswerUpTo(int id, int choice = 0) {
+    // Answers with the first answer until item `id` is on screen, passing instruction screens
+    // with Enter.
+    void AnswerUpTo(int id) {
         Presentation* p = form->presentation();
-        while (form->isVisible() && (p->InstructionsVisible() || p->CurrentItemId() < id)) {
-            if (p->InstructionsVisible())
-                Key(Qt::Key_Return);
-            else
-                Answer(std::min(choice, p->VisibleAnswerCount() - 1));
-        }
+        while (form->isVisible() && (p->InstructionsVisible() || p->CurrentItemId() < id))
+            p->InstructionsVisible() ? Key(Qt::Key_Return) : Answer(0);
     }
     QColor PanelColour(int i) const {
         return W<QFrame>(QStringLiteral("sspMenuChoice(%1)").arg(i))
@@ -265,48 +261,26 @@ TEST_F(PresentQA, OnlyTheSupervisorLeavesEarlyAndNoClientIsLeft) {
     EXPECT_TRUE(messages.shown().empty());
 }
 
-// The whole test from the keyboard on a question database, ending with the record on disk.
-TEST_F(PresentQA, FullRunStoresTheRecord) {
+// The whole test from the keyboard on a question database. The disk is gone as the last answer
+// is given: the supervisor is asked for it, the answers wait in memory, and Enter saves them
+// once it is back.
+TEST_F(PresentQA, FullRunStoresTheRecordEvenAfterAFailedSave) {
     QDir().mkpath(tmp.file("program"));
     testing::MakeQuestionDb(tmp.file("program"), {QStringLiteral("English")});
     Open(QStringLiteral("English"), false);
     const QByteArray before = testing::ReadFile(disk + "/DATA401.QV");
     QString expected;
     Presentation* p = form->presentation();
-    while (form->isVisible()) {
-        if (p->InstructionsVisible()) {
-            Key(Qt::Key_Return);
-            continue;
-        }
+    const auto answer = [&] {
         const int choice = (p->CurrentItemId() * 7) % p->VisibleAnswerCount();
         expected += QChar(u'1' + choice);
         Answer(choice);
-    }
-    EXPECT_EQ(form->result(), QDialog::Accepted);
-    ASSERT_EQ(expected.size(), 116);
-    EXPECT_EQ(messages.titles(),
-              (QStringList{"Presentation Note", "Presentation Note", "Presentation Note"}));
-    EXPECT_EQ(device.events.last(), "close");
-    EXPECT_EQ(Globals().ClientCount, 3);
-    EXPECT_TRUE(Globals().ContinueFlag);
-
-    const QByteArray after = testing::ReadFile(disk + "/DATA401.QV");
-    ASSERT_EQ(after.size(), before.size() + RecordLength);
-    EXPECT_EQ(after.left(before.size()), before);
-    ClientRecord stored = testing::SampleClient(3);
-    stored.Responses = expected;
-    EXPECT_EQ(after.mid(before.size()), stored.ToBytes());
-}
-
-// The disk gone as the last answer is given: the supervisor is asked for it, the answers wait
-// in memory, and Enter saves them once it is back.
-TEST_F(PresentQA, AFailedSaveKeepsTheAnswersForTheSupervisor) {
-    Open();
-    const QByteArray before = testing::ReadFile(disk + "/DATA401.QV");
-    AnswerUpTo(116);
+    };
+    while (p->InstructionsVisible() || p->CurrentItemId() < 116)
+        p->InstructionsVisible() ? Key(Qt::Key_Return) : answer();
     fileio::InjectWriteFailure(0, EIO);
     messages.Answer({MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel}); // note, retry, give up
-    Answer(0);
+    answer();
     EXPECT_EQ(messages.titles().mid(3), (QStringList{"Data Disk Error", "Data Disk Error"}));
     EXPECT_EQ(messages.texts().last(), "Data disk not found!\n\nInsert data disk in drive A "
                                        "to continue.");
@@ -315,8 +289,6 @@ TEST_F(PresentQA, AFailedSaveKeepsTheAnswersForTheSupervisor) {
     EXPECT_EQ(testing::ReadFile(disk + "/DATA401.QV"), before);
     EXPECT_TRUE(Text("txtInstructions").contains("could not be saved"));
     EXPECT_EQ(Focus(), W("txtInstructions"));
-    const QString answers = form->presentation()->ResponseString();
-
     form->close();                                         // still not a way out
     Key(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier); // nor this, unless confirmed
     EXPECT_TRUE(form->isVisible());
@@ -325,10 +297,20 @@ TEST_F(PresentQA, AFailedSaveKeepsTheAnswersForTheSupervisor) {
     Key(Qt::Key_Return);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->result(), QDialog::Accepted);
+    ASSERT_EQ(expected.size(), 116);
+    // The three notes, the two disk messages and the declined Shift+Alt+F10.
+    EXPECT_EQ(messages.titles(),
+              (QStringList{"Presentation Note", "Presentation Note", "Presentation Note",
+                           "Data Disk Error", "Data Disk Error", "Question Presentation"}));
+    EXPECT_EQ(device.events.last(), "close");
     EXPECT_EQ(Globals().ClientCount, 3);
-    ResetGlobals();
-    testing::UseDataDisk(disk);
-    EXPECT_EQ(Globals().Clients[3].Responses, answers);
+    EXPECT_TRUE(Globals().ContinueFlag);
+    const QByteArray after = testing::ReadFile(disk + "/DATA401.QV");
+    ASSERT_EQ(after.size(), before.size() + RecordLength);
+    EXPECT_EQ(after.left(before.size()), before);
+    ClientRecord stored = testing::SampleClient(3);
+    stored.Responses = expected;
+    EXPECT_EQ(after.mid(before.size()), stored.ToBytes());
 }
 
 // Spanish: every text the client reads, the notes and the sound folder.

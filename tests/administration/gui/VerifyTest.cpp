@@ -58,15 +58,14 @@ protected:
 };
 
 TEST_F(VerifyTest, KeyingTheStoredAnswersEndsWithNoCorrectionsAndAnUnchangedRecord) {
-    EXPECT_EQ(Current(), QStringLiteral("Question #1"));
+    EXPECT_EQ(Current(), "Question #1");
     EXPECT_FALSE(PreviousShown());
-    EXPECT_EQ(Caption("pnlMessage"), QStringLiteral("Enter response data from answer sheet. Press "
-                                                    "Backspace for previous question."));
+    EXPECT_EQ(Caption("pnlMessage"), "Enter response data from answer sheet. Press "
+                                     "Backspace for previous question.");
     Key(stored);
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Verification."));
-    EXPECT_EQ(messages.last().text,
-              QStringLiteral("Data Verification complete. No corrections needed."));
+    EXPECT_EQ(messages.last().title, "Data Verification.");
+    EXPECT_EQ(messages.last().text, "Data Verification complete. No corrections needed.");
     EXPECT_EQ(window->result(), QDialog::Accepted);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(data(), before);
@@ -79,18 +78,18 @@ TEST_F(VerifyTest, OneKeyingErrorAtItem5IsCorrectedOnItsOwnEvenAfterAFailedWrite
     const QChar right = stored[4] == QLatin1Char('2') ? QLatin1Char('1') : QLatin1Char('2');
     Key(stored.left(4) + right + stored.mid(5));
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Corrections"));
+    EXPECT_EQ(messages.last().title, "Data Corrections");
     EXPECT_EQ(messages.last().text,
-              QStringLiteral("Data Correction needed. Please correct the following questions."));
+              "Data Correction needed. Please correct the following questions.");
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(Current(), QStringLiteral("Question #5"));
+    EXPECT_EQ(Current(), "Question #5");
     EXPECT_FALSE(PreviousShown());
     EXPECT_TRUE(box->text().isEmpty());
 
     fileio::InjectWriteFailure(0, EIO);
     Key(QString(right));
     ASSERT_EQ(messages.shown().size(), 2u); // no "complete" before the answers are stored
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Disk Error"));
+    EXPECT_EQ(messages.last().title, "Data Disk Error");
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->SavePending());
     EXPECT_EQ(data(), before);
@@ -100,8 +99,8 @@ TEST_F(VerifyTest, OneKeyingErrorAtItem5IsCorrectedOnItsOwnEvenAfterAFailedWrite
 
     fileio::ClearInjectedFailure();
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Verification"));
-    EXPECT_EQ(messages.last().text, QStringLiteral("Data Verification complete."));
+    EXPECT_EQ(messages.last().title, "Data Verification");
+    EXPECT_EQ(messages.last().text, "Data Verification complete.");
     EXPECT_EQ(window->result(), QDialog::Accepted);
     QString expected = stored;
     expected[4] = right;
@@ -115,17 +114,17 @@ TEST_F(VerifyTest, OneKeyingErrorAtItem5IsCorrectedOnItsOwnEvenAfterAFailedWrite
 TEST_F(VerifyTest, BackspaceAndRefusedKeysBeepOrStepBackWithoutErasing) {
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(messages.beeps(), 1);
-    EXPECT_EQ(Current(), QStringLiteral("Question #1"));
+    EXPECT_EQ(Current(), "Question #1");
 
     Key(stored.left(10));
-    EXPECT_EQ(Current(), QStringLiteral("Question #11"));
+    EXPECT_EQ(Current(), "Question #11");
     QTest::keyClick(box, Qt::Key_Backspace);
-    EXPECT_EQ(Current(), QStringLiteral("Question #10"));
-    EXPECT_EQ(Caption("lblPrevQuestion"), QStringLiteral("Question #9"));
+    EXPECT_EQ(Current(), "Question #10");
+    EXPECT_EQ(Caption("lblPrevQuestion"), "Question #9");
     EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("txtPrevQuestion"))->text(),
               QString(stored[8]));
     Key(stored.mid(9, 2)); // items 10 and 11 again
-    EXPECT_EQ(Current(), QStringLiteral("Question #12"));
+    EXPECT_EQ(Current(), "Question #12");
 
     QTest::keyClick(box, '3');
     QTest::keyClick(box, 'x');
@@ -133,12 +132,12 @@ TEST_F(VerifyTest, BackspaceAndRefusedKeysBeepOrStepBackWithoutErasing) {
     QTest::keyClick(box, Qt::Key_Escape);
     EXPECT_EQ(messages.beeps(), 5);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(Current(), QStringLiteral("Question #12"));
+    EXPECT_EQ(Current(), "Question #12");
     EXPECT_TRUE(box->text().isEmpty());
     Key(stored.mid(11, 58));
-    ASSERT_EQ(Current(), QStringLiteral("Question #70"));
+    ASSERT_EQ(Current(), "Question #70");
     QTest::keyClick(box, '3');
-    EXPECT_EQ(Current(), QStringLiteral("Question #71"));
+    EXPECT_EQ(Current(), "Question #71");
     EXPECT_EQ(messages.beeps(), 5);
 }
 
@@ -146,12 +145,12 @@ TEST_F(VerifyTest, CancelDuringTheCorrectionPassStoresNothing) {
     QString keyed = stored;
     keyed[20] = keyed[20] == QLatin1Char('0') ? QLatin1Char('1') : QLatin1Char('0');
     Key(keyed);
-    ASSERT_EQ(Current(), QStringLiteral("Question #21"));
+    ASSERT_EQ(Current(), "Question #21");
     auto* cancel = window->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
     QTest::keyClick(box, Qt::Key_Tab);
     ASSERT_TRUE(cancel->hasFocus());
     EXPECT_EQ(Caption("pnlMessage"),
-              QStringLiteral("Press Enter to Cancel Data Verification and return to Main Menu"));
+              "Press Enter to Cancel Data Verification and return to Main Menu");
     QTest::keyClick(cancel, Qt::Key_Return);
     EXPECT_EQ(window->result(), QDialog::Rejected);
     EXPECT_FALSE(window->isVisible());

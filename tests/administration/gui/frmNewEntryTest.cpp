@@ -50,12 +50,7 @@ protected:
                 return {g, w.grid(g)->currentRow() + 1};
         return {-1, -1};
     }
-    QString Help() { return w.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text(); }
-    void Press(int button) {
-        w.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(%1)").arg(button))->setFocus();
-        Settle();
-        Key(Qt::Key_Return);
-    }
+    QString Help() { return HelpLine(&w); }
 
     TempDir disk;
     TempDir program;
@@ -67,14 +62,13 @@ TEST_F(AnswerSheetWindow, WholeSheetKeyedAsOneStream) {
     const QByteArray before = data();
     OpenNew();
     ASSERT_EQ(w.GridCount(), 3);
-    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSection(2)"))->text(),
-              QStringLiteral("Section 3"));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSection(2)"))->text(), "Section 3");
     EXPECT_EQ(w.grid(0)->columnCount(), 3);
     EXPECT_EQ(w.grid(1)->columnCount(), 5);
     EXPECT_EQ(w.grid(2)->columnCount(), 5);
-    EXPECT_EQ(w.grid(1)->item(0, 0)->text(), QStringLiteral("64."));
+    EXPECT_EQ(w.grid(1)->item(0, 0)->text(), "64.");
     EXPECT_EQ(Where(), std::make_pair(0, 1));
-    EXPECT_EQ(Help(), QStringLiteral("0=No answer, 1=True, 2=False, Tab=Next grid"));
+    EXPECT_EQ(Help(), "0=No answer, 1=True, 2=False, Tab=Next grid");
     for (int g = 0; g < 3; ++g)
         for (int r = 0; r < w.grid(g)->rowCount(); ++r)
             for (int c = 1; c < w.grid(g)->columnCount(); ++c)
@@ -90,12 +84,12 @@ TEST_F(AnswerSheetWindow, WholeSheetKeyedAsOneStream) {
     EXPECT_EQ(Where(), std::make_pair(2, 19));
     EXPECT_EQ(messages.beeps(), 1); // the last item: nowhere further down
     EXPECT_EQ(w.Cells(), typed);
-    EXPECT_EQ(w.grid(0)->item(0, 1)->text(), QStringLiteral("X")); // item 1: code 1
-    EXPECT_EQ(w.grid(0)->item(2, 1)->text(), QString());           // item 3: code 0
+    EXPECT_EQ(w.grid(0)->item(0, 1)->text(), "X");       // item 1: code 1
+    EXPECT_EQ(w.grid(0)->item(2, 1)->text(), QString()); // item 3: code 0
 
     Key(Qt::Key_Tab);
-    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
-    EXPECT_EQ(Help(), QStringLiteral("SAVE data, close this window and return to Main Menu"));
+    EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
+    EXPECT_EQ(Help(), "SAVE data, close this window and return to Main Menu");
     Key(Qt::Key_Return);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(Globals().ClientCount, 3);
@@ -124,7 +118,7 @@ TEST_F(AnswerSheetWindow, RefusedDigitsAndMovesAcrossGrids) {
     Key(Qt::Key_Up);
     Key(Qt::Key_Up);
     EXPECT_EQ(Where(), std::make_pair(0, 63));
-    EXPECT_EQ(w.grid(0)->item(62, 0)->text(), QStringLiteral("63."));
+    EXPECT_EQ(w.grid(0)->item(62, 0)->text(), "63.");
     Key(Qt::Key_Left);
     Key(Qt::Key_Right);
     EXPECT_EQ(Where(), std::make_pair(0, 63));
@@ -144,7 +138,7 @@ TEST_F(AnswerSheetWindow, RowColours) {
     const int x1 = Globals().Clients[1].Responses[0].digitValue();
     ASSERT_GE(x1, 1);
     QTableWidget* g = w.grid(0);
-    EXPECT_EQ(g->item(0, x1)->text(), QStringLiteral("X"));
+    EXPECT_EQ(g->item(0, x1)->text(), "X");
     // Every stored answer is marked from the start, not only the rows visited.
     const QString stored = Globals().Clients[1].Responses;
     for (auto [grid, row, item] : {std::tuple{0, 63, 63}, {1, 34, 97}, {2, 19, 116}}) {
@@ -171,7 +165,7 @@ TEST_F(AnswerSheetWindow, CancelKeepsStoredAnswers) {
     Type(QStringLiteral("2222"));
     Key(Qt::Key_Escape); // does nothing: answers are not thrown away by a stray key
     EXPECT_TRUE(w.isVisible());
-    Press(1);
+    PressMenuButton(&w, 1);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(Globals().Clients[2].Responses, stored);
     EXPECT_EQ(data(), before);
@@ -183,12 +177,12 @@ TEST_F(AnswerSheetWindow, FailedSaveKeepsTheAnswersForARetry) {
     Type(QStringLiteral("121"));
     fileio::InjectWriteFailure(0, ENXIO);
     messages.Answer(MsgAnswer::Cancel);
-    Press(0);
-    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Data disk not found!")));
+    PressMenuButton(&w, 0);
+    EXPECT_TRUE(messages.last().text.startsWith("Data disk not found!"));
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(Globals().ClientCount, 2);
     EXPECT_EQ(data(), before);
-    EXPECT_EQ(w.Cells().left(4), QStringLiteral("1210"));
+    EXPECT_EQ(w.Cells().left(4), "1210");
 
     fileio::ClearInjectedFailure();
     Key(Qt::Key_Return);
@@ -206,7 +200,7 @@ TEST_F(AnswerSheetWindow, MissingDatabaseClosesWithAClearMessage) {
     w.show();
     Settle();
     ASSERT_FALSE(messages.shown().empty());
-    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Error 3024:")));
+    EXPECT_TRUE(messages.last().text.startsWith("Error 3024:"));
     EXPECT_TRUE(messages.last().text.contains(Globals().QuestionDbPath));
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(Globals().ClientCount, 2);

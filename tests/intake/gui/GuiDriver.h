@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -68,10 +70,30 @@ inline void Type(const QString& text) {
     Settle();
 }
 
+// Menu button `i` of window `w`, and the text of the window's help line.
+inline QPushButton* MenuButton(QWidget* w, int i) {
+    return w->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(%1)").arg(i));
+}
+inline QString HelpLine(QWidget* w) {
+    return w->findChild<QLabel*>(QStringLiteral("MsgPanel"))->text();
+}
+
+// Puts the focus on menu button `i` of `w`, as Tab would; Press also presses Enter there.
+inline void FocusMenuButton(QWidget* w, int i) {
+    QPushButton* b = MenuButton(w, i);
+    ASSERT_NE(b, nullptr);
+    ASSERT_TRUE(b->isVisible()) << i;
+    b->setFocus();
+    Settle();
+}
+inline void PressMenuButton(QWidget* w, int i) {
+    FocusMenuButton(w, i);
+    Key(Qt::Key_Return);
+}
+
 // Runs `script` once the next modal window of type T is shown (from inside its exec()) and
 // has the keyboard focus, that is once it has finished opening.
-template <typename T>
-void WhenShown(std::function<void(T*)> script, int timeoutMs = 10000) {
+template <typename T> void WhenShown(std::function<void(T*)> script, int timeoutMs = 10000) {
     auto* timer = new QTimer;
     auto* clock = new QElapsedTimer;
     clock->start();

@@ -39,11 +39,8 @@ protected:
     }
     QString Text(InfoField f) { return w.textField(f)->text(); }
     QString Choice(InfoField f) { return w.choiceField(f)->currentText(); }
-    QString Help() { return w.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text(); }
-    void FocusOk() {
-        w.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(0)"))->setFocus();
-        Settle();
-    }
+    QString Help() { return HelpLine(&w); }
+    void FocusOk() { FocusMenuButton(&w, 0); }
 
     TempDir disk;
     ScriptedMessages messages;
@@ -53,71 +50,71 @@ protected:
 TEST_F(ClientInfoWindow, NewClientTypedFieldByField) {
     const QByteArray before = data();
     Open(false);
-    EXPECT_EQ(FocusName(), QStringLiteral("txtName"));
+    EXPECT_EQ(FocusName(), "txtName");
     EXPECT_EQ(Help(), intake::FieldPrompt(InfoField::Name));
     Type(QStringLiteral("Núñez\u4e2d Ángel"));
-    EXPECT_EQ(Text(InfoField::Name), QStringLiteral("Núñez Ángel")); // the unstorable one beeped
+    EXPECT_EQ(Text(InfoField::Name), "Núñez Ángel"); // the unstorable one beeped
     EXPECT_EQ(messages.beeps(), 1);
     Key(Qt::Key_Return);
-    EXPECT_EQ(FocusName(), QStringLiteral("txtID"));
+    EXPECT_EQ(FocusName(), "txtID");
 
     Key(Qt::Key_Return); // empty ID
     EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::ID));
     EXPECT_EQ(messages.last().icon, MsgIcon::Critical);
-    EXPECT_EQ(messages.last().title, QStringLiteral("QVtest"));
+    EXPECT_EQ(messages.last().title, "QVtest");
     Type(QStringLiteral("12345678901"));
-    EXPECT_EQ(Text(InfoField::ID), QStringLiteral("1234567890")); // all the record keeps
+    EXPECT_EQ(Text(InfoField::ID), "1234567890"); // all the record keeps
     w.textField(InfoField::ID)->selectAll();
     Type(QStringLiteral(" n "));
     Key(Qt::Key_Return);
-    EXPECT_EQ(Text(InfoField::ID), QStringLiteral("N"));
+    EXPECT_EQ(Text(InfoField::ID), "N");
 
     Type(QStringLiteral("5"));
     Key(Qt::Key_Return);
-    EXPECT_EQ(FocusName(), QStringLiteral("txtAge"));
+    EXPECT_EQ(FocusName(), "txtAge");
     EXPECT_EQ(Text(InfoField::Age), QString());
     EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::Age));
     Type(QStringLiteral("7x"));
     Key(Qt::Key_Return);
-    EXPECT_EQ(Text(InfoField::Age), QStringLiteral("7x"));
-    EXPECT_EQ(FocusName(), QStringLiteral("cmbGender")); // Enter passes the date of birth by
+    EXPECT_EQ(Text(InfoField::Age), "7x");
+    EXPECT_EQ(FocusName(), "cmbGender"); // Enter passes the date of birth by
 
     const int beeps = messages.beeps();
     Type(QStringLiteral("1"));
-    EXPECT_EQ(Choice(InfoField::Gender), QStringLiteral("Male"));
+    EXPECT_EQ(Choice(InfoField::Gender), "Male");
     Type(QStringLiteral("m"));
     EXPECT_EQ(w.choiceField(InfoField::Gender)->currentIndex(), -1);
     Type(QStringLiteral("n"));
-    EXPECT_EQ(Choice(InfoField::Gender), QStringLiteral("N/A"));
+    EXPECT_EQ(Choice(InfoField::Gender), "N/A");
     Key(Qt::Key_Backspace);
     EXPECT_EQ(w.choiceField(InfoField::Gender)->currentIndex(), -1);
     EXPECT_EQ(messages.beeps(), beeps + 2);
     Key(Qt::Key_Return);
     EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::Gender));
-    EXPECT_EQ(FocusName(), QStringLiteral("cmbGender"));
+    EXPECT_EQ(FocusName(), "cmbGender");
     Type(QStringLiteral("2"));
     Key(Qt::Key_Return);
     Type(QStringLiteral("5"));
-    EXPECT_EQ(Choice(InfoField::Race), QStringLiteral("Native American"));
+    EXPECT_EQ(Choice(InfoField::Race), "Native American");
     Key(Qt::Key_Return);
     Key(Qt::Key_Down); // the arrows move through the list
     Key(Qt::Key_Down);
-    EXPECT_EQ(Choice(InfoField::Education), QStringLiteral("6th grade or less"));
+    EXPECT_EQ(Choice(InfoField::Education), "6th grade or less");
     Key(Qt::Key_Return);
-    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+    EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
 
     // "Information OK" finds the date of birth still empty.
     Key(Qt::Key_Return);
-    EXPECT_EQ(FocusName(), QStringLiteral("txtDateOfBirth"));
+    EXPECT_EQ(FocusName(), "txtDateOfBirth");
     EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::DateOfBirth));
     EXPECT_TRUE(w.isVisible());
     Type(QStringLiteral("02/29/1999"));
     Key(Qt::Key_Tab);
-    EXPECT_EQ(FocusName(), QStringLiteral("txtDateOfBirth"));
-    EXPECT_EQ(w.textField(InfoField::DateOfBirth)->selectedText(), QStringLiteral("02/29/1999"));
+    EXPECT_EQ(FocusName(), "txtDateOfBirth");
+    EXPECT_EQ(w.textField(InfoField::DateOfBirth)->selectedText(), "02/29/1999");
     Type(QStringLiteral("02/29/2000"));
     Key(Qt::Key_Tab);
-    EXPECT_EQ(FocusName(), QStringLiteral("cmbGender"));
+    EXPECT_EQ(FocusName(), "cmbGender");
 
     FocusOk();
     Key(Qt::Key_Return);
@@ -127,12 +124,12 @@ TEST_F(ClientInfoWindow, NewClientTypedFieldByField) {
     const ClientRecord& r = Globals().Clients[3];
     EXPECT_EQ(r.ClientName, Fit(QStringLiteral("Núñez Ángel"), 25));
     EXPECT_EQ(r.ClientID, Fit(QStringLiteral("N"), 10));
-    EXPECT_EQ(r.Age, QStringLiteral("7x"));
-    EXPECT_EQ(r.DateOfBirth, QStringLiteral("02/29/2000"));
-    EXPECT_EQ(r.GenderCode + r.RaceCode + r.EducationCode, QStringLiteral("251"));
+    EXPECT_EQ(r.Age, "7x");
+    EXPECT_EQ(r.DateOfBirth, "02/29/2000");
+    EXPECT_EQ(r.GenderCode + r.RaceCode + r.EducationCode, "251");
     EXPECT_EQ(r.Responses, QString(116, QLatin1Char('0')));
     EXPECT_EQ(r.TestDate, QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")));
-    EXPECT_EQ(r.NameDeleted, QStringLiteral("0"));
+    EXPECT_EQ(r.NameDeleted, "0");
     EXPECT_EQ(data(), before); // a new client is written only with its answers
     EXPECT_EQ(Globals().ClientCount, 2);
 }
@@ -145,7 +142,7 @@ TEST_F(ClientInfoWindow, OkWithAgeAndDateEmptyAsksForTheAge) {
     Key(Qt::Key_Return);
     Key(Qt::Key_Tab); // past the age
     Key(Qt::Key_Tab); // past the empty date: refused
-    EXPECT_EQ(FocusName(), QStringLiteral("txtDateOfBirth"));
+    EXPECT_EQ(FocusName(), "txtDateOfBirth");
     Type(QStringLiteral("n"));
     Key(Qt::Key_Tab);
     w.textField(InfoField::DateOfBirth)->clear();
@@ -153,24 +150,24 @@ TEST_F(ClientInfoWindow, OkWithAgeAndDateEmptyAsksForTheAge) {
         w.choiceField(f)->setCurrentIndex(1);
     FocusOk();
     Key(Qt::Key_Return);
-    EXPECT_EQ(FocusName(), QStringLiteral("txtAge"));
+    EXPECT_EQ(FocusName(), "txtAge");
     EXPECT_EQ(messages.last().text, intake::FieldError(InfoField::Age));
     // An age left unconfirmed is checked before anything is stored.
     Type(QStringLiteral("3"));
     FocusOk();
     Key(Qt::Key_Return);
-    EXPECT_EQ(FocusName(), QStringLiteral("txtAge"));
+    EXPECT_EQ(FocusName(), "txtAge");
     EXPECT_EQ(Text(InfoField::Age), QString());
     EXPECT_TRUE(w.isVisible());
 }
 
 TEST_F(ClientInfoWindow, ThirdCountedEditLocksAtOnceAndSticks) {
     Open(true);
-    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+    EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
     EXPECT_TRUE(messages.shown().empty());
     Key(Qt::Key_Tab);
     Key(Qt::Key_Tab); // past "Cancel Input" round to the name
-    ASSERT_EQ(FocusName(), QStringLiteral("txtName"));
+    ASSERT_EQ(FocusName(), "txtName");
     Type(QStringLiteral("Changed"));
     Key(Qt::Key_Tab);
     EXPECT_EQ(w.EditsMade(), 1);
@@ -179,21 +176,19 @@ TEST_F(ClientInfoWindow, ThirdCountedEditLocksAtOnceAndSticks) {
     Type(QStringLiteral("17"));
     Key(Qt::Key_Tab);
     EXPECT_EQ(w.EditsMade(), 3);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Edit Limit Reached"));
-    EXPECT_EQ(messages.last().text,
-              QStringLiteral("This client's information has been edited\n3 times already. "
-                             "Further editing of this\ninformation is no longer permitted."));
+    EXPECT_EQ(messages.last().title, "Edit Limit Reached");
+    EXPECT_EQ(messages.last().text, "This client's information has been edited\n3 times already. "
+                                    "Further editing of this\ninformation is no longer permitted.");
     for (InfoField f : {InfoField::Name, InfoField::Education})
         EXPECT_FALSE(w.field(f)->isEnabled());
-    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
-    EXPECT_EQ(Help(),
-              QStringLiteral("No further editing permitted. Press Enter to save and continue."));
+    EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
+    EXPECT_EQ(Help(), "No further editing permitted. Press Enter to save and continue.");
     Key(Qt::Key_Return);
     EXPECT_FALSE(w.isVisible());
     LoadClients();
     EXPECT_EQ(Globals().Clients[2].ClientName, Fit(QStringLiteral("Changed"), 25));
-    EXPECT_EQ(Globals().Clients[2].Age, QStringLiteral("17"));
-    EXPECT_EQ(Globals().Clients[2].EditCount, QStringLiteral("3"));
+    EXPECT_EQ(Globals().Clients[2].Age, "17");
+    EXPECT_EQ(Globals().Clients[2].EditCount, "3");
 
     // Opened again: announced, locked, and OK goes on without writing.
     const QByteArray stored = data();
@@ -204,8 +199,8 @@ TEST_F(ClientInfoWindow, ThirdCountedEditLocksAtOnceAndSticks) {
     ShowActive(&again);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.last().text,
-              QStringLiteral("This client's information has been changed 3 times.\nNo further "
-                             "editing is permitted.  Press Enter to continue."));
+              "This client's information has been changed 3 times.\nNo further "
+              "editing is permitted.  Press Enter to continue.");
     EXPECT_FALSE(again.field(InfoField::Age)->isEnabled());
     Key(Qt::Key_Return);
     EXPECT_FALSE(again.isVisible());
@@ -217,12 +212,12 @@ TEST_F(ClientInfoWindow, DeletedNameIsShownLocked) {
     Globals().Clients[1].NameDeleted = QStringLiteral("1");
     SaveClient(1);
     Open(true, 1);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Name Deleted"));
-    EXPECT_EQ(messages.last().text, QStringLiteral("This client's name has been deleted.\nEditing "
-                                                   "this information is not permitted."));
+    EXPECT_EQ(messages.last().title, "Name Deleted");
+    EXPECT_EQ(messages.last().text, "This client's name has been deleted.\nEditing "
+                                    "this information is not permitted.");
     EXPECT_FALSE(w.field(InfoField::Name)->isEnabled());
-    EXPECT_EQ(Help(), QStringLiteral("Client name has been deleted. Editting is not permitted. "
-                                     "Press Enter to continue."));
+    EXPECT_EQ(Help(), "Client name has been deleted. Editting is not permitted. "
+                      "Press Enter to continue.");
 }
 
 TEST_F(ClientInfoWindow, CancelAfterTypingChangesNothing) {
@@ -252,10 +247,10 @@ TEST_F(ClientInfoWindow, FailedWriteKeepsWindowAndTypedData) {
     messages.Answer(MsgAnswer::Cancel);
     Key(Qt::Key_Return);
     EXPECT_EQ(messages.last().text,
-              QStringLiteral("Data disk not found!\n\nInsert data disk in drive A to continue."));
+              "Data disk not found!\n\nInsert data disk in drive A to continue.");
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(Globals().ContinueFlag);
-    EXPECT_EQ(Text(InfoField::Name), QStringLiteral("Retyped"));
+    EXPECT_EQ(Text(InfoField::Name), "Retyped");
     EXPECT_EQ(Globals().Clients[2], inMemory);
     EXPECT_EQ(data(), before);
 
@@ -282,7 +277,7 @@ TEST_F(ClientInfoWindow, HiddenDeveloperCommands) {
     ASSERT_FALSE(messages.shown().empty());
     const QStringList lines = messages.last().text.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 6) << qPrintable(messages.last().text);
-    EXPECT_EQ(lines[0], QStringLiteral("Scale\t\t\t %ile\tR/P"));
+    EXPECT_EQ(lines[0], "Scale\t\t\t %ile\tR/P");
     EXPECT_EQ(messages.last().icon, MsgIcon::Information);
 
     // Not in a new client's window: the current slot there belongs to another client.

@@ -44,51 +44,51 @@ protected:
 TEST_F(CourtHistoryWindow, AnswersTypedFromTheKeyboard) {
     const QByteArray before = data();
     OpenNew();
-    EXPECT_EQ(FocusName(), QStringLiteral("txtAge1stArrest"));
+    EXPECT_EQ(FocusName(), "txtAge1stArrest");
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblClientName"))->text(),
               SampleClient(3).ClientName);
     Type(QStringLiteral("5"));
     Key(Qt::Key_Return);
     EXPECT_EQ(Answer(1), QString());
-    EXPECT_EQ(messages.last().text, QStringLiteral("Enter age of client in number of years. "
-                                                   "Press Enter to continue."));
-    EXPECT_EQ(messages.last().title, QStringLiteral("QVtest"));
+    EXPECT_EQ(messages.last().text, "Enter age of client in number of years. "
+                                    "Press Enter to continue.");
+    EXPECT_EQ(messages.last().title, "QVtest");
     Type(QStringLiteral("n"));
     Key(Qt::Key_Return);
-    EXPECT_EQ(Answer(1), QStringLiteral("N"));
-    EXPECT_EQ(FocusName(), QStringLiteral("txtProbations"));
+    EXPECT_EQ(Answer(1), "N");
+    EXPECT_EQ(FocusName(), "txtProbations");
 
     Type(QStringLiteral("00"));
     Key(Qt::Key_Return);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Entry Error"));
-    EXPECT_EQ(Answer(2), QStringLiteral("00")); // kept for correction
-    EXPECT_EQ(FocusName(), QStringLiteral("txtProbations"));
+    EXPECT_EQ(messages.last().title, "Data Entry Error");
+    EXPECT_EQ(Answer(2), "00"); // kept for correction
+    EXPECT_EQ(FocusName(), "txtProbations");
     w.answerField(2)->selectAll(); // both selected: the next digit replaces them
     Type(QStringLiteral("0"));
     Key(Qt::Key_Return);
-    EXPECT_EQ(FocusName(), QStringLiteral("txtProbRevocations"));
+    EXPECT_EQ(FocusName(), "txtProbRevocations");
 
     const int beeps = messages.beeps();
     Type(QStringLiteral("99"));
     w.answerField(3)->setCursorPosition(2); // nothing selected: a third character is refused
     Type(QStringLiteral("7"));
-    EXPECT_EQ(Answer(3), QStringLiteral("99"));
+    EXPECT_EQ(Answer(3), "99");
     EXPECT_EQ(messages.beeps(), beeps + 1);
     Key(Qt::Key_Backspace);
     Type(QStringLiteral("x"));
-    EXPECT_EQ(Answer(3), QStringLiteral("9x"));
+    EXPECT_EQ(Answer(3), "9x");
     Key(Qt::Key_Return);
     for (int q = 4; q <= 8; ++q) {
         Type(QString::number(q));
         Key(Qt::Key_Return);
     }
-    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+    EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
     Key(Qt::Key_Return);
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(Globals().ContinueFlag);
     const ClientRecord& r = Globals().Clients[3];
     EXPECT_EQ(r.Age1stArrest + r.Probations + r.ProbRevocations + r.TimesArrested + r.DrugArrests,
-              QStringLiteral("N 0 9x4 8 "));
+              "N 0 9x4 8 ");
     EXPECT_EQ(data(), before);
 }
 
@@ -98,19 +98,18 @@ TEST_F(CourtHistoryWindow, OkFindsTheFirstMissingAnswer) {
     for (int q = 2; q <= 8; ++q)
         if (q != 6)
             w.answerField(q)->setText(QStringLiteral("1"));
-    w.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(0)"))->setFocus();
-    Settle();
+    FocusMenuButton(&w, 0);
     Key(Qt::Key_Return);
-    EXPECT_EQ(FocusName(), QStringLiteral("txtJCHearings"));
-    EXPECT_EQ(messages.last().title, QStringLiteral("Data Entry Error"));
+    EXPECT_EQ(FocusName(), "txtJCHearings");
+    EXPECT_EQ(messages.last().title, "Data Entry Error");
     Type(QStringLiteral("2"));
     Key(Qt::Key_Return);
     Key(Qt::Key_Return);
     Key(Qt::Key_Return);
-    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
+    EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
     Key(Qt::Key_Return);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(Globals().Clients[3].Age1stArrest, QStringLiteral("3 "));
+    EXPECT_EQ(Globals().Clients[3].Age1stArrest, "3 ");
 }
 
 // A new client's cancel is part of the intake chain's tests.
@@ -119,14 +118,13 @@ TEST_F(CourtHistoryWindow, EditedClientShowsStoredAnswersAndWritesOnlyItsRecord)
     Globals().CurrentClient = 1;
     const QByteArray before = data();
     ShowActive(&w);
-    EXPECT_EQ(FocusName(), QStringLiteral("cmdMenuChoice(0)"));
-    EXPECT_EQ(Answer(1), QStringLiteral("1 ")); // as stored, with its blank
+    EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
+    EXPECT_EQ(Answer(1), "1 "); // as stored, with its blank
     w.answerField(1)->setFocus();
     Settle();
     Type(QStringLiteral("14"));
     Key(Qt::Key_Return);
-    w.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(0)"))->setFocus();
-    Settle();
+    FocusMenuButton(&w, 0);
     Key(Qt::Key_Return);
     EXPECT_FALSE(w.isVisible());
     const QByteArray after = data();
@@ -141,7 +139,7 @@ TEST_F(CourtHistoryWindow, EditedClientShowsStoredAnswersAndWritesOnlyItsRecord)
     Key(Qt::Key_Escape);
     EXPECT_EQ(data(), after);
     EXPECT_EQ(Globals().CurrentClient, 1);
-    EXPECT_EQ(Globals().Clients[1].Probations, QStringLiteral("2 "));
+    EXPECT_EQ(Globals().Clients[1].Probations, "2 ");
 }
 
 } // namespace

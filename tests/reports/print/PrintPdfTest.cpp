@@ -199,7 +199,7 @@ TEST_F(PrintTest, WithoutAPrinterTheUserMaySaveAPdfInstead) {
     PrintResult r = PrintReportFile();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.last().buttons, MsgButtons::YesNo);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Print Report"));
+    EXPECT_EQ(messages.last().title, "Print Report");
     EXPECT_TRUE(messages.last().text.contains("No printer"));
     EXPECT_TRUE(r.printed);
     EXPECT_EQ(r.pdfPath, dir.file("chosen.pdf"));

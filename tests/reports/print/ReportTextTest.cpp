@@ -25,7 +25,7 @@ TEST(ReadReportFile, DropsOnlyTheFinalLineFeedDecodesTheCodePageIgnoresCase) {
 
     // A file cut short of its line feed keeps every character.
     WriteFile(dir.file("short.prn"), QByteArray("last line"));
-    EXPECT_EQ(ReadReportFile(dir.file("short.prn")), QStringLiteral("last line"));
+    EXPECT_EQ(ReadReportFile(dir.file("short.prn")), "last line");
 
     try {
         ReadReportFile(dir.file("missing.prn"));
@@ -38,7 +38,7 @@ TEST(ReadReportFile, DropsOnlyTheFinalLineFeedDecodesTheCodePageIgnoresCase) {
     TempDir program;
     Globals().ProgramDir = program.path();
     WriteFile(program.file("REPORT.PRN"), QByteArray("upper\r\n"));
-    EXPECT_EQ(ReadReportFile(), QStringLiteral("upper\r"));
+    EXPECT_EQ(ReadReportFile(), "upper\r");
 }
 
 TEST(SplitReportPages, CutsAtFormFeedsKeepsEveryCharacterAddsNoStrayBlankLine) {
