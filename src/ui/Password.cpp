@@ -56,8 +56,7 @@ frmMyInputBox::frmMyInputBox(QWidget* parent) : QDialog(parent) {
         else
             CancelInput();
     });
-    setTabOrder(txtInput_, buttons_->button(0));
-    setTabOrder(buttons_->button(0), buttons_->button(1));
+    SetTabChain({txtInput_, buttons_->button(0), buttons_->button(1)});
 }
 
 void frmMyInputBox::Activate() {

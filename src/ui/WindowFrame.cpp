@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -37,6 +38,11 @@ MsgPanel* AddFootPanel(QWidget* area) {
     return panel;
 }
 
+void FixAtSizeHint(QWidget* frame) {
+    frame->adjustSize();
+    frame->setFixedSize(frame->sizeHint());
+}
+
 void PlaceFramed(QWidget* area, QWidget* frame, MsgPanel* panel, FramePlace place) {
     const int panelHeight = panel->sizeHint().height();
     panel->setGeometry(0, area->height() - panelHeight, area->width(), panelHeight);
@@ -63,6 +69,23 @@ QVBoxLayout* AboveMiddleColumn(QWidget* window, MsgPanel* helpLine) {
     layout->addSpacing(Twips(500));
     layout->addWidget(helpLine);
     return column;
+}
+
+QLabel* AddClientNameLabel(QWidget* window) {
+    auto* label = new QLabel(window);
+    label->setObjectName(QStringLiteral("lblClientName"));
+    label->setAlignment(Qt::AlignCenter);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+QFrame* AddSunkenFrame(QWidget* window, const QString& objectName) {
+    auto* frame = new QFrame(window);
+    frame->setObjectName(objectName);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    return frame;
 }
 
 QHBoxLayout* CentredRow(QWidget* w) {

@@ -9,6 +9,7 @@ class QDialog;
 class QFrame;
 class QGroupBox;
 class QHBoxLayout;
+class QLabel;
 class QLayout;
 class QListWidget;
 class QPushButton;
@@ -37,6 +38,8 @@ enum class FramePlace {
     AboveCentre, // 500 twips above the middle of the area
     AbovePanel,  // in the middle of what the help line leaves
 };
+// Fixes a laid-out frame at the size its contents want.
+void FixAtSizeHint(QWidget* frame);
 // Lays the help line along the foot of the area and centres the frame; the frame never
 // leaves the top left corner.
 void PlaceFramed(QWidget* area, QWidget* frame, MsgPanel* panel,
@@ -46,6 +49,10 @@ void PlaceFramed(QWidget* area, QWidget* frame, MsgPanel* panel,
 // `window`, and the help line runs along its foot.
 MsgPanel* AddHelpLine(QWidget* window); // a long help line does not widen the window
 QVBoxLayout* AboveMiddleColumn(QWidget* window, MsgPanel* helpLine);
+// The client's name over the window's frame, bold and centred ("lblClientName").
+QLabel* AddClientNameLabel(QWidget* window);
+// The window's frame around its fields, a sunken box.
+QFrame* AddSunkenFrame(QWidget* window, const QString& objectName);
 // `w` (or `l`) centred across a row of its own.
 QHBoxLayout* CentredRow(QWidget* w);
 QHBoxLayout* CentredRow(QLayout* l);

@@ -39,6 +39,11 @@ void NormalPointer() {
     QApplication::processEvents();
 }
 
+void SetTabChain(const QList<QWidget*>& chain) {
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i], chain[i + 1]);
+}
+
 void SelectActiveText() {
     QWidget* w = QApplication::focusWidget();
     if (auto* line = qobject_cast<QLineEdit*>(w))

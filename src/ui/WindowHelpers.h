@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 
 class QWidget;
 
@@ -21,6 +22,9 @@ void CenterForm(QWidget* window);
 // Hourglass and normal pointer; both let pending events run.
 void BusyPointer();
 void NormalPointer();
+
+// Tab (and Shift+Tab) move through `chain` in its order.
+void SetTabChain(const QList<QWidget*>& chain);
 
 // Selects the whole text of the focused control, when it has text to select.
 void SelectActiveText();

@@ -165,9 +165,7 @@ frmDriveSelect::frmDriveSelect(QWidget* parent) : QDialog(parent) {
     layout->addSpacing(Twips(90));
     layout->addLayout(row);
 
-    setTabOrder(drDrive_, cmdDone_);
-    setTabOrder(cmdDone_, cmdhelp_);
-    setTabOrder(cmdhelp_, cmdPrepare_);
+    SetTabChain({drDrive_, cmdDone_, cmdhelp_, cmdPrepare_});
 
     chooser_ = [](QWidget* parent, const QString& title, const QString& start) {
         // The toolkit's own chooser works from the keyboard alike on every desktop.

@@ -227,12 +227,8 @@ void frmMainMenu::BuildWindow() {
     list->onKey = [this] { UpdateEditButton(); };
     connect(list_, &QListWidget::itemSelectionChanged, this, &frmMainMenu::ListChosen);
 
-    setTabOrder(buttons_->button(3), list_);
-    setTabOrder(list_, cmdNonDeviant_);
-    setTabOrder(cmdNonDeviant_, cmdCkecout_);
-
-    frMainMenu_->adjustSize();
-    frMainMenu_->setFixedSize(frMainMenu_->sizeHint());
+    SetTabChain({buttons_->button(3), list_, cmdNonDeviant_, cmdCkecout_});
+    FixAtSizeHint(frMainMenu_);
     setMinimumSize(frMainMenu_->width() + Twips(480),
                    frMainMenu_->height() + msgPanel_->minimumHeight() + Twips(1400));
     buttons_->button(0)->setEnabled(false);

@@ -37,16 +37,8 @@ frmNewEntry::frmNewEntry(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Edit Client Responses"));
     setModal(true);
 
-    lblClientName_ = new QLabel(this);
-    lblClientName_->setObjectName(QStringLiteral("lblClientName"));
-    lblClientName_->setAlignment(Qt::AlignCenter);
-    QFont nameFont = lblClientName_->font();
-    nameFont.setBold(true);
-    lblClientName_->setFont(nameFont);
-
-    frEntry_ = new QFrame(this);
-    frEntry_->setObjectName(QStringLiteral("frEntry"));
-    frEntry_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    lblClientName_ = ui::AddClientNameLabel(this);
+    frEntry_ = ui::AddSunkenFrame(this, QStringLiteral("frEntry"));
     auto* gridRow = new QHBoxLayout(frEntry_);
     gridRow->setContentsMargins(ui::Twips(200), ui::Twips(150), ui::Twips(200), ui::Twips(200));
     gridRow->setSpacing(ui::Twips(300));
@@ -168,15 +160,8 @@ void frmNewEntry::BuildGrids() {
         lblSection_.push_back(label);
         remembered_.push_back(AnswerGrid::Pos{g, 1});
     }
-    QWidget* previous = nullptr;
-    for (QTableWidget* grid : grdResponses_) {
-        if (previous)
-            setTabOrder(previous, grid);
-        previous = grid;
-    }
-    if (previous)
-        setTabOrder(previous, buttons_->button(0));
-    setTabOrder(buttons_->button(0), buttons_->button(1));
+    QList<QWidget*> chain(grdResponses_.begin(), grdResponses_.end());
+    ui::SetTabChain(chain << buttons_->button(0) << buttons_->button(1));
 }
 
 void frmNewEntry::SetGridCellColor(QTableWidget* grd, int RowNum, int ColNum, const QColor& BkClr,

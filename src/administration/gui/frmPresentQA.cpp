@@ -5,8 +5,8 @@
 #include "app/Errors.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "store/SaveWithRetry.h"
 #include "store/ClientStore.h"
+#include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
 #include "ui/WindowHelpers.h"
 
@@ -169,9 +169,8 @@ void frmPresentQA::BuildControls() {
     txtQuestion->installEventFilter(this);
     outer->addWidget(MsgPanel);
 
-    setTabOrder(txtQuestion, cmdMenuChoice[0]);
-    for (int i = 0; i + 1 < 5; ++i)
-        setTabOrder(cmdMenuChoice[i], cmdMenuChoice[i + 1]);
+    ui::SetTabChain({txtQuestion, cmdMenuChoice[0], cmdMenuChoice[1], cmdMenuChoice[2],
+                     cmdMenuChoice[3], cmdMenuChoice[4]});
     PaintStatement(false);
     fraInstructions->hide();
     frQandA->hide();

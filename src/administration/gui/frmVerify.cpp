@@ -99,8 +99,7 @@ frmVerify::frmVerify(QWidget* parent) : QDialog(parent) {
     QSizePolicy keep = Frame1_->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     Frame1_->setSizePolicy(keep);
-    frAll_->adjustSize();
-    frAll_->setFixedSize(frAll_->sizeHint());
+    ui::FixAtSizeHint(frAll_);
 
     pnlMessage_ = ui::AddFootPanel(area_);
     pnlMessage_->setObjectName(QStringLiteral("pnlMessage"));

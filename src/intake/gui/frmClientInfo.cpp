@@ -61,9 +61,7 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent) {
     setModal(true);
     resize(ui::Twips(9600), ui::Twips(6600));
 
-    frClient_ = new QFrame(this);
-    frClient_->setObjectName(QStringLiteral("frClient"));
-    frClient_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frClient_ = ui::AddSunkenFrame(this, QStringLiteral("frClient"));
     auto* grid = new QGridLayout(frClient_);
     grid->setContentsMargins(ui::Twips(300), ui::Twips(300), ui::Twips(300), ui::Twips(300));
     grid->setHorizontalSpacing(ui::Twips(150));
@@ -120,10 +118,8 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent) {
     column->addSpacing(ui::Twips(300));
     column->addWidget(buttonRow);
 
-    for (size_t i = 0; i + 1 < fields_.size(); ++i)
-        setTabOrder(fields_[i], fields_[i + 1]);
-    setTabOrder(fields_.back(), buttons_->button(0));
-    setTabOrder(buttons_->button(0), buttons_->button(1));
+    QList<QWidget*> chain(fields_.begin(), fields_.end());
+    ui::SetTabChain(chain << buttons_->button(0) << buttons_->button(1));
 }
 
 bool frmClientInfo::EditMode() const {

@@ -37,17 +37,9 @@ frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent) {
     setModal(true);
     resize(ui::Twips(10800), ui::Twips(6000));
 
-    lblClientName_ = new QLabel(this);
-    lblClientName_->setObjectName(QStringLiteral("lblClientName"));
-    lblClientName_->setAlignment(Qt::AlignCenter);
-    QFont nameFont = lblClientName_->font();
-    nameFont.setBold(true);
-    lblClientName_->setFont(nameFont);
+    lblClientName_ = ui::AddClientNameLabel(this);
     lblClientName_->setVisible(false);
-
-    frCourt_ = new QFrame(this);
-    frCourt_->setObjectName(QStringLiteral("frCourt"));
-    frCourt_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frCourt_ = ui::AddSunkenFrame(this, QStringLiteral("frCourt"));
     auto* grid = new QGridLayout(frCourt_);
     grid->setContentsMargins(ui::Twips(300), ui::Twips(300), ui::Twips(300), ui::Twips(300));
     grid->setHorizontalSpacing(ui::Twips(150));
@@ -93,10 +85,8 @@ frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent) {
     column->addSpacing(ui::Twips(300));
     column->addWidget(buttonRow);
 
-    for (size_t i = 0; i + 1 < fields_.size(); ++i)
-        setTabOrder(fields_[i], fields_[i + 1]);
-    setTabOrder(fields_.back(), buttons_->button(0));
-    setTabOrder(buttons_->button(0), buttons_->button(1));
+    QList<QWidget*> chain(fields_.begin(), fields_.end());
+    ui::SetTabChain(chain << buttons_->button(0) << buttons_->button(1));
 }
 
 bool frmCourtHistory::EditMode() const {

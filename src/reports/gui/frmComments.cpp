@@ -96,11 +96,8 @@ frmComments::frmComments(QWidget* parent) : QDialog(parent) {
     layout->addWidget(txtComments_);
     layout->addLayout(counter);
     layout->addWidget(row);
-    frCourt_->adjustSize();
-    frCourt_->setFixedSize(frCourt_->sizeHint());
-
-    setTabOrder(txtComments_, buttons_->button(0));
-    setTabOrder(buttons_->button(0), buttons_->button(1));
+    ui::FixAtSizeHint(frCourt_);
+    ui::SetTabChain({txtComments_, buttons_->button(0), buttons_->button(1)});
     txtComments_->installEventFilter(this);
     connect(txtComments_, &QPlainTextEdit::textChanged, this, &frmComments::TextChanged);
 

@@ -239,12 +239,8 @@ frmPrintSelected::frmPrintSelected(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(ui::Twips(240));
     layout->addLayout(top);
     layout->addLayout(row);
-    fraAll_->adjustSize();
-    fraAll_->setFixedSize(fraAll_->sizeHint());
-
-    setTabOrder(list_, buttons_->button(0));
-    setTabOrder(buttons_->button(0), buttons_->button(1));
-    setTabOrder(buttons_->button(1), buttons_->button(2));
+    ui::FixAtSizeHint(fraAll_);
+    ui::SetTabChain({list_, buttons_->button(0), buttons_->button(1), buttons_->button(2)});
 
     resize(fraAll_->width() + ui::Twips(1200),
            fraAll_->height() + msgPanel_->minimumHeight() + ui::Twips(2400));

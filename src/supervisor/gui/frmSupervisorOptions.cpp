@@ -122,16 +122,9 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(ui::Twips(360));
     layout->addWidget(tabPanel);
     layout->addLayout(right);
-    frControls_->adjustSize();
-    frControls_->setFixedSize(frControls_->sizeHint());
-
-    setTabOrder(tabs_->tabBar(), options_[0]);
-    setTabOrder(options_[0], options_[1]);
-    setTabOrder(options_[1], options_[2]);
-    setTabOrder(options_[2], chkComments_);
-    setTabOrder(chkComments_, chkSumPage_);
-    setTabOrder(chkSumPage_, execute);
-    setTabOrder(execute, back);
+    ui::FixAtSizeHint(frControls_);
+    ui::SetTabChain({tabs_->tabBar(), options_[0], options_[1], options_[2], chkComments_,
+                     chkSumPage_, execute, back});
 
     resize(frControls_->width() + ui::Twips(1440),
            frControls_->height() + msgPanel_->minimumHeight() + ui::Twips(2400));
