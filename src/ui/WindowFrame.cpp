@@ -14,6 +14,26 @@
 
 namespace varenta::ui {
 
+namespace {
+
+QFrame* NewFrame(QWidget* parent, const QString& objectName, int style) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(objectName);
+    frame->setFrameStyle(style);
+    return frame;
+}
+
+// `add` puts the row's content between two stretches.
+QHBoxLayout* Centred(const std::function<void(QHBoxLayout*)>& add) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    add(row);
+    row->addStretch();
+    return row;
+}
+
+} // namespace
+
 QWidget* AddDarkArea(QDialog* dialog) {
     auto* area = new QWidget(dialog);
     SetBackground(area, AreaColour);
@@ -24,9 +44,7 @@ QWidget* AddDarkArea(QDialog* dialog) {
 }
 
 QFrame* AddRaisedFrame(QWidget* area, const QString& objectName) {
-    auto* frame = new QFrame(area);
-    frame->setObjectName(objectName);
-    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    QFrame* frame = NewFrame(area, objectName, QFrame::Panel | QFrame::Raised);
     frame->setLineWidth(2);
     SetBackground(frame, FaceColour, Qt::black);
     return frame;
@@ -82,26 +100,15 @@ QLabel* AddClientNameLabel(QWidget* window) {
 }
 
 QFrame* AddSunkenFrame(QWidget* window, const QString& objectName) {
-    auto* frame = new QFrame(window);
-    frame->setObjectName(objectName);
-    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    return frame;
+    return NewFrame(window, objectName, QFrame::Box | QFrame::Sunken);
 }
 
 QHBoxLayout* CentredRow(QWidget* w) {
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(w);
-    row->addStretch();
-    return row;
+    return Centred([w](QHBoxLayout* row) { row->addWidget(w); });
 }
 
 QHBoxLayout* CentredRow(QLayout* l) {
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addLayout(l);
-    row->addStretch();
-    return row;
+    return Centred([l](QHBoxLayout* row) { row->addLayout(l); });
 }
 
 QGroupBox* AddChoiceFrame(QWidget* parent, const QString& title) {
