@@ -22,10 +22,7 @@ namespace {
 class PrintSelectedTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::vector<ClientRecord> clients;
-        for (int n = 1; n <= 5; ++n)
-            clients.push_back(SampleClient(n));
-        WriteDataDisk(disk.path(), clients);
+        WriteDataDisk(disk.path(), SampleClients(5));
         UseDataDisk(disk.path());
         UseReportProgramDir(program.path());
         hooks.print = [this](int client) {

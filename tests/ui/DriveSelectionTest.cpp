@@ -166,10 +166,7 @@ TEST_F(DriveSelectionTest, WrongMarkerThenTryAgainOrKeepThePreviousDisk) {
 }
 
 TEST_F(DriveSelectionTest, TooManyRecordsEndsTheStartUpWithTheGenericMessageTwice) {
-    std::vector<ClientRecord> many;
-    for (int n = 1; n <= 52; ++n)
-        many.push_back(SampleClient(n));
-    WriteDataDisk(good, many);
+    WriteDataDisk(good, SampleClients(52));
     StoreFilePath(good);
     const QByteArray before = ReadFile(good + QStringLiteral("/DATA401.QV"));
     frmMainMenu w;

@@ -39,10 +39,7 @@ protected:
     }
 
     void MakeDisk(int clients) {
-        std::vector<ClientRecord> records;
-        for (int n = 1; n <= clients; ++n)
-            records.push_back(SampleClient(n));
-        WriteDataDisk(disk.path(), records);
+        WriteDataDisk(disk.path(), SampleClients(clients));
         WriteFile(program.file(QStringLiteral("qvtest.ini")),
                   QStringLiteral("[Path]\r\nFilePath=%1\r\n").arg(disk.path()).toUtf8());
     }

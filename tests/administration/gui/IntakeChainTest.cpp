@@ -235,10 +235,7 @@ TEST_F(IntakeChain, EditChainWritesOnlyTheCurrentRecord) {
 }
 
 TEST_F(IntakeChain, FullDiskIsRefusedUpFront) {
-    std::vector<ClientRecord> clients;
-    for (int n = 1; n <= MaxClients; ++n)
-        clients.push_back(SampleClient(n));
-    WriteDataDisk(disk.path(), clients);
+    WriteDataDisk(disk.path(), SampleClients(MaxClients));
     UseDataDisk(disk.path());
     AddNewClient();
     EXPECT_EQ(messages.last().title, "Data Disk Full");
