@@ -54,12 +54,15 @@ void WriteFully(int fd, const char* data, qint64 size, qint64 offset, const QStr
 
 class Fd {
 public:
-    Fd(const QString& path, int flags, int mode, const QString& action) : path_(path) {
+    // `shown`: the name errors give, when the file opened is a stand-in for it.
+    Fd(const QString& path, int flags, int mode, const QString& action,
+       const QString& shown = QString())
+        : path_(shown.isEmpty() ? path : shown) {
         do {
             fd_ = ::open(Native(path).constData(), flags | O_CLOEXEC, mode);
         } while (fd_ < 0 && errno == EINTR);
         if (fd_ < 0)
-            Fail(errno, path, action);
+            Fail(errno, path_, action);
     }
     ~Fd() {
         if (fd_ >= 0)
@@ -201,6 +204,31 @@ void ReplaceAtomically(const QString& path, const QByteArray& data, int mode) {
         Fail(e, path, QStringLiteral("replacing"));
     }
     SyncFolderOf(path);
+}
+
+void ReplaceScratch(const QString& path, const QByteArray& data, int mode) {
+    const QFileInfo info(path);
+    const QString temp =
+        Join(info.absolutePath(), QStringLiteral(".") + info.fileName() + QStringLiteral(".part"));
+    struct stat st {};
+    if (::stat(Native(path).constData(), &st) == 0)
+        mode = int(st.st_mode & 0777);
+    try {
+        // O_TRUNC: a file left over from a run that was cut off is reused.
+        Fd fd(temp, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, mode, QStringLiteral("creating"),
+              path);
+        WriteFully(fd.get(), data.constData(), data.size(), -1, path);
+        fd.Close();
+    } catch (...) {
+        ::unlink(Native(temp).constData());
+        throw;
+    }
+    if ((::unlink(Native(path).constData()) != 0 && errno != ENOENT) ||
+        ::rename(Native(temp).constData(), Native(path).constData()) != 0) {
+        const int e = errno;
+        ::unlink(Native(temp).constData());
+        Fail(e, path, QStringLiteral("replacing"));
+    }
 }
 
 void Append(const QString& path, const QByteArray& data) {

@@ -35,6 +35,13 @@ void WriteAt(const QString& path, qint64 offset, const QByteArray& data);
 // into place, so a crash leaves either the old file or the new one. New files get `mode`.
 void ReplaceAtomically(const QString& path, const QByteArray& data, int mode = 0600);
 
+// Replaces a scratch file that a later run makes again (a report): written beside and moved
+// into place, so it is never seen half-written, but not forced to the disk. The old file is
+// removed first, since renaming over it would make the file system flush the new one
+// (milliseconds per file); a failure in between leaves no file rather than a partial one.
+// A replaced file keeps its permissions; new files get `mode`.
+void ReplaceScratch(const QString& path, const QByteArray& data, int mode = 0600);
+
 // Appends bytes and flushes them.
 void Append(const QString& path, const QByteArray& data);
 

@@ -6,67 +6,39 @@
 #include "app/Messages.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace varenta {
 
 namespace {
 
-// Copies a report for the run's own use. The copies are scratch files, made again by any later
-// run, so they are not forced to the disk (that would cost more than the scoring itself); a
-// copy is still written beside its target and renamed into place, so a failed write never
-// leaves a report that looks complete. New files are readable by their owner only.
-void CopyReport(const QString& from, const QString& to) {
-    const QByteArray data = fileio::ReadAll(from);
-    const QFileInfo info(to);
-    const QString part = fileio::Join(info.absolutePath(), QStringLiteral(".") + info.fileName() +
-                                                               QStringLiteral(".part"));
-    const QByteArray nativePart = QFile::encodeName(part);
-    int fd;
-    do {
-        fd = ::open(nativePart.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                    0600);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        throw ErrorFromErrno(errno, to, QStringLiteral("creating"));
-    auto fail = [&](int e, const char* action) {
-        ::close(fd);
-        ::unlink(nativePart.constData());
-        throw ErrorFromErrno(e, to, QString::fromLatin1(action));
-    };
-    qsizetype done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(errno, "writing");
-        if (n == 0)
-            fail(ENOSPC, "writing");
-        done += n;
-    }
-    if (::close(fd) != 0 && errno != EINTR) {
-        const int e = errno;
-        ::unlink(nativePart.constData());
-        throw ErrorFromErrno(e, to, QStringLiteral("writing"));
-    }
-    // Unlinked first: renaming over an existing file makes the file system force the new one
-    // to the disk, which is exactly the cost these scratch copies avoid.
+// Every writer of a report replaces the whole file by renaming a new one over it and none
+// changes a report in place, so a second name for the same file is as good as a copy and
+// costs the file system no new file. Only an owner-only report is shared this way, so the
+// copies stay readable by their owner alone. False: the file system has no such names.
+bool LinkReport(const QString& from, const QString& to) {
+    const QByteArray nativeFrom = QFile::encodeName(from);
     const QByteArray nativeTo = QFile::encodeName(to);
-    if (::unlink(nativeTo.constData()) != 0 && errno != ENOENT) {
-        const int e = errno;
-        ::unlink(nativePart.constData());
-        throw ErrorFromErrno(e, to, QStringLiteral("replacing"));
-    }
-    if (::rename(nativePart.constData(), nativeTo.constData()) != 0) {
-        const int e = errno;
-        ::unlink(nativePart.constData());
-        throw ErrorFromErrno(e, to, QStringLiteral("replacing"));
-    }
+    struct stat st {};
+    if (::lstat(nativeFrom.constData(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 077))
+        return false;
+    if (::unlink(nativeTo.constData()) != 0 && errno != ENOENT)
+        throw ErrorFromErrno(errno, to, QStringLiteral("replacing"));
+    if (::link(nativeFrom.constData(), nativeTo.constData()) == 0)
+        return true;
+    if (errno == ENOENT || errno == ENOSPC || errno == EROFS || errno == EIO || errno == EACCES)
+        throw ErrorFromErrno(errno, to, QStringLiteral("creating"));
+    return false; // EPERM, EXDEV, EMLINK, ENOTSUP: copy the bytes instead
+}
+
+// Copies a report for the run's own use. The copies are scratch files, made again by any later
+// run, so they are not forced to the disk. New copies are readable by their owner only.
+void CopyReport(const QString& from, const QString& to) {
+    if (!LinkReport(from, to))
+        fileio::ReplaceScratch(to, fileio::ReadAll(from));
 }
 
 // Deletes the numbered copies when the run ends, however it ends.

@@ -9,12 +9,7 @@
 #include "store/Cp1252.h"
 
 #include <QFile>
-#include <QFileInfo>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace varenta {
@@ -95,62 +90,6 @@ QString Justify(const QString& line) {
             out += QString(gaps[size_t(w)], QLatin1Char(' '));
     }
     return out;
-}
-
-// Writes the report beside its final place and moves it there only when it is complete.
-// Renaming over the old report would make this file system flush the new one to the disk
-// first (milliseconds per report); removing the old one first avoids that, and a failure in
-// between leaves no report rather than a partial one.
-void ReplaceReportFile(const QString& path, const QByteArray& data) {
-    const QFileInfo info(path);
-    const QString temp = fileio::Join(info.absolutePath(), QStringLiteral(".") + info.fileName() +
-                                                               QStringLiteral(".part"));
-    const QByteArray nativeTemp = QFile::encodeName(temp);
-    const QByteArray nativePath = QFile::encodeName(path);
-    int mode = 0600;
-    struct stat st {};
-    if (::stat(nativePath.constData(), &st) == 0)
-        mode = int(st.st_mode & 0777);
-    int fd;
-    do {
-        // O_TRUNC: a file left over from a run that was cut off is reused.
-        fd = ::open(nativeTemp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                    mode);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        throw ErrorFromErrno(errno, path, QStringLiteral("creating"));
-    auto fail = [&](int e, const char* action) {
-        ::close(fd);
-        ::unlink(nativeTemp.constData());
-        throw ErrorFromErrno(e, path, QString::fromLatin1(action));
-    };
-    qsizetype done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno, "writing");
-        }
-        if (n == 0)
-            fail(ENOSPC, "writing");
-        done += n;
-    }
-    if (::close(fd) != 0 && errno != EINTR) {
-        const int e = errno;
-        ::unlink(nativeTemp.constData());
-        throw ErrorFromErrno(e, path, QStringLiteral("writing"));
-    }
-    if (::unlink(nativePath.constData()) != 0 && errno != ENOENT) {
-        const int e = errno;
-        ::unlink(nativeTemp.constData());
-        throw ErrorFromErrno(e, path, QStringLiteral("replacing"));
-    }
-    if (::rename(nativeTemp.constData(), nativePath.constData()) != 0) {
-        const int e = errno;
-        ::unlink(nativeTemp.constData());
-        throw ErrorFromErrno(e, path, QStringLiteral("replacing"));
-    }
 }
 
 } // namespace
@@ -803,7 +742,7 @@ void WriteReport(const ReportRequest& request) {
     const QString path = ReportFilePath();
     try {
         ReportWriter writer(request);
-        ReplaceReportFile(path, writer.WriteReport());
+        fileio::ReplaceScratch(path, writer.WriteReport());
     } catch (...) {
         // No report of an earlier client may stand in for this one.
         ::unlink(QFile::encodeName(path).constData());

@@ -72,6 +72,24 @@ TEST_F(PrintSelectedTest, ScoresEveryChosenClientThenPrintsThemInOrderAndLeavesN
     EXPECT_TRUE(TempFiles().isEmpty());
 }
 
+TEST_F(PrintSelectedTest, CopiesOfAReportOthersMayReadAreStillPrivate) {
+    WriteFile(program.file("report.prn"), QByteArrayLiteral("old"));
+    QFile::setPermissions(program.file("report.prn"), QFileDevice::ReadOwner |
+                                                          QFileDevice::WriteOwner |
+                                                          QFileDevice::ReadOther);
+    auto print = hooks.print;
+    hooks.print = [&](int client) {
+        struct stat st {};
+        EXPECT_EQ(::stat(QFile::encodeName(TempReportPath(2)).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+        return print(client);
+    };
+    EXPECT_TRUE(PrintClientReports({1, 2}, {}, hooks).complete());
+    ASSERT_EQ(printedText.size(), 2);
+    EXPECT_TRUE(printedText[0].contains("Client 1"));
+    EXPECT_TRUE(printedText[1].contains("Client 2"));
+}
+
 TEST_F(PrintSelectedTest, AFailedPrintSaysWhichClientsWerePrintedAndRemovesTheCopies) {
     // A copy left by an earlier run that was cut off, readable by anyone.
     WriteFile(TempReportPath(7), QByteArrayLiteral("old report"));

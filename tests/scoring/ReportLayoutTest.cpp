@@ -2,6 +2,7 @@
 #include "scoring/TableFixture.h"
 
 #include "app/Errors.h"
+#include "app/FileIO.h"
 #include "app/Globals.h"
 #include "scoring/ReportWriter.h"
 #include "scoring/ScoreAndPrint.h"
@@ -341,8 +342,15 @@ TEST_F(Report, FailedRunLeavesNoReport) {
         Answer(Globals().Clients[1], item, 1);
     EXPECT_THROW(ScoreClient(), VError);
     EXPECT_FALSE(QFile::exists(ReportFilePath()));
-    // A report that cannot be put in place is an error, never a success.
+    // A report that cannot be written or put in place is an error, never a success.
     tables.WriteTo(program.path());
+    ScoreClient();
+    fileio::InjectWriteFailure(100, ENOSPC);
+    EXPECT_EQ(CaughtError([] { ScoreClient(); }).number(), err::DiskFull);
+    fileio::ClearInjectedFailure();
+    EXPECT_FALSE(QFile::exists(ReportFilePath()));
+    EXPECT_TRUE(
+        QDir(program.path()).entryList(QDir::Hidden | QDir::Files).filter("report").isEmpty());
     QDir().mkpath(program.file("report.prn/x"));
     EXPECT_THROW(ScoreClient(), VError);
 }
