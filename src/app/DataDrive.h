@@ -15,8 +15,8 @@ inline constexpr const char* WriteTestFileName = "checkWriteTest";
 
 // What the windows supply to the selection loop.
 struct DriveSelectionHooks {
-    std::function<QString()> chooseDrive;       // shows the drive dialog, returns its result
-    std::function<void()> refreshClientList;    // clears and rebuilds the main window's list
+    std::function<QString()> chooseDrive;    // shows the drive dialog, returns its result
+    std::function<void()> refreshClientList; // clears and rebuilds the main window's list
     std::function<void()> normalPointer = [] {};
     std::function<void()> busyPointer = [] {};
     // At start-up, the drive to try first instead of the stored one (the --data-dir option).

@@ -87,8 +87,8 @@ VError ErrorFromErrno(int e, const QString& path, const QString& action) {
         break;
     }
     const QString sys = QString::fromLocal8Bit(strerror(e));
-    return VError(number, QStringLiteral("%1 (%2 %3: %4)")
-                              .arg(ErrorDescription(number), action, path, sys));
+    return VError(
+        number, QStringLiteral("%1 (%2 %3: %4)").arg(ErrorDescription(number), action, path, sys));
 }
 
 bool IsDiskMissingError(int n) {

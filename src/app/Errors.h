@@ -47,6 +47,8 @@ VError ErrorFromErrno(int errnoValue, const QString& path, const QString& action
 
 // The messages of the data-disk errors (drive missing, write protected) share their wording.
 bool IsDiskMissingError(int number);
-inline bool IsWriteProtectedError(int number) { return number == err::PermissionDenied; }
+inline bool IsWriteProtectedError(int number) {
+    return number == err::PermissionDenied;
+}
 
 } // namespace varenta

@@ -8,9 +8,13 @@ namespace {
 std::unique_ptr<GlobalState> g_state = std::make_unique<GlobalState>();
 }
 
-GlobalState& Globals() { return *g_state; }
+GlobalState& Globals() {
+    return *g_state;
+}
 
-void ResetGlobals() { g_state = std::make_unique<GlobalState>(); }
+void ResetGlobals() {
+    g_state = std::make_unique<GlobalState>();
+}
 
 ClientRecord& CurrentRecord() {
     GlobalState& g = Globals();

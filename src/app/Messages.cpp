@@ -22,7 +22,9 @@ MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QS
     return DefaultAnswer(buttons);
 }
 
-QString MsgLines(const QStringList& lines) { return lines.join(QLatin1Char('\n')); }
+QString MsgLines(const QStringList& lines) {
+    return lines.join(QLatin1Char('\n'));
+}
 
 void Beep() {
     if (g_sink)
@@ -37,7 +39,9 @@ MessageSink* InstallMessageSink(MessageSink* sink) {
 
 ScriptedMessages::ScriptedMessages() : previous_(InstallMessageSink(this)) {}
 
-ScriptedMessages::~ScriptedMessages() { InstallMessageSink(previous_); }
+ScriptedMessages::~ScriptedMessages() {
+    InstallMessageSink(previous_);
+}
 
 void ScriptedMessages::Answer(std::initializer_list<MsgAnswer> answers) {
     for (MsgAnswer a : answers)

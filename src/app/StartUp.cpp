@@ -16,16 +16,17 @@ void ConfigureDatabaseLayer() {
     }
     g.DbWorkspace = true;
     g.SndPath = ResolveSndPath(GetINISndPath());
-    g.QuestionDbPath = fileio::FindCaseInsensitive(g.ProgramDir, QString::fromLatin1(QuestionDbFileName));
+    g.QuestionDbPath =
+        fileio::FindCaseInsensitive(g.ProgramDir, QString::fromLatin1(QuestionDbFileName));
 }
 
 StartUpAction HandleStartUpError(const VError& e) {
     const int n = e.number();
     if (IsDiskMissingError(n) && n != err::PathNotFound) {
-        const MsgAnswer a = MsgBox(MsgLines({QStringLiteral("Data disk not found!"), QString(),
-                                             QStringLiteral("Insert data disk in drive A to continue.")}),
-                                   MsgButtons::OkCancel, MsgIcon::Critical,
-                                   QStringLiteral("Data Disk Error"));
+        const MsgAnswer a =
+            MsgBox(MsgLines({QStringLiteral("Data disk not found!"), QString(),
+                             QStringLiteral("Insert data disk in drive A to continue.")}),
+                   MsgButtons::OkCancel, MsgIcon::Critical, QStringLiteral("Data Disk Error"));
         return a == MsgAnswer::Ok ? StartUpAction::Retry : StartUpAction::EndProgram;
     }
     if (IsWriteProtectedError(n)) {

@@ -4,11 +4,11 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "store/SaveWithRetry.h"
 #include "scoring/ListInput.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/ClientRecord.h"
 #include "store/Cp1252.h"
+#include "store/SaveWithRetry.h"
 
 #include <QDate>
 

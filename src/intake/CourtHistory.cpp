@@ -1,9 +1,9 @@
 #include "intake/CourtHistory.h"
 
 #include "app/Globals.h"
-#include "store/SaveWithRetry.h"
 #include "store/ClientRecord.h"
 #include "store/ClientStore.h"
+#include "store/SaveWithRetry.h"
 
 namespace varenta::intake {
 

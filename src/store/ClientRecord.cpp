@@ -38,8 +38,8 @@ ClientRecord::ClientRecord() {
 }
 
 QString* ClientRecord::CourtField(int question) {
-    QString* fields[] = {&Age1stArrest,  &Probations, &ProbRevocations, &TimesArrested,
-                         &JDetentions,   &JCHearings, &AlcoholArrests,  &DrugArrests};
+    QString* fields[] = {&Age1stArrest, &Probations, &ProbRevocations, &TimesArrested,
+                         &JDetentions,  &JCHearings, &AlcoholArrests,  &DrugArrests};
     return question >= 1 && question <= 8 ? fields[question - 1] : nullptr;
 }
 

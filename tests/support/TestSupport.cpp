@@ -12,10 +12,16 @@
 
 namespace varenta::testing {
 
-QString BuiltProgramDir() { return QStringLiteral(VARENTA_BIN_DIR); }
-QString SourceDir() { return QStringLiteral(VARENTA_SOURCE_DIR); }
+QString BuiltProgramDir() {
+    return QStringLiteral(VARENTA_BIN_DIR);
+}
+QString SourceDir() {
+    return QStringLiteral(VARENTA_SOURCE_DIR);
+}
 
-TempDir::TempDir() { EXPECT_TRUE(dir_.isValid()); }
+TempDir::TempDir() {
+    EXPECT_TRUE(dir_.isValid());
+}
 
 ClientRecord SampleClient(int n) {
     ClientRecord r;
@@ -78,7 +84,8 @@ void UseProgramDir(const QString& into) {
         const QString rel = from.relativeFilePath(path);
         if (info.isDir()) {
             QDir().mkpath(into + QLatin1Char('/') + rel);
-        } else if (!info.isExecutable() || info.suffix().compare(QStringLiteral("wav"), Qt::CaseInsensitive) == 0) {
+        } else if (!info.isExecutable() ||
+                   info.suffix().compare(QStringLiteral("wav"), Qt::CaseInsensitive) == 0) {
             QFile::copy(path, into + QLatin1Char('/') + rel);
         }
     }

@@ -1,11 +1,11 @@
 // Commands on a data disk: list its clients, prepare a new one.
 #include "app/cli/Cli.h"
 
+#include "administration/DemoClients.h"
 #include "app/DataDrive.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "store/ClientStore.h"
-#include "administration/DemoClients.h"
 
 #include <cstdio>
 
@@ -44,7 +44,8 @@ int InitDisk(const QStringList& args) {
 
 const bool registered =
     Register({"list", "list --data-dir DIR                 print the client list lines", &List}) &&
-    Register({"init-disk", "init-disk DIR [--demo]              prepare a new data disk", &InitDisk});
+    Register(
+        {"init-disk", "init-disk DIR [--demo]              prepare a new data disk", &InitDisk});
 
 } // namespace
 
