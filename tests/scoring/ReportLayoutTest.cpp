@@ -37,17 +37,7 @@ protected:
             WriteFile(data.file("Comments.dat"), comments);
         Globals().CurrentClient = qint16(n);
         ScoreClient({summary});
-        const QByteArray bytes = ReadFile(ReportFilePath());
-        EXPECT_TRUE(bytes.endsWith("\r\n"));
-        EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
-        QList<QStringList> pages{{}};
-        for (const QString& line : ReportLines(bytes)) {
-            if (line == "\f")
-                pages.append(QStringList());
-            else
-                pages.last() << line;
-        }
-        return pages;
+        return ReportPages(ReadFile(ReportFilePath()));
     }
 
     TempDir program;
@@ -136,11 +126,8 @@ TEST_F(Report, LaterPagesCarryTheRunningHeaderAndStayWithinTheirLength) {
         EXPECT_LE(page.size(), 60) << p;
         if (p == pages.size() - 1)
             break; // the one-page summary has no running header
-        EXPECT_EQ(
-            page[0],
-            QStringLiteral(
-                "       NAME: Client 1                   -%1-                          QV REPORT")
-                .arg((p + 1) % 10));
+        const QString header = "       NAME: Client 1                   -%1-";
+        EXPECT_EQ(page[0], header.arg((p + 1) % 10) + QString(26, u' ') + "QV REPORT");
         EXPECT_EQ(page[1], QString());
         paragraphLines += int(page.filter("paragraph of scale").size());
     }
@@ -162,42 +149,39 @@ TEST_F(Report, SummaryCommentsSignificantItemsAndMultipleChoice) {
     const QList<QStringList> pages = Run();
     ASSERT_EQ(pages.size(), 3);
     const QStringList& two = pages[1];
-    EXPECT_EQ(
-        two.mid(2, 4),
-        QStringList(
-            {QStringLiteral(
-                 "        * * SUMMARY PARAGRAPHS EXPLAINING CLIENT'S ATTAINED SCALE SCORES * *"),
-             "            " + QString(60, u'-'), QString(),
-             "       TRUTHFULNESS SCALE: LOW RISK RANGE                   RISK "
-             "PERCENTILE: 0"}));
-    EXPECT_EQ(two[6], "        LOW paragraph of scale 1, line 1");
-    EXPECT_EQ(
-        two[9],
-        QStringLiteral(
-            "       ALCOHOL SCALE: MEDIUM RISK RANGE                     RISK PERCENTILE:60"));
+    const QStringList top = {
+        "        * * SUMMARY PARAGRAPHS EXPLAINING CLIENT'S ATTAINED SCALE SCORES * *",
+        "            " + QString(60, u'-'), "",
+        "       TRUTHFULNESS SCALE: LOW RISK RANGE                   RISK PERCENTILE: 0",
+        "        LOW paragraph of scale 1, line 1"};
+    EXPECT_EQ(two.mid(2, 5), top);
+    EXPECT_EQ(two[9],
+              "       ALCOHOL SCALE: MEDIUM RISK RANGE                     RISK PERCENTILE:60");
     EXPECT_EQ(two[10], "        MEDIUM-HIGH paragraph of scale 2, line 1");
     const qsizetype c = two.indexOf("       COMMENTS/RECOMMENDATIONS:" + QString(46, u'_'));
     ASSERT_GT(c, 0);
     EXPECT_EQ(two[c - 3], At(38, "* * * * *"));
     const QString rule = "       " + QString(71, u'_');
-    EXPECT_EQ(two.mid(c + 1, 8),
-              QStringList({QString(), rule, QString(), rule, QString(), rule, QString(), rule}));
-    EXPECT_EQ(two.mid(c + 9, 4),
-              QStringList({QString(), "       ______________________________    ____________",
-                           "           STAFF MEMBER SIGNATURE            DATE", QString()}));
+    EXPECT_EQ(two.mid(c + 1, 8), QStringList({"", rule, "", rule, "", rule, "", rule}));
+    const QStringList signature = {"", "       ______________________________    ____________",
+                                   "           STAFF MEMBER SIGNATURE            DATE", ""};
+    EXPECT_EQ(two.mid(c + 9, 4), signature);
     // Significant items follow on the same page; the fifth slot is two lines of margin.
-    EXPECT_EQ(
-        two.mid(c + 16, 10),
-        QStringList(
-            {"       ALCOHOL                             DRUGS",
-             "       -------                             -----",
-             QStringLiteral(
-                 "       ** Score due to alcohol arrests     No significant items were reported"),
-             "                                           for this scale.", QString(),
-             "       AGGRESSIVENESS                      ",
-             "       --------------                      ",
-             "       No significant items were reported", "       for this scale.", QString()}));
-    EXPECT_EQ(two.mid(c + 26), QStringList({"       ", "       ", QString()}));
+    const QStringList significant = {
+        "       ALCOHOL                             DRUGS",
+        "       -------                             -----",
+        "       ** Score due to alcohol arrests     No significant items were reported",
+        "                                           for this scale.",
+        "",
+        "       AGGRESSIVENESS                      ",
+        "       --------------                      ",
+        "       No significant items were reported",
+        "       for this scale.",
+        "",
+        "       ",
+        "       ",
+        ""};
+    EXPECT_EQ(two.mid(c + 16), significant);
     const QStringList& three = pages[2];
     EXPECT_EQ(three[2], "       MULTIPLE CHOICE (JUVENILE'S SELF-REPORT)");
     EXPECT_EQ(three[4], "        98. No response given              Item 108 answer 2");
@@ -213,13 +197,14 @@ TEST_F(Report, InvalidTestIsOnePageEvenWithTheSummaryRequested) {
     ASSERT_EQ(pages.size(), 1);
     const QStringList& page = pages[0];
     EXPECT_EQ(page.size(), 57);
-    EXPECT_EQ(
-        page.mid(12, 6),
-        QStringList(
-            {"       DATE QV SCORED   : 11/02/2026", QString(), "       THIS TEST IS INVALID.",
-             "       Retest the client.", QString(),
-             QStringLiteral(
-                 "                                   QV RESPONSES                 (TEST # 1 )")}));
+    const QStringList expected = {
+        "       DATE QV SCORED   : 11/02/2026",
+        "",
+        "       THIS TEST IS INVALID.",
+        "       Retest the client.",
+        "",
+        "                                   QV RESPONSES                 (TEST # 1 )"};
+    EXPECT_EQ(page.mid(12, 6), expected);
     EXPECT_TRUE(page[19].startsWith("         1- 50   TTTTTTTTTT  "));
     EXPECT_EQ(page.last(), At(14, QString::fromLatin1(ProductNoticeLine)));
 }
@@ -230,10 +215,8 @@ TEST_F(Report, ChartMarksInaccurateAndUnscoredScales) {
     QStringList chart = Run().first().mid(21, 17);
     EXPECT_EQ(chart[4], "       TRUTHFULNESS         92 *     " + QString(37, u'*') + "...-");
     EXPECT_EQ(chart[10].mid(28, 5), " 7 * ");
-    EXPECT_EQ(
-        chart[14],
-        QStringLiteral(
-            "       * These test results          0               40          70      90 100"));
+    EXPECT_EQ(chart[14],
+              "       * These test results          0               40          70      90 100");
     EXPECT_TRUE(chart[15].startsWith("         are inaccurate              -----------"));
 
     clients[0] = LayoutClient();
@@ -242,19 +225,15 @@ TEST_F(Report, ChartMarksInaccurateAndUnscoredScales) {
     const QList<QStringList> pages = Run();
     chart = pages.first().mid(21, 17);
     EXPECT_EQ(chart[6],
-              QStringLiteral(
-                  "       ALCOHOL              **       Scale not scored, insufficient answers"));
+              "       ALCOHOL              **       Scale not scored, insufficient answers");
     EXPECT_TRUE(chart[14].startsWith("       ** Too many omitted items     0"));
     EXPECT_TRUE(chart[15].startsWith("          to score this scale        -----------"));
     const qsizetype a = pages[1].indexOf("       ALCOHOL");
     ASSERT_GT(a, 0);
-    EXPECT_EQ(
-        pages[1].mid(a + 1, 4),
-        QStringList(
-            {QString(),
-             QStringLiteral(
-                 "       This scale is inaccurate  and  not  scorable  because  the  respondent"),
-             "       omitted or skipped an excessive number of items.", QString()}));
+    const QStringList unscored = {
+        "", "       This scale is inaccurate  and  not  scorable  because  the  respondent",
+        "       omitted or skipped an excessive number of items.", ""};
+    EXPECT_EQ(pages[1].mid(a + 1, 4), unscored);
 }
 
 TEST_F(Report, CommentIsWrappedJustifiedAndCut) {
@@ -263,13 +242,11 @@ TEST_F(Report, CommentIsWrappedJustifiedAndCut) {
                       "weekly reports; school counselor agrees. Review in ninety days";
     comments = text.leftJustified(300, ' ');
     QStringList page = Run().at(1);
-    qsizetype c = page.indexOf(QStringLiteral(
-        "       COMMENTS/RECOMMENDATIONS:  Referred  to  the  evening  program.  Mother"));
+    qsizetype c = page.indexOf(
+        "       COMMENTS/RECOMMENDATIONS:  Referred  to  the  evening  program.  Mother");
     ASSERT_GT(c, 0);
-    EXPECT_EQ(
-        page[c + 1],
-        QStringLiteral(
-            "       attends  every  hearing  and  asks for weekly reports; school counselor"));
+    EXPECT_EQ(page[c + 1],
+              "       attends  every  hearing  and  asks for weekly reports; school counselor");
     // The last comment line is completed by the next line end, without a blank line.
     EXPECT_EQ(page[c + 2], "       agrees. Review in ninety days" + QString(42, u' '));
     EXPECT_EQ(page[c + 3], "       " + QString(71, u'_'));
@@ -320,22 +297,21 @@ TEST_F(Report, SignificantItemsKeepEveryEntry) {
 
 TEST_F(Report, FailedRunLeavesNoReport) {
     Run(); // an earlier report exists
+    const auto noReport = [&](const char* after) {
+        EXPECT_FALSE(QFile::exists(ReportFilePath())) << after;
+        const QDir dir(program.path());
+        EXPECT_TRUE(dir.entryList(QDir::Hidden | QDir::Files).filter("report").isEmpty()) << after;
+    };
     QByteArray paragraphs = tables.ParagraphFile(2).replace("MEDIUM-HIGH\r\n", "MEDIUM HIGH\r\n");
-    const auto writeAlcohol = [&] { WriteFile(program.file("qvalmo.txt"), paragraphs); };
-    tables.WriteTo(program.path());
-    Globals().CurrentClient = 1;
-    writeAlcohol();
+    WriteFile(program.file("qvalmo.txt"), paragraphs);
     EXPECT_EQ(CaughtError([] { ScoreClient(); }).description(),
-              QStringLiteral(
-                  "qvalmo.txt has no paragraph for \"MEDIUM-HIGH\" (ALCOHOL, percentile 60): the "
-                  "file needs a line holding exactly that key, the paragraph, and a line END."));
-    EXPECT_FALSE(QFile::exists(ReportFilePath()));
-    EXPECT_TRUE(
-        QDir(program.path()).entryList(QDir::Hidden | QDir::Files).filter("report").isEmpty());
+              "qvalmo.txt has no paragraph for \"MEDIUM-HIGH\" (ALCOHOL, percentile 60): the "
+              "file needs a line holding exactly that key, the paragraph, and a line END.");
+    noReport("a missing paragraph");
 
     paragraphs = tables.ParagraphFile(2);
     paragraphs.truncate(paragraphs.indexOf("MEDIUM-HIGH paragraph of scale 2, line 2") + 42);
-    writeAlcohol();
+    WriteFile(program.file("qvalmo.txt"), paragraphs);
     EXPECT_THROW(ScoreClient(), VError);
     WriteFile(program.file("INVAL.TXT"), "no end\r\n");
     for (int item = 1; item <= 60; ++item)
@@ -348,27 +324,18 @@ TEST_F(Report, FailedRunLeavesNoReport) {
     fileio::InjectWriteFailure(100, ENOSPC);
     EXPECT_EQ(CaughtError([] { ScoreClient(); }).number(), err::DiskFull);
     fileio::ClearInjectedFailure();
-    EXPECT_FALSE(QFile::exists(ReportFilePath()));
-    EXPECT_TRUE(
-        QDir(program.path()).entryList(QDir::Hidden | QDir::Files).filter("report").isEmpty());
+    noReport("a full disk");
     QDir().mkpath(program.file("report.prn/x"));
     EXPECT_THROW(ScoreClient(), VError);
 }
 
 TEST(ReportDates, ReadableDatesArePrintedInOneForm) {
-    const std::pair<const char*, const char*> cases[] = {{"n", "N/A"},
-                                                         {" N ", "N/A"},
-                                                         {"4/5/2010", "04/05/2010"},
-                                                         {"12-31-99", "12/31/1999"},
-                                                         {"1/2/05", "01/02/2005"},
-                                                         {"13/01/2010", "13/01/2010"},
-                                                         {"02/30/2011", "02/30/2011"},
-                                                         {"soon ", "soon"},
-                                                         {"", ""}};
-    for (auto [stored, printed] : cases)
-        EXPECT_EQ(internal::FormatReportDate(QString::fromLatin1(stored)),
-                  QString::fromLatin1(printed))
-            << stored;
+    const char* cases[] = {
+        "n",          "N/A",        " N ",    "N/A",        "4/5/2010",   "04/05/2010",
+        "12-31-99",   "12/31/1999", "1/2/05", "01/02/2005", "13/01/2010", "13/01/2010",
+        "02/30/2011", "02/30/2011", "soon ",  "soon",       "",           ""}; // stored, printed
+    for (size_t i = 0; i < std::size(cases); i += 2)
+        EXPECT_EQ(internal::FormatReportDate(cases[i]), cases[i + 1]) << cases[i];
 }
 
 } // namespace

@@ -26,17 +26,12 @@ QByteArray Numbers(const std::vector<int>& values) {
     return out + "\r\n";
 }
 
-std::vector<int> Range(int from, int to) {
+// The items of the ranges from-to given as pairs of numbers, in turn.
+std::vector<int> Ranges(std::initializer_list<int> bounds) {
     std::vector<int> v;
-    for (int i = from; i <= to; ++i)
-        v.push_back(i);
-    return v;
-}
-
-std::vector<int> Join(std::initializer_list<std::vector<int>> parts) {
-    std::vector<int> v;
-    for (const auto& p : parts)
-        v.insert(v.end(), p.begin(), p.end());
+    for (auto it = bounds.begin(); it != bounds.end(); it += 2)
+        for (int i = it[0]; i <= it[1]; ++i)
+            v.push_back(i);
     return v;
 }
 
@@ -64,19 +59,11 @@ TableSet TableSet::Simple() {
                     char('0' + (code == 0 ? 0 : std::abs(code - best)));
             }
     t.scaleItems[1] = {2, 4, 6, 8, 10, 12, 14, 16, 18, 20};
-    t.scaleItems[2] = Join({Range(21, 30), Range(64, 70), Range(98, 100), {104}});
-    t.scaleItems[3] = Join({Range(31, 40), Range(71, 77), Range(101, 103), {105}});
-    t.scaleItems[4] = Join({Range(41, 50), Range(78, 84), Range(106, 109)});
-    const std::vector<int> mins = Join({Range(64, 70),
-                                        Range(98, 100),
-                                        {104, 21, 22},
-                                        Range(71, 77),
-                                        Range(101, 103),
-                                        {104},
-                                        Range(31, 36),
-                                        Range(78, 84),
-                                        Range(106, 109),
-                                        Range(41, 44)});
+    t.scaleItems[2] = Ranges({21, 30, 64, 70, 98, 100, 104, 104});
+    t.scaleItems[3] = Ranges({31, 40, 71, 77, 101, 103, 105, 105});
+    t.scaleItems[4] = Ranges({41, 50, 78, 84, 106, 109});
+    const std::vector<int> mins = Ranges({64,  70,  98,  100, 104, 104, 21, 22,  71,  77, 101,
+                                          103, 104, 104, 31,  36,  78,  84, 106, 109, 41, 44});
     std::copy(mins.begin(), mins.end(), t.minimumItems.begin() + 1);
     for (int e = 1; e <= 24; ++e)
         t.significant[size_t(e)] = e <= 16 ? 63 + e : 60 + e; // 64..79, then 77..84
@@ -163,15 +150,12 @@ QByteArray TableSet::ScoringFile() const {
         for (int code = 0; code <= HighestAnswerCode(section); ++code)
             out += "\"" + keys[size_t(section)][size_t(code)] + "\"\r\n";
     const auto counted = [&out](const std::vector<int>& v) {
-        out += Numbers(Join({{int(v.size())}, v}));
+        out += QByteArray::number(v.size()) + (v.empty() ? "\r\n" : ", " + Numbers(v));
     };
-    for (int g = 1; g <= 2; ++g)
-        for (int r = 1; r <= 3; ++r)
-            for (int s = 1; s <= 4; ++s)
-                counted(norms[size_t(g)][size_t(r)][size_t(s)]);
-    for (int g = 1; g <= 2; ++g)
-        for (int r = 1; r <= 3; ++r)
-            counted(stressPercentiles[size_t(r)][size_t(g)]);
+    for (size_t n = 0; n < 24; ++n) // gender, race, scale
+        counted(norms[1 + n / 12][1 + n / 4 % 3][1 + n % 4]);
+    for (size_t n = 0; n < 6; ++n) // gender, race
+        counted(stressPercentiles[1 + n % 3][1 + n / 3]);
     for (int g = 1; g <= 2; ++g)
         counted(stressBounds[size_t(g)]);
     for (int s = 1; s <= 4; ++s)
@@ -195,25 +179,21 @@ QByteArray TableSet::ParagraphFile(int scale) const {
     const QStringList keys = {rangeNames[0], "MEDIUM-LOW",  "MEDIUM-HIGH",
                               rangeNames[2], "MAXIMUM-LOW", "MAXIMUM-HIGH"};
     for (const QString& key : keys) {
-        out += cp1252::Encode(key) + "\r\n";
+        QStringList lines{key};
         for (int i = 1; i <= paragraphLines[size_t(scale)]; ++i)
-            out += cp1252::Encode(QStringLiteral("%1 paragraph of scale %2, line %3")
-                                      .arg(key, QString::number(scale), QString::number(i))) +
-                   "\r\n";
-        out += "END\r\n";
+            lines << QStringLiteral("%1 paragraph of scale %2, line %3").arg(key).arg(scale).arg(i);
+        out += cp1252::Encode(lines.join("\r\n") + "\r\nEND\r\n");
     }
     return out;
 }
 
 void TableSet::WriteTo(const QString& folder) const {
-    Rewrite(folder + QStringLiteral("/QVB.TXT"), ScoringFile());
-    Rewrite(folder + QStringLiteral("/QVRPT.TXT"), TextsFile());
+    Rewrite(folder + "/QVB.TXT", ScoringFile());
+    Rewrite(folder + "/QVRPT.TXT", TextsFile());
     const char* names[] = {"", "QVTR.TXT", "qvalmo.txt", "qvdgmo.txt", "QVAG.TXT", "QVSC.TXT"};
     for (int s = 1; s <= 5; ++s)
-        Rewrite(folder + QLatin1Char('/') + QLatin1String(names[s]), ParagraphFile(s));
-    Rewrite(
-        folder + QStringLiteral("/INVAL.TXT"),
-        cp1252::Encode(invalidLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\nEND\r\n")));
+        Rewrite(folder + "/" + names[s], ParagraphFile(s));
+    Rewrite(folder + "/INVAL.TXT", cp1252::Encode(invalidLines.join("\r\n") + "\r\nEND\r\n"));
 }
 
 ClientRecord PlainClient() {
@@ -222,17 +202,6 @@ ClientRecord PlainClient() {
     for (int q = 1; q <= 8; ++q)
         *c.CourtField(q) = Fit(QStringLiteral("N"), width::Court);
     return c;
-}
-
-void Answer(ClientRecord& c, int item, int code) {
-    c.Responses[item - 1] = QChar(u'0' + code);
-}
-
-QStringList ReportLines(const QByteArray& report) {
-    QStringList lines = cp1252::Decode(report).split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
 }
 
 } // namespace varenta::testing
