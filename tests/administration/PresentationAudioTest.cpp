@@ -53,7 +53,7 @@ TEST_F(WaveAudioTest, EachSoundCutsOffThePreviousOne) {
     EXPECT_TRUE(messages.shown().empty());
 }
 
-TEST_F(WaveAudioTest, QuietFailuresAreNotShownOthersOnce) {
+TEST_F(WaveAudioTest, QuietFailuresAreNotShownOthersOnceAndAFailedOpenLeavesSoundOff) {
     for (int n : {err::BadFileName, err::FileNotFound, err::DeviceIO, err::PathFileAccess,
                   err::PathNotFound})
         device.Fail({n, ErrorDescription(n)});
@@ -74,26 +74,21 @@ TEST_F(WaveAudioTest, QuietFailuresAreNotShownOthersOnce) {
     audio.PlayWave("e001.wav");
     EXPECT_EQ(device.played.size(), 0);
     EXPECT_EQ(messages.shown().size(), 1u);
-}
 
-TEST(WaveAudio, ADeviceThatCannotOpenLeavesSoundOff) {
-    ScriptedMessages messages;
-    FakeWaveDevice device;
-    device.openOk = false;
-    WaveAudio audio(&device, QStringLiteral("/nowhere"), QStringLiteral("English"));
-    audio.InitAudio();
-    EXPECT_FALSE(audio.SoundOn());
-    EXPECT_TRUE(messages.shown().empty());
-    audio.PlayWave("T");
-    EXPECT_TRUE(device.events.isEmpty());
-
-    // An unexpected reason is shown, once; sound stays off.
-    device.openFailure = {5, QStringLiteral("Invalid procedure call")};
-    audio.InitAudio();
-    EXPECT_FALSE(audio.SoundOn());
-    EXPECT_EQ(messages.texts(), QStringList{"Error 5:Invalid procedure call"});
-
-    WaveAudio none(nullptr, QStringLiteral("/nowhere"), QStringLiteral("Spanish"));
+    // A device that cannot open leaves sound off: quietly, or with an unexpected reason shown.
+    FakeWaveDevice closed;
+    closed.openOk = false;
+    WaveAudio off(&closed, tmp.path(), QStringLiteral("English"));
+    off.InitAudio();
+    EXPECT_FALSE(off.SoundOn());
+    EXPECT_EQ(messages.shown().size(), 1u);
+    closed.openFailure = {5, QStringLiteral("Invalid procedure call")};
+    off.InitAudio();
+    EXPECT_FALSE(off.SoundOn());
+    EXPECT_EQ(messages.texts().mid(1), QStringList{"Error 5:Invalid procedure call"});
+    off.PlayWave("T");
+    EXPECT_TRUE(closed.events.isEmpty());
+    WaveAudio none(nullptr, tmp.path(), QStringLiteral("Spanish"));
     none.InitAudio();
     none.PlayWave("T");
     EXPECT_FALSE(none.SoundOn());

@@ -22,7 +22,6 @@ namespace varenta::testing {
 class FakeWaveDevice : public WaveDevice {
 public:
     bool Open(SoundFailure* failure) override {
-        ++opens;
         if (!openOk && failure)
             *failure = openFailure;
         return openOk;
@@ -39,7 +38,6 @@ public:
 
     bool openOk = true;
     SoundFailure openFailure{snd::DeviceUnavailable, QStringLiteral("Device unavailable")};
-    int opens = 0;
     QStringList played; // file names, in order
     QStringList paths;
     QStringList events; // plays and closes, in order
@@ -84,7 +82,7 @@ inline void MakeSoundFolder(const QString& sndPath, const QString& language,
     for (const auto& it : items) {
         names << it.questionAudio;
         for (const auto& a : it.choiceAudio)
-            if (!a.isEmpty() && a.size() > 1)
+            if (a.size() > 1) // single letters are the shared answers above
                 names << a;
     }
     for (const QString& n : names) {

@@ -1,8 +1,6 @@
 #include "administration/QuestionDb.h"
 
 #include "administration/QuestionDbFixture.h"
-#include "app/Errors.h"
-#include "app/Globals.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -16,29 +14,20 @@ using namespace varenta::testing;
 
 namespace {
 
-int ErrorOf(const std::function<void()>& f, QString* description = nullptr) {
-    try {
-        f();
-    } catch (const VError& e) {
-        if (description)
-            *description = e.description();
-        return e.number();
-    }
-    return 0;
-}
-
 TEST(QuestionDb, TablesInCreationOrderRowsInStoredOrderFieldsByName) {
     TempDir dir;
     // Spanish first: the stored order, not the alphabet, decides.
     MakeQuestionDb(dir.path(), {QStringLiteral("Spanish"), QStringLiteral("English")});
     QuestionDb db;
     EXPECT_EQ(db.TableNames(), (QStringList{QStringLiteral("Spanish"), QStringLiteral("English")}));
+    // Table names match exactly.
+    EXPECT_EQ(CaughtError([&] { db.OpenTable(QStringLiteral("english")); }).number(),
+              qdb::TableNotFound);
 
     QuestionTable t = db.OpenTable(QStringLiteral("English"));
     db.Close();
     ASSERT_EQ(t.RecordCount(), 116);
     EXPECT_FALSE(t.AtBOF());
-    EXPECT_EQ(t.Field(QStringLiteral("id")).toInt(), 1);
     int expected = 1;
     for (t.MoveFirst(); !t.AtEOF(); t.MoveNext())
         EXPECT_EQ(t.Field(QStringLiteral("ID")).toInt(), expected++);
@@ -51,7 +40,7 @@ TEST(QuestionDb, TablesInCreationOrderRowsInStoredOrderFieldsByName) {
     t.MoveFirst();
     t.MovePrevious();
     EXPECT_TRUE(t.AtBOF());
-    EXPECT_EQ(ErrorOf([&] { t.Field(QStringLiteral("ID")); }), qdb::NoCurrentRecord);
+    EXPECT_EQ(CaughtError([&] { t.Field(QStringLiteral("ID")); }).number(), qdb::NoCurrentRecord);
 
     // Fields by name without regard to case; empty answers are Null.
     t.MoveTo(0);
@@ -62,27 +51,21 @@ TEST(QuestionDb, TablesInCreationOrderRowsInStoredOrderFieldsByName) {
     EXPECT_EQ(t.Text(QStringLiteral("ChoiceAudio2")), "a1_2");
     t.MoveTo(63);
     EXPECT_EQ(t.Text(QStringLiteral("answer4")), "Very Often or Always");
-    EXPECT_EQ(ErrorOf([&] { t.Field(QStringLiteral("Answer6")); }), qdb::FieldNotFound);
-}
-
-TEST(QuestionDb, TableNamesMatchExactly) {
-    TempDir dir;
-    MakeQuestionDb(dir.path(), {QStringLiteral("english")});
-    QuestionDb db;
-    EXPECT_EQ(db.TableNames(), QStringList{QStringLiteral("english")});
-    EXPECT_EQ(ErrorOf([&] { db.OpenTable(QStringLiteral("English")); }), qdb::TableNotFound);
+    EXPECT_EQ(CaughtError([&] { t.Field(QStringLiteral("Answer6")); }).number(),
+              qdb::FieldNotFound);
 }
 
 TEST(QuestionDb, MissingDamagedOrIncompleteDatabasesNameTheFile) {
     TempDir dir;
-    QString text;
     const QString missing = dir.file(QStringLiteral("qv32.mdb"));
-    EXPECT_EQ(ErrorOf([&] { QuestionDb db(missing); }, &text), err::DbCannotFindFile);
-    EXPECT_TRUE(text.contains(missing));
+    VError e = CaughtError([&] { QuestionDb db(missing); });
+    EXPECT_EQ(e.number(), err::DbCannotFindFile);
+    EXPECT_TRUE(e.description().contains(missing));
 
     WriteFile(missing, QByteArray(4096, 'x'));
-    EXPECT_EQ(ErrorOf([&] { QuestionDb db(missing); }, &text), err::DbCannotOpen);
-    EXPECT_TRUE(text.contains(missing));
+    e = CaughtError([&] { QuestionDb db(missing); });
+    EXPECT_EQ(e.number(), err::DbCannotOpen);
+    EXPECT_TRUE(e.description().contains(missing));
 
     // A table that lacks a question column.
     const QString partial = dir.file(QStringLiteral("partial.mdb"));
@@ -96,8 +79,9 @@ TEST(QuestionDb, MissingDamagedOrIncompleteDatabasesNameTheFile) {
     }
     QSqlDatabase::removeDatabase(QStringLiteral("mk"));
     QuestionDb db(partial);
-    EXPECT_EQ(ErrorOf([&] { db.OpenTable(QStringLiteral("English")); }, &text), err::DbCannotOpen);
-    EXPECT_TRUE(text.contains("QuestionAudio"));
+    e = CaughtError([&] { db.OpenTable(QStringLiteral("English")); });
+    EXPECT_EQ(e.number(), err::DbCannotOpen);
+    EXPECT_TRUE(e.description().contains("QuestionAudio"));
 }
 
 TEST(QuestionDb, ReadingChangesNothingAndLeavesNoConnection) {
@@ -114,43 +98,39 @@ TEST(QuestionDb, ReadingChangesNothingAndLeavesNoConnection) {
     EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty());
 }
 
-TEST(QuestionDb, ItemSourceFaultsNameFileAndLine) {
+// Faults in an item source name file and line; a failed build keeps the old database.
+TEST(QuestionDb, ItemSourceFaultsAndFailedBuilds) {
     TempDir dir;
-    const QString src = dir.file(QStringLiteral("English.tsv"));
+    const QString path = MakeQuestionDb(dir.path(), {QStringLiteral("English")});
+    const QByteArray before = ReadFile(path);
+    const QString src = dir.file(QStringLiteral("Bad.tsv"));
     const QByteArray good = ItemSourceText();
-    QString text;
-
     QByteArrayList lines = good.split('\n');
     lines.removeAt(6); // item 5 missing: the row after it is reported
     const std::pair<QByteArray, QString> faults[] = {
         {QByteArray(good).replace("TestQuestion", "Question"), src + QStringLiteral(":2:")},
         {lines.join('\n'), QStringLiteral(":7: item ID 5 expected")},
         {QByteArray(good).replace("\n116\t", "\n#116\t"), QStringLiteral("115 items")},
+        {"nothing\n", src},
     };
     for (const auto& [source, said] : faults) {
+        SCOPED_TRACE(said.toStdString());
         WriteFile(src, source);
-        EXPECT_NE(ErrorOf([&] { ReadItemSource(src); }, &text), 0);
-        EXPECT_TRUE(text.contains(said)) << qPrintable(text);
+        const VError e = CaughtError([&] { ReadItemSource(src); });
+        EXPECT_NE(e.number(), 0);
+        EXPECT_TRUE(e.description().contains(said)) << qPrintable(e.description());
+        EXPECT_NE(CaughtError([&] {
+                      BuildQuestionDb({dir.file(QStringLiteral("English.tsv")), src}, path);
+                  }).number(),
+                  0);
+        EXPECT_EQ(ReadFile(path), before);
     }
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*building*")}, QDir::Files),
+              QStringList());
 
     // Windows line ends are read as well.
     WriteFile(src, QByteArray(good).replace("\n", "\r\n"));
     EXPECT_EQ(ReadItemSource(src).RecordCount(), 116);
-}
-
-TEST(QuestionDb, FailedBuildKeepsTheOldDatabase) {
-    TempDir dir;
-    const QString path = MakeQuestionDb(dir.path());
-    const QByteArray before = ReadFile(path);
-    const QString bad = dir.file(QStringLiteral("Bad.tsv"));
-    WriteFile(bad, "nothing\n");
-    EXPECT_NE(ErrorOf([&] {
-                  BuildQuestionDb({dir.file(QStringLiteral("English.tsv")), bad}, path);
-              }),
-              0);
-    EXPECT_EQ(ReadFile(path), before);
-    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*building*")}, QDir::Files),
-              QStringList());
 }
 
 } // namespace
