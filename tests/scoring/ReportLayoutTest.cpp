@@ -37,7 +37,9 @@ protected:
             WriteFile(data.file("Comments.dat"), comments);
         Globals().CurrentClient = qint16(n);
         ScoreClient({summary});
-        return ReportPages(ReadFile(ReportFilePath()));
+        const QByteArray report = ReadFile(ReportFilePath());
+        EXPECT_FALSE(report.endsWith("\f\r\n")) << "a blank last page";
+        return ReportPages(report);
     }
 
     TempDir program;

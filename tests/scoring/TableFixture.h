@@ -62,7 +62,8 @@ inline QStringList ReportLines(const QByteArray& report) {
     return cp1252::Decode(report.chopped(report.endsWith("\r\n") ? 2 : 0)).split("\r\n");
 }
 
-// A report's pages, each a list of lines (a form-feed line ends a page).
+// A report's pages, each a list of lines (a form-feed line ends a page; one ending the report
+// starts none).
 inline QList<QStringList> ReportPages(const QByteArray& report) {
     QList<QStringList> pages{{}};
     for (const QString& line : ReportLines(report)) {
