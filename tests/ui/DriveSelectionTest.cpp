@@ -50,7 +50,6 @@ protected:
         return QString::fromUtf8(ReadFile(program.file(QStringLiteral("qvtest.ini"))));
     }
 
-    // A step for the drive dialog: choose `folder` and press Done.
     static ModalScript::Step ChooseAndDone(const QString& folder) {
         return [folder](QWidget* w) {
             auto* dialog = qobject_cast<frmDriveSelect*>(w);

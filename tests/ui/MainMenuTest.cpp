@@ -1,5 +1,4 @@
 #include "ModalScript.h"
-#include "app/Config.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
@@ -25,7 +24,6 @@ using namespace varenta::ui;
 
 namespace {
 
-// A program folder with a configuration naming a data disk of `clients` sample clients.
 class MainMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -38,13 +36,13 @@ protected:
         MainMenu() = MainMenuHooks();
     }
 
-    void MakeDisk(int clients) {
+    void MakeDisk(int clients, const QString& settings = QString()) {
         WriteDataDisk(disk.path(), SampleClients(clients));
-        WriteFile(program.file(QStringLiteral("qvtest.ini")),
-                  QStringLiteral("[Path]\r\nFilePath=%1\r\n").arg(disk.path()).toUtf8());
+        WriteFile(
+            program.file(QStringLiteral("qvtest.ini")),
+            (QStringLiteral("[Path]\r\nFilePath=%1\r\n").arg(disk.path()) + settings).toUtf8());
     }
-    // Starts the window on a disk of `clients` sample clients (or the disk made already) and
-    // makes it the active window.
+    // Starts the window active on a disk of `clients` sample clients, or on the one made already.
     void Start(frmMainMenu& w, int clients = -1) {
         if (clients >= 0)
             MakeDisk(clients);
@@ -63,17 +61,11 @@ protected:
     ScriptedMessages messages;
 };
 
-TEST_F(MainMenuTest, StartUpListsTheClientsAndReadiesTheWindow) {
-    MakeDisk(12);
-    WriteFile(
-        program.file(QStringLiteral("qvtest.ini")),
-        QStringLiteral("[Path]\r\nFilePath=%1\r\n[Settings]\r\nNumLock=False\r\nPrintDOS=Tru\r\n")
-            .arg(disk.path())
-            .toUtf8());
+TEST_F(MainMenuTest, StartUpListsTheClientsAndTheSettingsMenuWritesBack) {
+    MakeDisk(12, QStringLiteral("[Settings]\r\nNumLock=False\r\nPrintDOS=Tru\r\n"));
     frmMainMenu w;
     Start(w);
     EXPECT_TRUE(messages.shown().empty()) << qPrintable(messages.texts().join(QLatin1Char('|')));
-    EXPECT_EQ(w.windowTitle(), "Varenta");
     QListWidget* list = w.lbNameDisplay();
     ASSERT_EQ(list->count(), 12);
     EXPECT_EQ(list->item(0)->text(), "1-Client 1                 ");
@@ -87,6 +79,24 @@ TEST_F(MainMenuTest, StartUpListsTheClientsAndReadiesTheWindow) {
     EXPECT_FALSE(w.findChild<QPushButton*>(QStringLiteral("cmdNonDeviant"))->isVisible());
     // The first control that takes the focus is "Add New Client": Edit is disabled.
     EXPECT_EQ(Focused(), w.menuButtons()->button(1));
+
+    // The menu's settings are written back, keeping the other lines.
+    w.mnuNumLock()->trigger();
+    EXPECT_TRUE(w.mnuNumLock()->isChecked());
+    EXPECT_TRUE(Ini().contains("NumLock=True"));
+    w.mnuPrintDos()->trigger();
+    EXPECT_FALSE(w.mnuPrintDos()->isChecked());
+    EXPECT_FALSE(Globals().PrintDOS);
+    EXPECT_TRUE(Ini().contains("PrintDOS=False"));
+    EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + disk.path()));
+    EXPECT_TRUE(messages.shown().empty());
+    // A setting that cannot be saved is reported and not shown as changed.
+    fileio::InjectWriteFailure(0, ENOSPC);
+    w.mnuNumLock()->trigger();
+    fileio::ClearInjectedFailure();
+    EXPECT_TRUE(w.mnuNumLock()->isChecked());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.startsWith("The setting could not be saved."));
 }
 
 // Client 12 chosen with the arrows enables Edit, which runs with its flags; back from it the
@@ -192,35 +202,6 @@ TEST_F(MainMenuTest, NonDeviantClientIsWrittenListedAndCurrent) {
     EXPECT_EQ(r.Responses, responses);
     EXPECT_EQ(r.EditCount + r.NameDeleted + r.Reserved, "000");
     EXPECT_EQ(r.DateOfBirth, "01/02/2003"); // left as the slot held it
-}
-
-TEST_F(MainMenuTest, NumLockAndPrintDosToggleTheirFileValues) {
-    frmMainMenu w;
-    Start(w, 1);
-    ASSERT_TRUE(w.mnuNumLock()->isChecked()); // missing key: true
-    w.mnuNumLock()->trigger();
-    EXPECT_FALSE(w.mnuNumLock()->isChecked());
-    EXPECT_TRUE(Ini().contains("NumLock=False"));
-    EXPECT_FALSE(ReadNumLockSetting());
-    w.mnuNumLock()->trigger();
-    EXPECT_TRUE(w.mnuNumLock()->isChecked());
-    EXPECT_TRUE(Ini().contains("NumLock=True"));
-    EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + disk.path())); // other lines kept
-
-    ASSERT_TRUE(w.mnuPrintDos()->isChecked());
-    w.mnuPrintDos()->trigger();
-    EXPECT_FALSE(w.mnuPrintDos()->isChecked());
-    EXPECT_FALSE(Globals().PrintDOS);
-    EXPECT_TRUE(Ini().contains("PrintDOS=False"));
-    EXPECT_TRUE(messages.shown().empty());
-
-    // A setting that cannot be saved is reported and not shown as changed.
-    fileio::InjectWriteFailure(0, ENOSPC);
-    w.mnuNumLock()->trigger();
-    fileio::ClearInjectedFailure();
-    EXPECT_TRUE(w.mnuNumLock()->isChecked());
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_TRUE(messages.last().text.startsWith("The setting could not be saved."));
 }
 
 TEST_F(MainMenuTest, EmptyDiskTabLandsOnAddNewClientAndExitEndsWithoutAsking) {
