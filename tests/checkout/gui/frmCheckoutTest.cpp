@@ -1,33 +1,23 @@
 #include "checkout/gui/frmCheckout.h"
 
 #include "../CheckoutTables.h"
+#include "intake/gui/GuiDriver.h"
+#include "reports/print/PdfCheck.h"
 
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "support/TestSupport.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace varenta;
 using namespace varenta::checkout;
 using namespace varenta::testing;
 
 namespace {
-
-int PdfPages(const QString& path) {
-    const QByteArray pdf = ReadFile(path);
-    return int(QString::fromLatin1(pdf).count(QRegularExpression("/Type\\s*/Page[^s]")));
-}
 
 class CheckoutWindow : public ::testing::Test {
 protected:
@@ -41,20 +31,14 @@ protected:
     std::unique_ptr<frmCheckout> Open() {
         auto w = std::make_unique<frmCheckout>();
         w->SetPrintTarget(print::PrintTarget::PdfFile(pdf));
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        ShowActive(w.get());
         return w;
-    }
-
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), key, mods);
     }
     // Tabs until `target` has the focus (at most one round of the window).
     void TabTo(QWidget* target) {
-        for (int i = 0; i < 20 && QApplication::focusWidget() != target; ++i)
+        for (int i = 0; i < 20 && Focus() != target; ++i)
             Key(Qt::Key_Tab);
-        ASSERT_EQ(QApplication::focusWidget(), target);
+        ASSERT_EQ(Focus(), target);
     }
 
     TempDir program;
@@ -71,11 +55,10 @@ TEST_F(CheckoutWindow, GenderChoiceEnablesTruthCorrectionFromTheKeyboard) {
     EXPECT_EQ(w->fraSelectGender->title(), "Select M/F for Distributions Report");
     EXPECT_FALSE(w->cmdButton(0)->isEnabled());
     EXPECT_FALSE(w->cmdPrint->isEnabled()) << "nothing of this window's to print yet";
-    EXPECT_EQ(QApplication::focusWidget(), w->cmdButton(1));
+    EXPECT_EQ(Focus(), w->cmdButton(1));
 
     // The hints follow the mouse as well as the focus.
-    QEvent enter(QEvent::Enter);
-    QEvent leave(QEvent::Leave);
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
     for (int b = 0; b < 3; ++b) {
         QApplication::sendEvent(w->cmdButton(b), &enter);
         EXPECT_EQ(w->txtDisplay->toPlainText(), frmCheckout::Hint(b));
@@ -83,9 +66,8 @@ TEST_F(CheckoutWindow, GenderChoiceEnablesTruthCorrectionFromTheKeyboard) {
         EXPECT_EQ(w->txtDisplay->toPlainText(), QString());
     }
     EXPECT_EQ(frmCheckout::Hint(1),
-              "Click on the Distributions button to display scale item scoring "
-              "report. Press the 'Print' button to print the report to the "
-              "printer.");
+              "Click on the Distributions button to display scale item scoring report. Press "
+              "the 'Print' button to print the report to the printer.");
     QApplication::sendEvent(w->cmdButton(5), &enter);
     EXPECT_EQ(w->txtDisplay->toPlainText(), QString());
 
@@ -99,7 +81,7 @@ TEST_F(CheckoutWindow, GenderChoiceEnablesTruthCorrectionFromTheKeyboard) {
 
     for (int i = 0; i < 6; ++i)
         Key(Qt::Key_Backtab);
-    ASSERT_EQ(QApplication::focusWidget(), w->cmdButton(0));
+    ASSERT_EQ(Focus(), w->cmdButton(0));
     EXPECT_EQ(w->txtDisplay->toPlainText(), frmCheckout::Hint(0));
     Key(Qt::Key_Return);
     const QString shown = w->txtDeviant->toPlainText();
@@ -119,7 +101,7 @@ TEST_F(CheckoutWindow, ReportsAreShownAndPrinted) {
     };
     Key(Qt::Key_Return); // Scale Distributions has the focus on opening
     EXPECT_EQ(shownCount(" SCALE SCORING "), 18);
-    EXPECT_EQ(PdfPages(pdf), 18) << "printed straight away";
+    EXPECT_EQ(pdf::PageCount(pdf), 18) << "printed straight away";
 
     QFile::remove(pdf);
     TabTo(w->cmdButton(2));
@@ -139,7 +121,7 @@ TEST_F(CheckoutWindow, ReportsAreShownAndPrinted) {
     messages.clear();
     TabTo(w->cmdPrint);
     Key(Qt::Key_Return);
-    EXPECT_EQ(PdfPages(pdf), 18);
+    EXPECT_EQ(pdf::PageCount(pdf), 18);
 
     EXPECT_TRUE(messages.shown().empty());
 }
