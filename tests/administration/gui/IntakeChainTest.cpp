@@ -48,6 +48,14 @@ void TypeCourt(frmCourtHistory* w) {
     EXPECT_FALSE(w->isVisible());
 }
 
+// Chooses entry method `button`, then types the client and the court history.
+void ThroughCourt(int button) {
+    WhenShown<frmSelectEntryMethod>(
+        [button](frmSelectEntryMethod* w) { PressMenuButton(w, button); });
+    WhenShown<frmClientInfo>(TypeClient);
+    WhenShown<frmCourtHistory>(TypeCourt);
+}
+
 QString Sheet() {
     QString s;
     for (int item = 1; item <= 116; ++item)
@@ -109,7 +117,9 @@ TEST_F(IntakeChain, AnswerSheetChainAddsOneClient) {
     EXPECT_EQ(passwordAsked, 0); // only the on-screen test ends with the password
 }
 
-TEST_F(IntakeChain, CancelAtEveryStepLeavesTheDataFileAsItWas) {
+// Cancel at each step, a missing language table and a full disk all leave the data file as it
+// was.
+TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
     const QByteArray before = data();
     const auto expectNothingAdded = [&](const char* step) {
         EXPECT_EQ(data(), before) << step;
@@ -141,9 +151,7 @@ TEST_F(IntakeChain, CancelAtEveryStepLeavesTheDataFileAsItWas) {
     expectNothingAdded("court history");
     EXPECT_EQ(Globals().CurrentClient, 1);
 
-    method(1);
-    WhenShown<frmClientInfo>(TypeClient);
-    WhenShown<frmCourtHistory>(TypeCourt);
+    ThroughCourt(1);
     WhenShown<frmNewEntry>([](frmNewEntry* w) {
         Type(QStringLiteral("1212"));
         PressMenuButton(w, 1);
@@ -153,9 +161,7 @@ TEST_F(IntakeChain, CancelAtEveryStepLeavesTheDataFileAsItWas) {
 
     // Two languages: the language window, cancelled.
     MakeQuestionDb(program.path(), {QStringLiteral("English"), QStringLiteral("Spanish")});
-    method(0);
-    WhenShown<frmClientInfo>(TypeClient);
-    WhenShown<frmCourtHistory>(TypeCourt);
+    ThroughCourt(0);
     WhenShown<frmSelectLanguage>([](frmSelectLanguage* w) {
         EXPECT_EQ(w->LanguageCaption(0), "English");
         EXPECT_EQ(w->LanguageCaption(1), "Spanish");
@@ -164,17 +170,34 @@ TEST_F(IntakeChain, CancelAtEveryStepLeavesTheDataFileAsItWas) {
     });
     AddNewClient();
     expectNothingAdded("language");
-    EXPECT_EQ(passwordAsked, 0);
 
     // No presentation in this build: said so, and nothing kept.
-    method(0);
-    WhenShown<frmClientInfo>(TypeClient);
-    WhenShown<frmCourtHistory>(TypeCourt);
+    ThroughCourt(0);
     WhenShown<frmSelectLanguage>([](frmSelectLanguage* w) { PressMenuButton(w, 1); });
     AddNewClient();
     expectNothingAdded("presentation");
     EXPECT_TRUE(messages.texts().join(QLatin1Char('|')).contains("not available"));
+
+    // No table by the expected name: said before anything is typed.
+    MakeQuestionDb(program.path(), {QStringLiteral("english")});
+    WhenShown<frmSelectEntryMethod>([this](frmSelectEntryMethod* w) {
+        PressMenuButton(w, 0);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_TRUE(messages.last().text.contains("no English or Spanish"));
+        PressMenuButton(w, 1); // and the answer sheet needs the English table as well
+        EXPECT_TRUE(messages.last().text.startsWith("Error 3078:"));
+        PressMenuButton(w, 3);
+    });
+    AddNewClient();
+    expectNothingAdded("no language table");
     EXPECT_EQ(passwordAsked, 0);
+
+    // A full disk is refused before any window opens.
+    WriteDataDisk(disk.path(), SampleClients(MaxClients));
+    UseDataDisk(disk.path());
+    AddNewClient();
+    EXPECT_EQ(messages.last().title, "Data Disk Full");
+    EXPECT_EQ(Globals().ClientCount, MaxClients);
 }
 
 TEST_F(IntakeChain, OnScreenTestEndsWithTheSupervisorPassword) {
@@ -186,9 +209,7 @@ TEST_F(IntakeChain, OnScreenTestEndsWithTheSupervisorPassword) {
             ++Globals().ClientCount;
         Globals().ContinueFlag = true;
     };
-    WhenShown<frmSelectEntryMethod>([](frmSelectEntryMethod* w) { PressMenuButton(w, 0); });
-    WhenShown<frmClientInfo>(TypeClient);
-    WhenShown<frmCourtHistory>(TypeCourt);
+    ThroughCourt(0);
     AddNewClient();
     EXPECT_EQ(givenIn, "English"); // one language: no language window
     const auto begin =
@@ -197,21 +218,6 @@ TEST_F(IntakeChain, OnScreenTestEndsWithTheSupervisorPassword) {
     EXPECT_EQ(messages.shown()[size_t(begin)].title, "Varenta");
     EXPECT_EQ(passwordAsked, 3); // asked again until given
     EXPECT_EQ(Globals().ClientCount, 3);
-}
-
-TEST_F(IntakeChain, NoLanguageTableIsSaidBeforeAnythingIsTyped) {
-    MakeQuestionDb(program.path(), {QStringLiteral("english")});
-    const QByteArray before = data();
-    WhenShown<frmSelectEntryMethod>([this](frmSelectEntryMethod* w) {
-        PressMenuButton(w, 0);
-        EXPECT_TRUE(w->isVisible());
-        EXPECT_TRUE(messages.last().text.contains("no English or Spanish"));
-        PressMenuButton(w, 1); // and the answer sheet needs the English table as well
-        EXPECT_TRUE(messages.last().text.startsWith("Error 3078:"));
-        PressMenuButton(w, 3);
-    });
-    AddNewClient();
-    EXPECT_EQ(data(), before);
 }
 
 TEST_F(IntakeChain, EditChainWritesOnlyTheCurrentRecord) {
@@ -232,14 +238,6 @@ TEST_F(IntakeChain, EditChainWritesOnlyTheCurrentRecord) {
     EXPECT_EQ(after.mid(76, 1), QByteArray("0"));
     EXPECT_EQ(after.mid(77, 115), before.mid(77, 115));
     EXPECT_EQ(Globals().ClientCount, 2);
-}
-
-TEST_F(IntakeChain, FullDiskIsRefusedUpFront) {
-    WriteDataDisk(disk.path(), SampleClients(MaxClients));
-    UseDataDisk(disk.path());
-    AddNewClient();
-    EXPECT_EQ(messages.last().title, "Data Disk Full");
-    EXPECT_EQ(Globals().ClientCount, MaxClients);
 }
 
 } // namespace

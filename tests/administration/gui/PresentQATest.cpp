@@ -7,21 +7,14 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "store/ClientStore.h"
+#include "intake/gui/GuiDriver.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/QtMessageSink.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -29,14 +22,14 @@ namespace varenta {
 namespace {
 
 using testing::FakeWaveDevice;
+using testing::Focus;
+using testing::Key;
 
 class VectorItems : public ItemSource {
 public:
     std::vector<PresentedItem> Items(const QString& language) override {
         if (fail)
-            throw VError(err::DbCannotOpen, QStringLiteral("The %1 question table is "
-                                                           "incomplete: item 7 is missing.")
-                                                .arg(language));
+            throw VError(err::DbCannotOpen, language + QStringLiteral(": item 7 is missing."));
         return items;
     }
     std::vector<PresentedItem> items = testing::MakeItems();
@@ -56,7 +49,7 @@ protected:
         Globals().SndPath = tmp.path();
         Globals().ContinueFlag = false;
     }
-    // Opens the window; `source` null means the question database of the globals.
+    // Opens the window; without `useSource` on the question database of the globals.
     void Open(const QString& language = QStringLiteral("English"), bool useSource = true) {
         testing::MakeSoundFolder(tmp.path(), language, source.items);
         form = std::make_unique<frmPresentQA>();
@@ -65,18 +58,12 @@ protected:
             form->SetItemSource(&source);
         form->SetWaveDevice(&device);
         ASSERT_TRUE(form->Prepare());
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        testing::ShowActive(form.get());
     }
     template <typename T = QWidget> T* W(const QString& name) const {
         T* w = form->findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
-    }
-    QWidget* Focus() const { return QApplication::focusWidget(); }
-    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(Focus() ? Focus() : form.get(), Qt::Key(key), mods);
     }
     // From the statement: down to answer `choice` (0-based), then Enter.
     void Answer(int choice) {
@@ -84,19 +71,17 @@ protected:
             Key(Qt::Key_Down);
         Key(Qt::Key_Return);
     }
-    // Answers with the first answer until item `id` is on screen, passing instruction screens
-    // with Enter.
-    void AnswerUpTo(int id) {
+    // Passes instruction screens with Enter and answers (with the first answer, or `answer`)
+    // until item `id` is on screen.
+    void AnswerUpTo(int id, const std::function<void()>& answer = {}) {
         Presentation* p = form->presentation();
         while (form->isVisible() && (p->InstructionsVisible() || p->CurrentItemId() < id))
-            p->InstructionsVisible() ? Key(Qt::Key_Return) : Answer(0);
+            p->InstructionsVisible() ? Key(Qt::Key_Return) : answer ? answer() : Answer(0);
     }
     QColor PanelColour(int i) const {
-        return W<QFrame>(QStringLiteral("sspMenuChoice(%1)").arg(i))
-            ->palette()
-            .color(QPalette::Window);
+        return W(QStringLiteral("sspMenuChoice(%1)").arg(i))->palette().color(QPalette::Window);
     }
-    QString Help() const { return W<QLabel>("MsgPanel")->text(); }
+    QString Help() const { return testing::HelpLine(form.get()); }
     QString Text(const char* name) const { return W<QPlainTextEdit>(name)->toPlainText(); }
     bool Shown(const char* name) const { return W(name)->isVisible(); }
 
@@ -108,7 +93,9 @@ protected:
     std::unique_ptr<frmPresentQA> form;
 };
 
-TEST_F(PresentQA, InstructionsThenItemsWithFocusColoursAndSounds) {
+// One keyboard run: instruction screens, the focus order, colours and sounds of two-, three-
+// and four-answer items, F10 at items 1, 2 and 64, and the section ends at 63/64 and 97/98.
+TEST_F(PresentQA, KeyboardRunThroughInstructionsItemsSectionEndsAndF10) {
     Open();
     EXPECT_EQ(form->windowTitle(), "Question Presentation");
     EXPECT_TRUE(Shown("fraInstructions"));
@@ -118,7 +105,7 @@ TEST_F(PresentQA, InstructionsThenItemsWithFocusColoursAndSounds) {
     EXPECT_EQ(Help(), "When ready press Enter to continue.");
     EXPECT_EQ(device.played, QStringList{"inst0.wav"});
 
-    for (int key : {Qt::Key_Up, Qt::Key_A, Qt::Key_Escape, Qt::Key_Space, Qt::Key_F10})
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_A, Qt::Key_Escape, Qt::Key_Space, Qt::Key_F10})
         Key(key); // nothing acts on an instruction screen but Enter and Tab
     EXPECT_TRUE(form->presentation()->ShowingGeneral());
     EXPECT_TRUE(form->isVisible());
@@ -129,19 +116,21 @@ TEST_F(PresentQA, InstructionsThenItemsWithFocusColoursAndSounds) {
     Key(Qt::Key_Return);
     EXPECT_FALSE(Shown("fraInstructions"));
     EXPECT_TRUE(Shown("fraQuestions"));
-    EXPECT_EQ(Focus(), W("txtQuestion"));
-    EXPECT_EQ(Text("txtQuestion"), "1. Statement number 1");
-    EXPECT_EQ(W<QPlainTextEdit>("txtQuestion")->palette().color(QPalette::Base),
-              QColor(0, 255, 255));
+    auto* question = W<QPlainTextEdit>("txtQuestion");
+    EXPECT_EQ(Focus(), question);
+    EXPECT_EQ(question->toPlainText(), "1. Statement number 1");
+    EXPECT_EQ(question->palette().color(QPalette::Base), QColor(0, 255, 255));
     EXPECT_EQ(device.last(), "e001.wav");
     EXPECT_TRUE(Shown("cmdMenuChoice(1)"));
     EXPECT_FALSE(Shown("cmdMenuChoice(2)"));
     EXPECT_FALSE(Shown("txtButtonText(2)"));
     EXPECT_EQ(W<QLabel>("txtButtonText(1)")->text(), "False");
+    const int beeps = messages.beeps();
+    Key(Qt::Key_F10); // first item: a beep only
+    EXPECT_EQ(messages.beeps(), beeps + 1);
 
     // Two answers: Down and Up move between the statement and the answers, Tab goes round, the
     // highlight and bold text follow the focus, and every move is read aloud.
-    auto* question = W<QPlainTextEdit>("txtQuestion");
     Key(Qt::Key_Down);
     EXPECT_EQ(Focus(), W("cmdMenuChoice(0)"));
     EXPECT_EQ(PanelColour(0), QColor(0, 255, 255));
@@ -173,54 +162,30 @@ TEST_F(PresentQA, InstructionsThenItemsWithFocusColoursAndSounds) {
     EXPECT_EQ(Focus(), question);
     EXPECT_EQ(question->toPlainText(), "2. Statement number 2");
     EXPECT_EQ(device.last(), "e002.wav");
-
+    Key(Qt::Key_F10); // back to item 1, read again, and answered anew
+    EXPECT_EQ(question->toPlainText(), "1. Statement number 1");
+    EXPECT_EQ(Focus(), question);
+    EXPECT_EQ(device.last(), "e001.wav");
     // A click on an answer's text selects it.
     QTest::mouseClick(W("txtButtonText(0)"), Qt::LeftButton);
-    EXPECT_EQ(form->presentation()->Answer(2), 1);
-    EXPECT_EQ(form->presentation()->CurrentItemId(), 3);
-
-    // Three answers: Tab leads from the third back to the statement.
-    AnswerUpTo(99);
-    EXPECT_TRUE(Shown("cmdMenuChoice(2)"));
-    EXPECT_FALSE(Shown("cmdMenuChoice(3)"));
-    Key(Qt::Key_Tab);
-    Key(Qt::Key_Tab);
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(Focus(), W("cmdMenuChoice(2)"));
-    EXPECT_EQ(device.last(), "a99_3.wav");
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(Focus(), question);
-}
-
-TEST_F(PresentQA, SectionEndsAndF10) {
-    Open();
-    AnswerUpTo(1);
-    Key(Qt::Key_F10); // first item: a beep only
-    EXPECT_EQ(messages.beeps(), 1);
-    Answer(1);
-    Key(Qt::Key_F10);
-    EXPECT_EQ(Text("txtQuestion"), "1. Statement number 1");
-    EXPECT_EQ(Focus(), W("txtQuestion"));
-    EXPECT_EQ(device.last(), "e001.wav");
-    Answer(0);
+    EXPECT_EQ(form->presentation()->Answer(1), 1);
+    EXPECT_EQ(form->presentation()->CurrentItemId(), 2);
 
     AnswerUpTo(63);
     ASSERT_TRUE(messages.shown().empty());
     Answer(1);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.last().title, "Presentation Note");
-    EXPECT_TRUE(Shown("fraInstructions"));
-    EXPECT_FALSE(Shown("frQandA"));
     EXPECT_EQ(Focus(), W("txtInstructions"));
     EXPECT_TRUE(Text("txtInstructions").startsWith("Section 2"));
     EXPECT_EQ(device.last(), "inst2.wav");
     Key(Qt::Key_Return);
-    EXPECT_EQ(Text("txtQuestion"), "64. Statement number 64");
+    EXPECT_EQ(question->toPlainText(), "64. Statement number 64");
     EXPECT_EQ(device.last(), "e064.wav");
     EXPECT_TRUE(Shown("cmdMenuChoice(3)"));
 
     Key(Qt::Key_F10); // back to 63, no instructions on the way
-    EXPECT_EQ(Text("txtQuestion"), "63. Statement number 63");
+    EXPECT_EQ(question->toPlainText(), "63. Statement number 63");
     EXPECT_FALSE(Shown("fraInstructions"));
     EXPECT_FALSE(Shown("cmdMenuChoice(2)"));
     Answer(0);
@@ -235,21 +200,63 @@ TEST_F(PresentQA, SectionEndsAndF10) {
     EXPECT_EQ(device.last(), "inst3.wav");
     Key(Qt::Key_Return);
     EXPECT_EQ(form->presentation()->CurrentItemId(), 98);
+
+    // Three answers: Tab leads from the third back to the statement.
+    AnswerUpTo(99);
+    EXPECT_TRUE(Shown("cmdMenuChoice(2)"));
+    EXPECT_FALSE(Shown("cmdMenuChoice(3)"));
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), W("cmdMenuChoice(2)"));
+    EXPECT_EQ(device.last(), "a99_3.wav");
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), question);
 }
 
-// Only finishing, or the supervisor's Shift+Alt+F10, ends the test; nothing is stored then.
-TEST_F(PresentQA, OnlyTheSupervisorLeavesEarlyAndNoClientIsLeft) {
+// Real message boxes take the focus away and give it back: the window must read nothing again
+// for that, and the next screen must still get the focus. A sound device that goes away leaves
+// the test going on quietly. Only finishing, or the supervisor's Shift+Alt+F10, ends the test;
+// nothing is stored then.
+TEST_F(PresentQA, RealMessageBoxesLostSoundAndOnlyTheSupervisorLeavesEarly) {
     Open();
     const QByteArray before = testing::ReadFile(disk + "/DATA401.QV");
-    AnswerUpTo(30);
+    AnswerUpTo(63);
+    ui::QtMessageSink sink;
+    MessageSink* scripted = InstallMessageSink(&sink);
+    int boxes = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++boxes;
+            box->accept();
+        }
+    });
+    closer.start(20);
+    const auto played = device.played.size();
+    Answer(0);
+    QTest::qWait(100);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_TRUE(Shown("fraInstructions"));
+    EXPECT_EQ(Focus(), W("txtInstructions"));
+    Key(Qt::Key_Return);
+    QTest::qWait(50);
+    EXPECT_EQ(Focus(), W("txtQuestion"));
+    EXPECT_EQ(device.played.mid(played), (QStringList{"true.wav", "inst2.wav", "e064.wav"}));
+    InstallMessageSink(scripted);
+
+    device.Fail({snd::DeviceUnavailable, QStringLiteral("Device unavailable")});
+    EXPECT_FALSE(form->SoundOn());
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Help(), "Press Enter to select this answer.");
+    EXPECT_EQ(device.last(), "e064.wav");
     form->close();
     form->reject();
     Key(Qt::Key_Escape);
-    Key(Qt::Key_Down);
     Key(Qt::Key_Escape);
     Key(Qt::Key_F10, Qt::AltModifier);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->presentation()->CurrentItemId(), 30);
+    EXPECT_EQ(form->presentation()->CurrentItemId(), 64);
 
     Key(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
     EXPECT_FALSE(form->isVisible());
@@ -261,13 +268,17 @@ TEST_F(PresentQA, OnlyTheSupervisorLeavesEarlyAndNoClientIsLeft) {
     EXPECT_TRUE(messages.shown().empty());
 }
 
-// The whole test from the keyboard on a question database. The disk is gone as the last answer
-// is given: the supervisor is asked for it, the answers wait in memory, and Enter saves them
-// once it is back.
-TEST_F(PresentQA, FullRunStoresTheRecordEvenAfterAFailedSave) {
+// The whole test in Spanish from the keyboard, on a question database: the texts the client
+// reads, the notes and the sound folder. The disk is gone as the last answer is given: the
+// supervisor is asked for it, the answers wait in memory, and Enter saves them once it is back.
+TEST_F(PresentQA, FullSpanishRunStoresTheRecordEvenAfterAFailedSave) {
     QDir().mkpath(tmp.file("program"));
-    testing::MakeQuestionDb(tmp.file("program"), {QStringLiteral("English")});
-    Open(QStringLiteral("English"), false);
+    testing::MakeQuestionDb(tmp.file("program"), {QStringLiteral("Spanish")});
+    Open(QStringLiteral("Spanish"), false);
+    EXPECT_EQ(form->windowTitle(), "Presentación de preguntas");
+    EXPECT_EQ(Help(), "Oprima la tecla «Enter» para seguir.");
+    EXPECT_TRUE(Text("txtInstructions").startsWith("Instrucciones"));
+    EXPECT_TRUE(device.paths.first().endsWith("/QVTEST/sound/Spanish/inst0.wav"));
     const QByteArray before = testing::ReadFile(disk + "/DATA401.QV");
     QString expected;
     Presentation* p = form->presentation();
@@ -276,12 +287,24 @@ TEST_F(PresentQA, FullRunStoresTheRecordEvenAfterAFailedSave) {
         expected += QChar(u'1' + choice);
         Answer(choice);
     };
-    while (p->InstructionsVisible() || p->CurrentItemId() < 116)
-        p->InstructionsVisible() ? Key(Qt::Key_Return) : answer();
+    AnswerUpTo(1, answer);
+    EXPECT_EQ(Text("txtQuestion"), "1. S statement 1 ñ");
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Help(), "Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter».");
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Help(), "Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para iluminar su "
+                      "respuesta. Luego oprima la tecla «Enter». Oprima la tecla «F10» para ver "
+                      "la pregunta anterior.");
+    AnswerUpTo(63, answer);
+    answer();
+    EXPECT_EQ(messages.last().text, "Usted ha terminado esta parte de la prueba. Oprima la tecla "
+                                    "«Enter» para seguir.");
+    AnswerUpTo(116, answer);
     fileio::InjectWriteFailure(0, EIO);
     messages.Answer({MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel}); // note, retry, give up
     answer();
-    EXPECT_EQ(messages.titles().mid(3), (QStringList{"Data Disk Error", "Data Disk Error"}));
+    EXPECT_EQ(messages.texts()[2], "Usted ha terminado la prueba. Se le agradece su "
+                                   "participacion.\n\nOprima la tecla <<Enter>> para terminar.");
     EXPECT_EQ(messages.texts().last(), "Data disk not found!\n\nInsert data disk in drive A "
                                        "to continue.");
     ASSERT_TRUE(form->isVisible());
@@ -300,8 +323,8 @@ TEST_F(PresentQA, FullRunStoresTheRecordEvenAfterAFailedSave) {
     ASSERT_EQ(expected.size(), 116);
     // The three notes, the two disk messages and the declined Shift+Alt+F10.
     EXPECT_EQ(messages.titles(),
-              (QStringList{"Presentation Note", "Presentation Note", "Presentation Note",
-                           "Data Disk Error", "Data Disk Error", "Question Presentation"}));
+              (QStringList{"Nota de Presentación", "Nota de Presentación", "Nota de Presentacion",
+                           "Data Disk Error", "Data Disk Error", "Presentación de preguntas"}));
     EXPECT_EQ(device.events.last(), "close");
     EXPECT_EQ(Globals().ClientCount, 3);
     EXPECT_TRUE(Globals().ContinueFlag);
@@ -311,75 +334,6 @@ TEST_F(PresentQA, FullRunStoresTheRecordEvenAfterAFailedSave) {
     ClientRecord stored = testing::SampleClient(3);
     stored.Responses = expected;
     EXPECT_EQ(after.mid(before.size()), stored.ToBytes());
-}
-
-// Spanish: every text the client reads, the notes and the sound folder.
-TEST_F(PresentQA, SpanishTextsAndFolder) {
-    source.items = testing::MakeItems(QStringLiteral("S"));
-    Open(QStringLiteral("Spanish"));
-    EXPECT_EQ(form->windowTitle(), "Presentación de preguntas");
-    EXPECT_EQ(Help(), "Oprima la tecla «Enter» para seguir.");
-    EXPECT_TRUE(Text("txtInstructions").startsWith("Instrucciones"));
-    EXPECT_TRUE(device.paths.first().endsWith("/QVTEST/sound/Spanish/inst0.wav"));
-    AnswerUpTo(1);
-    EXPECT_EQ(device.last(), "s001.wav");
-    Key(Qt::Key_Down);
-    EXPECT_EQ(Help(), "Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter».");
-    Key(Qt::Key_Up);
-    EXPECT_EQ(Help(), "Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para iluminar su "
-                      "respuesta. Luego oprima la tecla «Enter». Oprima la tecla «F10» para ver "
-                      "la pregunta anterior.");
-    AnswerUpTo(63);
-    Answer(0);
-    EXPECT_EQ(messages.last().title, "Nota de Presentación");
-    EXPECT_EQ(messages.last().text, "Usted ha terminado esta parte de la prueba. Oprima la tecla "
-                                    "«Enter» para seguir.");
-    AnswerUpTo(116);
-    Answer(0);
-    EXPECT_EQ(form->result(), QDialog::Accepted);
-    EXPECT_EQ(messages.last().title, "Nota de Presentacion");
-    EXPECT_EQ(messages.last().text, "Usted ha terminado la prueba. Se le agradece su "
-                                    "participacion.\n\nOprima la tecla <<Enter>> para terminar.");
-}
-
-TEST_F(PresentQA, WithoutSoundDeviceTheTestGoesOnQuietly) {
-    device.openOk = false;
-    Open();
-    EXPECT_FALSE(form->SoundOn());
-    AnswerUpTo(2);
-    Key(Qt::Key_Down);
-    EXPECT_EQ(Help(), "Press Enter to select this answer.");
-    EXPECT_TRUE(device.played.isEmpty());
-    EXPECT_TRUE(messages.shown().empty());
-}
-
-// Real message boxes take the focus away and give it back: the window must not read anything
-// again for that, and the next screen must still get the focus.
-TEST_F(PresentQA, RealMessageBoxesLeaveTheFocusWhereTheTestNeedsIt) {
-    Open();
-    AnswerUpTo(63);
-    ui::QtMessageSink sink;
-    MessageSink* scripted = InstallMessageSink(&sink);
-    int boxes = 0;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            ++boxes;
-            box->accept();
-        }
-    });
-    closer.start(20);
-    Answer(0);
-    QTest::qWait(100);
-    EXPECT_EQ(boxes, 1);
-    EXPECT_TRUE(Shown("fraInstructions"));
-    EXPECT_EQ(Focus(), W("txtInstructions"));
-    EXPECT_EQ(device.last(), "inst2.wav");
-    Key(Qt::Key_Return);
-    QTest::qWait(50);
-    EXPECT_EQ(Focus(), W("txtQuestion"));
-    EXPECT_EQ(device.last(), "e064.wav");
-    InstallMessageSink(scripted);
 }
 
 TEST_F(PresentQA, MissingItemsStoreNoClient) {

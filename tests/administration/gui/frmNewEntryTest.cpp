@@ -58,7 +58,7 @@ protected:
     frmNewEntry w;
 };
 
-TEST_F(AnswerSheetWindow, WholeSheetKeyedAsOneStream) {
+TEST_F(AnswerSheetWindow, WholeSheetKeyedAsOneStreamAndSavedAfterAFailedWrite) {
     const QByteArray before = data();
     OpenNew();
     ASSERT_EQ(w.GridCount(), 3);
@@ -87,9 +87,20 @@ TEST_F(AnswerSheetWindow, WholeSheetKeyedAsOneStream) {
     EXPECT_EQ(w.grid(0)->item(0, 1)->text(), "X");       // item 1: code 1
     EXPECT_EQ(w.grid(0)->item(2, 1)->text(), QString()); // item 3: code 0
 
+    // A failed save keeps the answers on screen for a retry.
     Key(Qt::Key_Tab);
     EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
     EXPECT_EQ(Help(), "SAVE data, close this window and return to Main Menu");
+    fileio::InjectWriteFailure(0, ENXIO);
+    messages.Answer(MsgAnswer::Cancel);
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(messages.last().text.startsWith("Data disk not found!"));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(Globals().ClientCount, 2);
+    EXPECT_EQ(data(), before);
+    EXPECT_EQ(w.Cells(), typed);
+
+    fileio::ClearInjectedFailure();
     Key(Qt::Key_Return);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(Globals().ClientCount, 3);
@@ -133,13 +144,21 @@ TEST_F(AnswerSheetWindow, RefusedDigitsAndMovesAcrossGrids) {
     EXPECT_EQ(Where(), std::make_pair(1, 2));
 }
 
-TEST_F(AnswerSheetWindow, RowColours) {
+// On the shipped question table: its three sections, every stored answer marked, the row
+// colours following the keys; a stray Escape or Cancel keeps the stored answers.
+TEST_F(AnswerSheetWindow, ShippedTableRowColoursAndCancel) {
+    UseProgramDir();
+    Globals().QuestionDbPath.clear();
+    const QByteArray before = data();
     OpenEdit(1);
+    ASSERT_EQ(w.GridCount(), 3);
+    EXPECT_EQ(w.grid(0)->rowCount(), 63);
+    EXPECT_EQ(w.grid(1)->rowCount(), 34);
+    EXPECT_EQ(w.grid(2)->rowCount(), 19);
     const int x1 = Globals().Clients[1].Responses[0].digitValue();
     ASSERT_GE(x1, 1);
     QTableWidget* g = w.grid(0);
     EXPECT_EQ(g->item(0, x1)->text(), "X");
-    // Every stored answer is marked from the start, not only the rows visited.
     const QString stored = Globals().Clients[1].Responses;
     for (auto [grid, row, item] : {std::tuple{0, 63, 63}, {1, 34, 97}, {2, 19, 116}}) {
         const int code = stored[item - 1].digitValue();
@@ -155,40 +174,14 @@ TEST_F(AnswerSheetWindow, RowColours) {
     EXPECT_EQ(g->item(1, 1)->background().color().green(), 255);
     Key(Qt::Key_Tab);
     EXPECT_EQ(g->item(1, 1)->background().color(), QColor(Qt::white)); // left grid: plain again
-}
 
-// A new client's cancel is part of the intake chain's tests.
-TEST_F(AnswerSheetWindow, CancelKeepsStoredAnswers) {
-    const QByteArray before = data();
-    const QString stored = Globals().Clients[2].Responses;
-    OpenEdit(2);
     Type(QStringLiteral("2222"));
     Key(Qt::Key_Escape); // does nothing: answers are not thrown away by a stray key
     EXPECT_TRUE(w.isVisible());
     PressMenuButton(&w, 1);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(Globals().Clients[2].Responses, stored);
+    EXPECT_EQ(Globals().Clients[1].Responses, stored);
     EXPECT_EQ(data(), before);
-}
-
-TEST_F(AnswerSheetWindow, FailedSaveKeepsTheAnswersForARetry) {
-    const QByteArray before = data();
-    OpenNew();
-    Type(QStringLiteral("121"));
-    fileio::InjectWriteFailure(0, ENXIO);
-    messages.Answer(MsgAnswer::Cancel);
-    PressMenuButton(&w, 0);
-    EXPECT_TRUE(messages.last().text.startsWith("Data disk not found!"));
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(Globals().ClientCount, 2);
-    EXPECT_EQ(data(), before);
-    EXPECT_EQ(w.Cells().left(4), "1210");
-
-    fileio::ClearInjectedFailure();
-    Key(Qt::Key_Return);
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(Globals().ClientCount, 3);
-    EXPECT_EQ(data().mid(2 * 195 + 76, 4), QByteArray("1210"));
 }
 
 TEST_F(AnswerSheetWindow, MissingDatabaseClosesWithAClearMessage) {
@@ -205,16 +198,6 @@ TEST_F(AnswerSheetWindow, MissingDatabaseClosesWithAClearMessage) {
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(Globals().ClientCount, 2);
     EXPECT_EQ(data(), before);
-}
-
-TEST_F(AnswerSheetWindow, ShippedQuestionTableGivesTheThreeSections) {
-    UseProgramDir();
-    Globals().QuestionDbPath.clear();
-    OpenEdit(1);
-    ASSERT_EQ(w.GridCount(), 3);
-    EXPECT_EQ(w.grid(0)->rowCount(), 63);
-    EXPECT_EQ(w.grid(1)->rowCount(), 34);
-    EXPECT_EQ(w.grid(2)->rowCount(), 19);
 }
 
 } // namespace
