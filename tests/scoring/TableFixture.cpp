@@ -134,10 +134,9 @@ TableSet TableSet::Random(std::mt19937& rng) {
     };
     for (QString& name : t.scaleNames)
         name = text(20);
-    for (QString& line : t.significantTexts)
-        line = text(36);
-    for (QString& line : t.choiceTexts)
-        line = text(36);
+    for (QStringList* list : {&t.significantTexts, &t.choiceTexts})
+        for (QString& line : *list)
+            line = text(36);
     for (int s = 1; s <= 5; ++s)
         t.paragraphLines[size_t(s)] = pick(0, 30);
     return t;
