@@ -349,16 +349,6 @@ int FirstFailingField(const ClientInfoValues& v, bool fieldsEditable) {
     return -1;
 }
 
-void ShowDiskFull() {
-    MsgBox(MsgLines({QStringLiteral("This data disk is full: it holds %1 clients, the most a data "
-                                    "disk can hold.")
-                         .arg(MaxClients),
-                     QString(),
-                     QStringLiteral("To add more clients, prepare a new data disk and use it: "
-                                    "Options, Select Data Drive, Prepare New Data Disk...")}),
-           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Data Disk Full"));
-}
-
 bool DeveloperCommandsApply() {
     const GlobalState& g = Globals();
     return g.EditMode && g.CurrentClient >= 1 && g.CurrentClient <= g.ClientCount;

@@ -120,9 +120,6 @@ private:
 // birth) that is empty or, when the fields can be edited, fails its Enter check; -1 if none.
 int FirstFailingField(const ClientInfoValues& v, bool fieldsEditable);
 
-// The refusal shown when a data disk already holds as many clients as it can.
-void ShowDiskFull();
-
 // The hidden developer commands act only on a stored client being edited: in a new client's
 // window the current slot is another client's, which they must not overwrite.
 bool DeveloperCommandsApply();

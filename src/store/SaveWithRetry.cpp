@@ -46,4 +46,14 @@ bool SaveClientWithRetry(int slot) {
     return RunWithRetry([slot] { SaveClient(slot); });
 }
 
+void ShowDiskFull() {
+    MsgBox(MsgLines({QStringLiteral("This data disk is full: it holds %1 clients, the most a data "
+                                    "disk can hold.")
+                         .arg(MaxClients),
+                     QString(),
+                     QStringLiteral("To add more clients, prepare a new data disk and use it: "
+                                    "Options, Select Data Drive, Prepare New Data Disk...")}),
+           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Data Disk Full"));
+}
+
 } // namespace varenta

@@ -30,4 +30,7 @@ bool RunWithRetry(const std::function<void()>& step);
 // again later (a half-written new record is taken back by SaveClient).
 bool SaveClientWithRetry(int slot);
 
+// The refusal shown when a data disk already holds as many clients as it can.
+void ShowDiskFull();
+
 } // namespace varenta

@@ -8,6 +8,7 @@
 #include "app/Messages.h"
 #include "app/StartUp.h"
 #include "store/ClientStore.h"
+#include "store/SaveWithRetry.h"
 #include "ui/MainMenuHooks.h"
 #include "ui/MenuButtons.h"
 #include "ui/WindowFrame.h"
@@ -402,13 +403,7 @@ void frmMainMenu::NotAvailable(const QString& operation) {
 bool frmMainMenu::RefuseFullDisk() {
     if (Globals().ClientCount < MaxClients)
         return false;
-    MsgBox(MsgLines({QStringLiteral("This data disk is full: it holds %1 clients, the most a data "
-                                    "disk can hold.")
-                         .arg(MaxClients),
-                     QString(),
-                     QStringLiteral("To add more clients, prepare a new data disk and use it: "
-                                    "Options, Select Data Drive, Prepare New Data Disk...")}),
-           MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Data Disk Full"));
+    ShowDiskFull();
     return true;
 }
 

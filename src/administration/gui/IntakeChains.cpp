@@ -7,6 +7,7 @@
 #include "intake/ClientInfo.h"
 #include "intake/gui/frmClientInfo.h"
 #include "intake/gui/frmCourtHistory.h"
+#include "store/SaveWithRetry.h"
 
 #include <QWidget>
 
@@ -54,7 +55,7 @@ void EditCurrentClient(QWidget* parent) {
 void AddNewClient(QWidget* parent) {
     GlobalState& g = Globals();
     if (g.ClientCount >= MaxClients) {
-        intake::ShowDiskFull();
+        ShowDiskFull();
         return;
     }
     const GiveBackFocus back{parent};

@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "intake/gui/StorableText.h"
+#include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
 #include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
@@ -412,7 +413,7 @@ void frmClientInfo::InformationOk() {
         QDialog::accept();
         return;
     case intake::ClientInfoForm::OkOutcome::DiskFull:
-        intake::ShowDiskFull();
+        ShowDiskFull();
         Globals().ContinueFlag = false;
         closing_ = true;
         QDialog::reject();
