@@ -1,6 +1,7 @@
 #include "administration/gui/IntakeChains.h"
 
 #include "administration/QuestionDbFixture.h"
+#include "administration/TestSpec.h"
 #include "administration/gui/frmNewEntry.h"
 #include "administration/gui/frmSelectEntryMethod.h"
 #include "administration/gui/frmSelectLanguage.h"
@@ -12,9 +13,6 @@
 #include "store/ClientStore.h"
 #include "store/SaveWithRetry.h"
 #include "support/TestSupport.h"
-
-#include <QLineEdit>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -48,19 +46,15 @@ void TypeCourt(frmCourtHistory* w) {
     EXPECT_FALSE(w->isVisible());
 }
 
-// Chooses entry method `button`, then types the client and the court history.
-void ThroughCourt(int button) {
+// Chooses entry method `button`, then types the client and the court history (`windows` of
+// them).
+void ThroughCourt(int button, int windows = 2) {
     WhenShown<frmSelectEntryMethod>(
         [button](frmSelectEntryMethod* w) { PressMenuButton(w, button); });
-    WhenShown<frmClientInfo>(TypeClient);
-    WhenShown<frmCourtHistory>(TypeCourt);
-}
-
-QString Sheet() {
-    QString s;
-    for (int item = 1; item <= 116; ++item)
-        s += QChar(u'0' + (item <= 63 ? 1 + item % 2 : 1 + item % 4));
-    return s;
+    if (windows >= 1)
+        WhenShown<frmClientInfo>(TypeClient);
+    if (windows >= 2)
+        WhenShown<frmCourtHistory>(TypeCourt);
 }
 
 class IntakeChain : public ::testing::Test {
@@ -82,7 +76,9 @@ protected:
     int passwordAsked = 0;
 };
 
-TEST_F(IntakeChain, AnswerSheetChainAddsOneClient) {
+// The answer-sheet chain adds one client; the on-screen chain another, ending with the
+// supervisor's password.
+TEST_F(IntakeChain, EachChainAddsOneClient) {
     const QByteArray before = data();
     WhenShown<frmSelectEntryMethod>([](frmSelectEntryMethod*) {
         EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
@@ -96,7 +92,7 @@ TEST_F(IntakeChain, AnswerSheetChainAddsOneClient) {
     WhenShown<frmClientInfo>(TypeClient);
     WhenShown<frmCourtHistory>(TypeCourt);
     WhenShown<frmNewEntry>([](frmNewEntry*) {
-        Type(Sheet());
+        Type(NonDeviantResponses());
         Key(Qt::Key_Tab);
         Key(Qt::Key_Return);
     });
@@ -112,9 +108,27 @@ TEST_F(IntakeChain, AnswerSheetChainAddsOneClient) {
     EXPECT_EQ(r.DateOfBirth, "03/04/2010");
     EXPECT_EQ(r.GenderCode + r.RaceCode + r.EducationCode, "235");
     EXPECT_EQ(r.Age1stArrest + r.DrugArrests, "121 ");
-    EXPECT_EQ(r.Responses, Sheet());
+    EXPECT_EQ(r.Responses, NonDeviantResponses());
     EXPECT_EQ(r.EditCount + r.NameDeleted, "00");
     EXPECT_EQ(passwordAsked, 0); // only the on-screen test ends with the password
+
+    QString givenIn;
+    EntryMethod().presentTest = [&](QWidget*, const QString& language) {
+        givenIn = language;
+        CurrentRecord().Responses = NonDeviantResponses();
+        if (SaveClientWithRetry(Globals().CurrentClient))
+            ++Globals().ClientCount;
+        Globals().ContinueFlag = true;
+    };
+    ThroughCourt(0);
+    AddNewClient();
+    EXPECT_EQ(givenIn, "English"); // one language: no language window
+    const auto begin =
+        messages.texts().indexOf(QStringLiteral("Press the Enter key to begin the test."));
+    ASSERT_GE(begin, 0);
+    EXPECT_EQ(messages.shown()[size_t(begin)].title, "Varenta");
+    EXPECT_EQ(passwordAsked, 3); // asked again until given
+    EXPECT_EQ(Globals().ClientCount, 4);
 }
 
 // Cancel at each step, a missing language table and a full disk all leave the data file as it
@@ -127,16 +141,12 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
         EXPECT_LE(Globals().CurrentClient, 2) << step;
         EXPECT_EQ(Globals().Clients[3].ClientName.trimmed(), QString()) << step;
     };
-    auto method = [](int button) {
-        WhenShown<frmSelectEntryMethod>(
-            [button](frmSelectEntryMethod* w) { PressMenuButton(w, button); });
-    };
 
-    method(3);
+    ThroughCourt(3, 0);
     AddNewClient();
     expectNothingAdded("entry method");
 
-    method(1);
+    ThroughCourt(1, 0);
     WhenShown<frmClientInfo>([](frmClientInfo*) {
         Type(QStringLiteral("Someone"));
         Key(Qt::Key_Escape);
@@ -144,8 +154,7 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
     AddNewClient();
     expectNothingAdded("client information");
 
-    method(1);
-    WhenShown<frmClientInfo>(TypeClient);
+    ThroughCourt(1, 1);
     WhenShown<frmCourtHistory>([](frmCourtHistory* w) { PressMenuButton(w, 1); });
     AddNewClient();
     expectNothingAdded("court history");
@@ -198,26 +207,6 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
     AddNewClient();
     EXPECT_EQ(messages.last().title, "Data Disk Full");
     EXPECT_EQ(Globals().ClientCount, MaxClients);
-}
-
-TEST_F(IntakeChain, OnScreenTestEndsWithTheSupervisorPassword) {
-    QString givenIn;
-    EntryMethod().presentTest = [&](QWidget*, const QString& language) {
-        givenIn = language;
-        CurrentRecord().Responses = Sheet();
-        if (SaveClientWithRetry(Globals().CurrentClient))
-            ++Globals().ClientCount;
-        Globals().ContinueFlag = true;
-    };
-    ThroughCourt(0);
-    AddNewClient();
-    EXPECT_EQ(givenIn, "English"); // one language: no language window
-    const auto begin =
-        messages.texts().indexOf(QStringLiteral("Press the Enter key to begin the test."));
-    ASSERT_GE(begin, 0);
-    EXPECT_EQ(messages.shown()[size_t(begin)].title, "Varenta");
-    EXPECT_EQ(passwordAsked, 3); // asked again until given
-    EXPECT_EQ(Globals().ClientCount, 3);
 }
 
 TEST_F(IntakeChain, EditChainWritesOnlyTheCurrentRecord) {

@@ -6,11 +6,8 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "intake/gui/GuiDriver.h"
-#include "store/ClientStore.h"
 #include "support/TestSupport.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
