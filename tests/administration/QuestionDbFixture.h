@@ -20,14 +20,11 @@ inline QByteArray ItemSourceText(const QString& tag = QStringLiteral("E")) {
         cells << QString::number(id) << QStringLiteral("%1 statement %2 ñ").arg(tag).arg(id)
               << QStringLiteral("q%1").arg(id);
         if (id <= 63)
-            cells << QStringLiteral("True") << QStringLiteral("False") << QString() << QString()
-                  << QString();
+            cells << QStringList{"True", "False", "", "", ""};
         else if (id <= 97)
-            cells << QStringLiteral("Rare or Never") << QStringLiteral("Sometimes")
-                  << QStringLiteral("Often") << QStringLiteral("Very Often or Always") << QString();
+            cells << QStringList{"Rare or Never", "Sometimes", "Often", "Very Often or Always", ""};
         else
-            cells << QStringLiteral("None") << QStringLiteral("One") << QStringLiteral("Two")
-                  << QStringLiteral("Three or more") << QString();
+            cells << QStringList{"None", "One", "Two", "Three or more", ""};
         const int answers = id <= 63 ? 2 : 4;
         for (int a = 1; a <= 5; ++a)
             cells << (a <= answers ? QStringLiteral("a%1_%2").arg(id).arg(a) : QString());

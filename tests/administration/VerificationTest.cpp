@@ -1,18 +1,13 @@
 // Verification without its window: the correction pass in the cases the window tests leave out.
 #include "administration/Verification.h"
 
+#include "administration/TestSpec.h"
+
 #include <gtest/gtest.h>
 
 using namespace varenta;
 
 namespace {
-
-QString Stored() {
-    QString s;
-    for (int i = 1; i <= 116; ++i)
-        s += QChar(u'0' + (i <= 63 ? i % 3 : i % 5));
-    return s;
-}
 
 // Keys `codes` from the current position on; every key must be accepted.
 void KeyAll(Verification& v, const QString& codes) {
@@ -21,11 +16,11 @@ void KeyAll(Verification& v, const QString& codes) {
 }
 
 TEST(VerificationTest, OneKeyingErrorAtItem5IsKeyedAgainAndTheThirdKeyingDecides) {
-    QString keyed = Stored();
-    keyed[4] = QLatin1Char('0'); // stored '2'
+    QString keyed = NonDeviantResponses();
+    keyed[4] = QLatin1Char('0'); // stored '1'
     for (const QChar third : {QChar(u'2'), QChar(u'0'), QChar(u'1')}) {
         SCOPED_TRACE(third.toLatin1());
-        Verification v(Stored());
+        Verification v(NonDeviantResponses());
         KeyAll(v, keyed);
         ASSERT_EQ(v.FinishPass(), Verification::Outcome::CorrectionsNeeded);
         EXPECT_TRUE(v.Correcting());
@@ -34,19 +29,19 @@ TEST(VerificationTest, OneKeyingErrorAtItem5IsKeyedAgainAndTheThirdKeyingDecides
         EXPECT_EQ(v.CurrentItem(), 5);
         EXPECT_EQ(v.KeyCode(third), Verification::Key::PassEnded);
         EXPECT_EQ(v.FinishPass(), Verification::Outcome::Corrected);
-        QString expected = Stored();
+        QString expected = NonDeviantResponses();
         expected[4] = third;
         EXPECT_EQ(v.NewResponses(), expected);
     }
 }
 
 TEST(VerificationTest, StoredCodesThatCannotBeKeyedEnterTheCorrectionPassAndBackStaysThere) {
-    QString stored = Stored();
+    QString stored = NonDeviantResponses();
     stored[69] = QLatin1Char('5'); // item 70 takes 0..4
     stored[9] = QLatin1Char(' ');  // item 10
     stored.chop(1);                // item 116 missing altogether
     Verification v(stored);
-    KeyAll(v, Stored());
+    KeyAll(v, NonDeviantResponses());
     ASSERT_EQ(v.FinishPass(), Verification::Outcome::CorrectionsNeeded);
     EXPECT_EQ(v.QuestionList(), (QList<int>{10, 70, 116}));
     for (QChar bad : {QChar(u'5'), QChar(u'a'), QChar(u' '), QChar(u'\r')})
