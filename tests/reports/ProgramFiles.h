@@ -1,11 +1,14 @@
 #pragma once
 
 #include "app/Globals.h"
+#include "store/Cp1252.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <gtest/gtest.h>
 
 namespace varenta::testing {
 
@@ -22,6 +25,20 @@ inline void UseReportProgramDir(const QString& into) {
             QFile::copy(f.filePath(), QDir(into).filePath(f.fileName()));
     }
     Globals().ProgramDir = into;
+}
+
+// The private copies of reports a print run makes in the program folder; none once it is done.
+inline QStringList TempCopies(const TempDir& program) {
+    return QDir(program.path()).entryList({QStringLiteral("temp*")}, QDir::Files);
+}
+
+// A report file as the viewer shows it: less its final line feed, line ends as a text box
+// keeps them (the last line's carriage return dropped).
+inline QString ShownReport(const QByteArray& file) {
+    QString text = cp1252::Decode(file.chopped(1));
+    EXPECT_TRUE(text.endsWith(QLatin1Char('\r')));
+    text.chop(1);
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
 } // namespace varenta::testing

@@ -4,7 +4,6 @@
 // page count, text per page, and where each word landed.
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -31,14 +30,6 @@ inline int PageCount(const QString& path) {
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-// Page size in points.
-inline QSizeF PageSize(const QString& path) {
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"))
-            .match(Run("pdfinfo", {path}));
-    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
-}
-
 // The text of one page (1-based), laid out in columns.
 inline QString PageText(const QString& path, int page) {
     return Run("pdftotext",
@@ -46,21 +37,21 @@ inline QString PageText(const QString& path, int page) {
 }
 
 // Non-blank lines with their runs of blanks collapsed, for comparing printed lines.
-inline QStringList Simplified(const QStringList& lines) {
+inline QStringList Simplified(const QString& text) {
     QStringList out;
-    for (const QString& l : lines)
+    for (const QString& l : text.split(QRegularExpression(QStringLiteral("[\r\n\f]"))))
         if (!l.trimmed().isEmpty())
             out << l.simplified();
     return out;
 }
-inline QStringList Simplified(const QString& text) {
-    return Simplified(text.split(QRegularExpression(QStringLiteral("[\r\n\f]"))));
+inline QStringList Simplified(const QStringList& lines) {
+    return Simplified(lines.join(QLatin1Char('\n')));
 }
 
 struct Word {
     int page = 0; // 1-based
     double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
-    QString text;
+    QString text; // as pdftotext escapes it (&amp; for &)
 };
 
 inline std::vector<Word> Words(const QString& path) {
@@ -76,13 +67,8 @@ inline std::vector<Word> Words(const QString& path) {
             ++page;
             continue;
         }
-        QString text = m.captured(5);
-        text.replace("&lt;", "<")
-            .replace("&gt;", ">")
-            .replace("&quot;", "\"")
-            .replace("&amp;", "&");
         words.push_back({page, m.captured(1).toDouble(), m.captured(2).toDouble(),
-                         m.captured(3).toDouble(), m.captured(4).toDouble(), text});
+                         m.captured(3).toDouble(), m.captured(4).toDouble(), m.captured(5)});
     }
     return words;
 }

@@ -4,6 +4,7 @@
 #include "reports/print/ReportText.h"
 
 #include "app/FileIO.h"
+#include "reports/ProgramFiles.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -32,9 +33,7 @@ protected:
             GTEST_SKIP() << "varenta-cli is not built";
         // A program folder of our own, so the report file written is this test's.
         QDir().mkpath(dir.file("prog"));
-        for (const QFileInfo& f : QDir(BuiltProgramDir()).entryInfoList(QDir::Files))
-            if (!f.isExecutable())
-                QFile::copy(f.filePath(), dir.file("prog/" + f.fileName()));
+        UseReportProgramDir(dir.file("prog"));
         WriteDataDisk(dir.file("disk"), {SampleClient(1), SampleClient(2)});
     }
 
@@ -42,10 +41,7 @@ protected:
         QProcess p;
         // As in a desktop session; without it the platform layer warns on stderr.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        QDir().mkpath(dir.file("run"));
-        QFile::setPermissions(dir.file("run"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert("XDG_RUNTIME_DIR", dir.file("run"));
+        env.insert("XDG_RUNTIME_DIR", dir.path()); // made private to its owner, as it must be
         p.setProcessEnvironment(env);
         p.start(cli, QStringList{"print", "--program-dir", dir.file("prog"), "--data-dir",
                                  dir.file("disk")} +

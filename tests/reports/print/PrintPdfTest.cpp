@@ -70,27 +70,26 @@ TEST_F(PrintTest, EachReportPageIsOneSheetAndNothingIsLost) {
     EXPECT_EQ(r.sheets, 3);
     EXPECT_EQ(r.pdfPath, Pdf());
     ASSERT_EQ(pdf::PageCount(Pdf()), 3);
-    EXPECT_EQ(pdf::PageSize(Pdf()), QSizeF(612, 792));
+    EXPECT_TRUE(pdf::Run("pdfinfo", {Pdf()}).contains("612 x 792 pts")) << "Letter";
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf(), p + 1)), pdf::Simplified(pages[p]))
             << "page " << p + 1;
     EXPECT_TRUE(messages.shown().empty());
 
-    // Without a form feed the report is one page, its first character included.
-    WriteReport({{"ABCDEF starts the report", "second"}});
-    PrintReportFile(PrintTarget::PdfFile(Pdf("one.pdf"), QPageSize::A4));
-    ASSERT_EQ(pdf::PageCount(Pdf("one.pdf")), 1);
-    EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf("one.pdf"), 1)),
-              QStringList({"ABCDEF starts the report", "second"}));
-
-    // Several reports go into one job.
-    WriteFile(dir.file("temp1"), MakeReport({{"client one p1"}, {"client one p2"}}));
+    // Several reports go into one job; a page too long for one sheet continues on the next.
+    QStringList longPage;
+    for (int i = 1; i <= 100; ++i)
+        longPage << QStringLiteral("       line %1").arg(i);
+    WriteFile(dir.file("temp1"), MakeReport({longPage, {"after"}}));
     WriteFile(dir.file("temp2"), MakeReport({{"client two"}}));
     const PrintResult job =
         PrintReportFiles({dir.file("temp1"), dir.file("temp2")},
                          PrintTarget::PdfFile(Pdf("job.pdf"), QPageSize::Letter));
-    EXPECT_EQ(job.sheets, 3);
-    EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf("job.pdf"), 3)), QStringList({"client two"}));
+    EXPECT_EQ(job.sheets, 4);
+    EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf("job.pdf"), 1) + pdf::PageText(Pdf("job.pdf"), 2)),
+              pdf::Simplified(longPage));
+    EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf("job.pdf"), 3)), QStringList({"after"}));
+    EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf("job.pdf"), 4)), QStringList({"client two"}));
 }
 
 // Where the words land: every sheet starts on its first line, columns line up as on a fixed
@@ -130,20 +129,6 @@ TEST_F(PrintTest, LinesAreLaidOutInFixedColumnsFromTheTopOfEachSheet) {
     EXPECT_NEAR(col38->xMin - margin, 37 * 0.6 * 11.5, 1.0);
 }
 
-TEST_F(PrintTest, APageTooLongForOneSheetContinuesAndKeepsEveryLine) {
-    QStringList longPage;
-    for (int i = 1; i <= 100; ++i)
-        longPage << QStringLiteral("       line %1").arg(i);
-    WriteReport({longPage, {"after"}});
-    const PrintResult r = PrintReportFile(PrintTarget::PdfFile(Pdf(), QPageSize::Letter));
-    EXPECT_EQ(r.sheets, 3);
-    QStringList printed;
-    for (int p = 1; p <= 2; ++p)
-        printed += pdf::Simplified(pdf::PageText(Pdf(), p));
-    EXPECT_EQ(printed, pdf::Simplified(longPage));
-    EXPECT_EQ(pdf::Simplified(pdf::PageText(Pdf(), 3)), QStringList({"after"}));
-}
-
 TEST_F(PrintTest, TypeSizesOfTheThreePrintouts) {
     // The line pitch follows the type size: 11.5 for the report, 9.5 for the checkout, 9 direct.
     QStringList lines;
@@ -164,30 +149,7 @@ TEST_F(PrintTest, TypeSizesOfTheThreePrintouts) {
     EXPECT_NEAR(pitch(Pdf("c.pdf")) / report, 9.0 / 11.5, 0.01);
 }
 
-TEST_F(PrintTest, FailuresLeaveNoPdfAndAnEmptyReportIsAnError) {
-    QStringList pointer;
-    Hooks().busy = [&] { pointer << "busy"; };
-    Hooks().normal = [&] { pointer << "normal"; };
-    WriteReport(ThreePages());
-    try {
-        PrintReportFile(PrintTarget::PdfFile(dir.file("no/such/folder/out.pdf")));
-        FAIL() << "printing into a missing folder must fail";
-    } catch (const VError& e) {
-        EXPECT_EQ(e.number(), err::PathNotFound);
-        EXPECT_TRUE(e.description().contains("no/such/folder"));
-    }
-    EXPECT_EQ(pointer, QStringList({"busy", "normal"})) << "the hourglass goes after a failure";
-
-    WriteFile(dir.file("report.prn"), QByteArray("\r\n\f\r\n"));
-    EXPECT_THROW(PrintReportFile(PrintTarget::PdfFile(Pdf())), VError);
-    EXPECT_FALSE(QFileInfo::exists(Pdf()));
-
-    QFile::remove(dir.file("report.prn"));
-    EXPECT_THROW(PrintReportFile(PrintTarget::PdfFile(Pdf())), VError);
-    EXPECT_FALSE(QFileInfo::exists(Pdf()));
-}
-
-TEST_F(PrintTest, WithoutAPrinterTheUserMaySaveAPdfInstead) {
+TEST_F(PrintTest, WithoutAPrinterTheUserMaySaveAPdfAndFailuresLeaveNone) {
     WriteReport(ThreePages());
     QStringList suggested;
     Hooks().choosePdfPath = [&](const QString& s) {
@@ -219,4 +181,22 @@ TEST_F(PrintTest, WithoutAPrinterTheUserMaySaveAPdfInstead) {
     r = PrintReportFile();
     EXPECT_FALSE(r.printed);
     EXPECT_EQ(messages.shown().size(), 3u);
+
+    // Failures leave no PDF and restore the pointer; an empty or missing report is an error.
+    QStringList pointer;
+    Hooks().busy = [&] { pointer << "busy"; };
+    Hooks().normal = [&] { pointer << "normal"; };
+    const VError e = CaughtError(
+        [&] { PrintReportFile(PrintTarget::PdfFile(dir.file("no/such/folder/out.pdf"))); });
+    EXPECT_EQ(e.number(), err::PathNotFound);
+    EXPECT_TRUE(e.description().contains("no/such/folder"));
+    EXPECT_EQ(pointer, QStringList({"busy", "normal"})) << "the hourglass goes after a failure";
+
+    WriteFile(dir.file("report.prn"), QByteArray("\r\n\f\r\n"));
+    EXPECT_THROW(PrintReportFile(PrintTarget::PdfFile(Pdf())), VError);
+    EXPECT_FALSE(QFileInfo::exists(Pdf()));
+
+    QFile::remove(dir.file("report.prn"));
+    EXPECT_THROW(PrintReportFile(PrintTarget::PdfFile(Pdf())), VError);
+    EXPECT_FALSE(QFileInfo::exists(Pdf()));
 }

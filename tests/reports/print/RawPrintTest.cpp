@@ -48,14 +48,18 @@ protected:
 
 } // namespace
 
-TEST_F(RawPrintTest, AppendsAFormFeedLineAndSpoolsTheFileRaw) {
+TEST_F(RawPrintTest, AppendsAFormFeedLineAndSpoolsTheFileRawUnlessIntoAPdf) {
     FakeLp lp(QStringLiteral("DIR=$(dirname \"$0\")\nprintf '%s\\n' \"$@\" > \"$DIR/args\"\n"
                              "for a; do last=$a; done\ncp \"$last\" \"$DIR/got\""));
+    // Into a PDF: pages, and neither the file nor the spooler is touched.
+    EXPECT_EQ(ReadReportToPrinterC(PrintTarget::PdfFile(dir.file("c.pdf"))).sheets, 2);
+    EXPECT_EQ(ReadFile(dir.file("REPORT.PRN")), report);
+    EXPECT_FALSE(QFile::exists(lp.file("args")));
+
     QStringList hooks;
     Hooks().busy = [&] { hooks << "busy"; };
     Hooks().normal = [&] { hooks << "normal"; };
-    const PrintResult r = ReadReportToPrinterC();
-    EXPECT_TRUE(r.printed);
+    EXPECT_TRUE(ReadReportToPrinterC().printed);
     EXPECT_EQ(ReadFile(dir.file("REPORT.PRN")), report + "\f\r\n");
     EXPECT_EQ(ReadFile(lp.file("got")), report + "\f\r\n");
     EXPECT_EQ(ReadFile(lp.file("args")), "-o\nraw\n" + dir.file("REPORT.PRN").toUtf8() + "\n");
@@ -66,31 +70,13 @@ TEST_F(RawPrintTest, SpoolerFailuresAreReportedWithItsMessage) {
     {
         FakeLp lp(QStringLiteral("echo 'lp: Error - no default destination available.' >&2\n"
                                  "exit 1"));
-        try {
-            ReadReportToPrinterC();
-            FAIL() << "a refused printout must raise an error";
-        } catch (const VError& e) {
-            EXPECT_EQ(e.number(), PrinterError);
-            EXPECT_TRUE(e.description().contains("no default destination available"))
-                << e.description().toStdString();
-        }
+        const VError e = CaughtError([] { ReadReportToPrinterC(); });
+        EXPECT_EQ(e.number(), PrinterError);
+        EXPECT_TRUE(e.description().contains("no default destination available"))
+            << e.description().toStdString();
     }
-    {
-        FakeLp none;
-        try {
-            SendRawToPrinter(dir.file("REPORT.PRN"));
-            FAIL() << "a missing spooler must raise an error";
-        } catch (const VError& e) {
-            EXPECT_EQ(e.number(), PrinterError);
-            EXPECT_TRUE(e.description().contains("\"lp\"")) << e.description().toStdString();
-        }
-    }
-}
-
-TEST_F(RawPrintTest, APdfTargetGetsPagesAndLeavesTheFileAlone) {
-    FakeLp lp(QStringLiteral("touch \"$(dirname \"$0\")/called\""));
-    const PrintResult r = ReadReportToPrinterC(PrintTarget::PdfFile(dir.file("c.pdf")));
-    EXPECT_EQ(r.sheets, 2);
-    EXPECT_EQ(ReadFile(dir.file("REPORT.PRN")), report);
-    EXPECT_FALSE(QFile::exists(lp.file("called")));
+    FakeLp none; // no spooler at all
+    const VError e = CaughtError([&] { SendRawToPrinter(dir.file("REPORT.PRN")); });
+    EXPECT_EQ(e.number(), PrinterError);
+    EXPECT_TRUE(e.description().contains("\"lp\"")) << e.description().toStdString();
 }

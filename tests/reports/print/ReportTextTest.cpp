@@ -2,7 +2,6 @@
 #include "reports/print/ReportPrint.h"
 
 #include "app/Errors.h"
-#include "app/Globals.h"
 #include "support/TestSupport.h"
 
 #include <QBuffer>
@@ -12,10 +11,9 @@
 
 using namespace varenta;
 using namespace varenta::print;
-using varenta::testing::TempDir;
-using varenta::testing::WriteFile;
+using namespace varenta::testing;
 
-TEST(ReadReportFile, DropsOnlyTheFinalLineFeedDecodesTheCodePageIgnoresCase) {
+TEST(ReadReportFile, DropsOnlyTheFinalLineFeedAndDecodesTheCodePage) {
     TempDir dir;
     // "Peña" as the single-byte code page stores it.
     WriteFile(dir.file("report.prn"), QByteArray("NAME: Pe\xF1"
@@ -27,18 +25,8 @@ TEST(ReadReportFile, DropsOnlyTheFinalLineFeedDecodesTheCodePageIgnoresCase) {
     WriteFile(dir.file("short.prn"), QByteArray("last line"));
     EXPECT_EQ(ReadReportFile(dir.file("short.prn")), "last line");
 
-    try {
-        ReadReportFile(dir.file("missing.prn"));
-        FAIL() << "a missing report must raise an error";
-    } catch (const VError& e) {
-        EXPECT_EQ(e.number(), err::FileNotFound);
-    }
-
-    // The program folder's report is found without regard to case.
-    TempDir program;
-    Globals().ProgramDir = program.path();
-    WriteFile(program.file("REPORT.PRN"), QByteArray("upper\r\n"));
-    EXPECT_EQ(ReadReportFile(), "upper\r");
+    EXPECT_EQ(CaughtError([&] { ReadReportFile(dir.file("missing.prn")); }).number(),
+              err::FileNotFound);
 }
 
 TEST(SplitReportPages, CutsAtFormFeedsKeepsEveryCharacterAddsNoStrayBlankLine) {
@@ -78,12 +66,14 @@ QStringList Lines(int n, int width = 10) {
 const SheetMetrics Unit{100, 100, 1, 1};
 } // namespace
 
-TEST(PlanSheets, ScalesAPageDownBeforeContinuingIt) {
-    auto sheets = PlanSheets({Lines(100), Lines(120)}, Unit);
-    ASSERT_EQ(sheets.size(), 2u);
+TEST(PlanSheets, ScalesAPageDownBeforeContinuingItAndNeverClipsALine) {
+    // Too tall or too wide by a fifth: scaled.
+    auto sheets = PlanSheets({Lines(100), Lines(120), {QString(120, 'a')}}, Unit);
+    ASSERT_EQ(sheets.size(), 3u);
     EXPECT_DOUBLE_EQ(sheets[0].scale, 1.0);
     EXPECT_NEAR(sheets[1].scale, 100.0 / 120, 1e-9);
     EXPECT_EQ(sheets[1].lines.size(), 120);
+    EXPECT_NEAR(sheets[2].scale, 100.0 / 120, 1e-9);
 
     // Past the smallest scale the page goes on over further sheets at full size, and a
     // continued sheet does not begin with a blank line.
@@ -95,14 +85,8 @@ TEST(PlanSheets, ScalesAPageDownBeforeContinuingIt) {
     EXPECT_EQ(sheets[0].lines.size(), 100);
     EXPECT_EQ(sheets[1].lines.size(), 49);
     EXPECT_EQ(sheets[1].reportPage, 0);
-}
 
-TEST(PlanSheets, NeverClipsAWideLine) {
-    // 120 columns: scaled to fit. 200 columns: carried on over the next line.
-    auto sheets = PlanSheets({{QString(120, 'a')}}, Unit);
-    ASSERT_EQ(sheets.size(), 1u);
-    EXPECT_NEAR(sheets[0].scale, 100.0 / 120, 1e-9);
-
+    // A line too wide even at the smallest scale is carried on over the next line, never clipped.
     sheets = PlanSheets({{QString(150, 'a') + QString(50, 'b')}}, Unit);
     ASSERT_EQ(sheets.size(), 1u);
     EXPECT_EQ(sheets[0].lines.join(QString()), QString(150, 'a') + QString(50, 'b'));
@@ -126,7 +110,5 @@ TEST(PlanSheets, AFullReportPageFitsLetterAndA4AtFullSize) {
         const auto sheets = PlanSheets({Lines(58, 80)}, m);
         ASSERT_EQ(sheets.size(), 1u);
         EXPECT_DOUBLE_EQ(sheets[0].scale, 1.0) << "paper " << paper;
-        std::printf("paper %d: %.1f lines of %.1f columns fit at %.1f pt\n", int(paper),
-                    m.height / m.lineHeight, m.width / m.charWidth, ReportPointSize);
     }
 }
