@@ -1,17 +1,14 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/gui/frmComments.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -43,9 +40,7 @@ protected:
     QString CharLeft() const {
         return window->findChild<QLineEdit*>(QStringLiteral("txtCharLeft"))->text();
     }
-    QPushButton* Button(int i) const {
-        return window->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(%1)").arg(i));
-    }
+    QPushButton* Button(int i) const { return MenuButton(window.get(), i); }
     QByteArray file() const { return ReadFile(disk.file("Comments.dat")); }
 
     TempDir disk;
@@ -54,36 +49,30 @@ protected:
     QPlainTextEdit* text = nullptr;
 };
 
-TEST_F(CommentsWindowTest, TwoTypedLinesAreStoredWithTwoBlanksThenTheReportIsShown) {
+// Typing and saving two lines is the supervisor window's comments test.
+TEST_F(CommentsWindowTest, ShowsTheStoredCommentCancelKeepsTheFileAndThe300CharactersFit) {
+    const QByteArray before = file();
     Open();
     EXPECT_EQ(window->windowTitle(), "Edit Comments");
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblClientName"))->text(), "Client 2");
     EXPECT_EQ(text->toPlainText(), "Earlier note.");
     EXPECT_EQ(CharLeft(), "287");
-
-    text->selectAll();
-    QTest::keyClicks(text, QStringLiteral("Lives with aunt."));
+    QTest::keyClicks(text, QStringLiteral(" More."));
     QTest::keyClick(text, Qt::Key_Return);
-    QTest::keyClicks(text, QStringLiteral("Review in May."));
-    EXPECT_EQ(CharLeft(), QString::number(300 - 16 - 2 - 14)); // the line break counts two
+    QTest::keyClicks(text, QStringLiteral("Again."));
+    EXPECT_EQ(CharLeft(), QString::number(287 - 6 - 2 - 6)); // the line break counts two
+    QTest::keyClick(text, Qt::Key_Escape); // typed text is not thrown away by Escape
+    EXPECT_TRUE(window->isVisible());
     QTest::keyClick(text, Qt::Key_Tab);
     ASSERT_TRUE(Button(0)->hasFocus());
+    Button(1)->setFocus();
+    QTest::keyClick(Button(1), Qt::Key_Return);
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_FALSE(window->Saved());
+    EXPECT_EQ(file(), before);
 
-    // The report shown afterwards is the supervisor window's test.
-    int reportsShown = 0;
-    window->SetShowReport([&] { ++reportsShown; });
-    QTest::keyClick(Button(0), Qt::Key_Return);
-    EXPECT_EQ(window->result(), QDialog::Accepted);
-    EXPECT_EQ(reportsShown, 1);
-    const QByteArray all = file();
-    ASSERT_EQ(all.size(), 900);
-    EXPECT_EQ(all.left(300), QByteArray("Kept for client 1.").leftJustified(300, ' '));
-    EXPECT_EQ(all.mid(300, 300),
-              QByteArray("Lives with aunt.  Review in May.").leftJustified(300, ' '));
-}
-
-TEST_F(CommentsWindowTest, ThreeHundredCharactersFillTheBoxAndNoMoreAreTaken) {
-    Globals().CurrentClient = 3; // beyond the end of the comments file: an empty box
+    // Beyond the end of the comments file: an empty box, which takes 300 characters, no more.
+    Globals().CurrentClient = 3;
     Open();
     EXPECT_TRUE(text->toPlainText().isEmpty());
     EXPECT_EQ(CharLeft(), "300");
@@ -102,19 +91,6 @@ TEST_F(CommentsWindowTest, ThreeHundredCharactersFillTheBoxAndNoMoreAreTaken) {
     text->insertPlainText(QString(50, QLatin1Char('y')));
     EXPECT_EQ(text->toPlainText(), QString(280, QLatin1Char('x')) + QString(20, QLatin1Char('y')));
     EXPECT_EQ(CharLeft(), "0");
-}
-
-TEST_F(CommentsWindowTest, CancelAfterTypingLeavesTheFileUnchanged) {
-    const QByteArray before = file();
-    Open();
-    QTest::keyClicks(text, QStringLiteral(" More."));
-    QTest::keyClick(text, Qt::Key_Escape); // typed text is not thrown away by Escape
-    EXPECT_TRUE(window->isVisible());
-    Button(1)->setFocus();
-    QTest::keyClick(Button(1), Qt::Key_Return);
-    EXPECT_EQ(window->result(), QDialog::Rejected);
-    EXPECT_FALSE(window->Saved());
-    EXPECT_EQ(file(), before);
 }
 
 TEST_F(CommentsWindowTest, AFailedWriteKeepsTheCommentInTheBoxAndTheFileIntact) {
@@ -143,6 +119,7 @@ TEST_F(CommentsWindowTest, AFailedWriteKeepsTheCommentInTheBoxAndTheFileIntact) 
     messages.Answer(MsgAnswer::Ok);
     QTest::keyClick(Button(0), Qt::Key_Return);
     EXPECT_TRUE(viewerShown);
+    EXPECT_EQ(file().left(300), before.left(300)) << "client 1's comment kept";
     EXPECT_EQ(file().mid(300, 300), QByteArray("Needs a follow-up visit.").leftJustified(300, ' '));
 }
 

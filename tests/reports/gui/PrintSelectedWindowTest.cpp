@@ -1,19 +1,14 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "reports/gui/frmPrintSelected.h"
-#include "reports/print/PdfCheck.h"
 #include "reports/print/ReportPrint.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
-#include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -41,17 +36,10 @@ protected:
         QApplication::processEvents();
         list = window->lbNameDisplay();
     }
-    QPushButton* Button(int i) const {
-        return window->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice(%1)").arg(i));
-    }
-    QString HelpLine() const {
-        return window->findChild<QLabel*>(QStringLiteral("MsgPanel"))->text();
-    }
+    QPushButton* Button(int i) const { return MenuButton(window.get(), i); }
+    QString HelpLine() const { return varenta::testing::HelpLine(window.get()); }
     QStringList Pdfs() const {
         return QDir(out.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
-    }
-    QStringList TempFiles() const {
-        return QDir(program.path()).entryList({QStringLiteral("temp*")}, QDir::Files);
     }
 
     TempDir disk, program, out;
@@ -60,43 +48,13 @@ protected:
     QListWidget* list = nullptr;
 };
 
-TEST_F(PrintSelectedWindowTest, ChoosingClients2And5FromTheKeyboardPrintsTheirReportsInOrder) {
+// Printing clients 2 and 5, and every client, are the supervisor window's tests.
+TEST_F(PrintSelectedWindowTest, NothingSelectedIsSaidThenSelectAllThenReturnPrintsNothing) {
     Open();
     ASSERT_TRUE(list->hasFocus());
     ASSERT_EQ(list->count(), 5);
     EXPECT_EQ(list->item(2)->text(), QStringLiteral("3-Client 3") + QString(17, QLatin1Char(' ')));
     EXPECT_EQ(HelpLine(), "Use up or down arrow keys or mouse to select client.");
-    EXPECT_TRUE(Button(0)->isEnabled());
-
-    QTest::keyClick(list, Qt::Key_Down);
-    QTest::keyClick(list, Qt::Key_Space);
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClick(list, Qt::Key_Down);
-    QTest::keyClick(list, Qt::Key_Space);
-    ASSERT_EQ(list->selectedItems().size(), 2);
-    QTest::keyClick(list, Qt::Key_Tab);
-    ASSERT_TRUE(Button(0)->hasFocus());
-    EXPECT_EQ(HelpLine(), "Print selected client reports");
-
-    messages.Answer(MsgAnswer::Yes); // save as PDF files instead
-    QTest::keyClick(Button(0), Qt::Key_Return);
-
-    EXPECT_EQ(window->result(), QDialog::Accepted);
-    EXPECT_FALSE(window->isVisible());
-    ASSERT_EQ(Pdfs(), (QStringList{"Reports 2.pdf", "Reports 5.pdf"}));
-    const QString first = pdf::PageText(out.file("Reports 2.pdf"), 1);
-    EXPECT_TRUE(first.contains("Client 2")) << first.toStdString();
-    EXPECT_TRUE(pdf::PageText(out.file("Reports 5.pdf"), 1).contains("Client 5"));
-    EXPECT_EQ(window->LastRun()->printed, (QList<int>{2, 5}));
-    EXPECT_EQ(Globals().CurrentClient, 5);
-    EXPECT_TRUE(TempFiles().isEmpty());
-    EXPECT_EQ(messages.last().icon, MsgIcon::Information);
-    EXPECT_TRUE(messages.last().text.endsWith(":\nReports 2.pdf\nReports 5.pdf"));
-}
-
-// Printing every client is the supervisor window's "Print all" test.
-TEST_F(PrintSelectedWindowTest, NothingSelectedIsSaidThenSelectAllSelectsEveryClient) {
-    Open();
     QTest::keyClick(list, Qt::Key_Tab);
     QTest::keyClick(Button(0), Qt::Key_Return);
     EXPECT_TRUE(window->isVisible());
@@ -109,14 +67,9 @@ TEST_F(PrintSelectedWindowTest, NothingSelectedIsSaidThenSelectAllSelectsEveryCl
     EXPECT_EQ(HelpLine(), "Select all client reports for printing");
     QTest::keyClick(Button(1), Qt::Key_Space);
     EXPECT_EQ(list->selectedItems().size(), 5);
-    EXPECT_TRUE(window->isVisible()); // nothing printed yet
-    EXPECT_TRUE(Pdfs().isEmpty());
-}
 
-TEST_F(PrintSelectedWindowTest, ReturnToMainMenuPrintsNothing) {
-    Open();
-    QTest::keyClick(list, Qt::Key_Space); // chosen, then abandoned
-    Button(2)->setFocus();
+    QTest::keyClick(Button(1), Qt::Key_Tab); // chosen, then abandoned
+    ASSERT_TRUE(Button(2)->hasFocus());
     EXPECT_EQ(HelpLine(), "Cancel selections and printing.");
     QTest::keyClick(Button(2), Qt::Key_Return);
     EXPECT_EQ(window->result(), QDialog::Rejected);
@@ -158,7 +111,7 @@ TEST_F(PrintSelectedWindowTest, AFailurePartWaySaysWhichClientsWerePrinted) {
     EXPECT_EQ(messages.last().text, "Printed: the reports of client 2.\nNot "
                                     "printed: the reports of clients 4 and 5.");
     EXPECT_EQ(Pdfs(), QStringList{"Reports 2.pdf"});
-    EXPECT_TRUE(TempFiles().isEmpty());
+    EXPECT_TRUE(TempCopies(program).isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
