@@ -29,14 +29,12 @@ public:
     }
     int remaining() const { return int(state_->steps.size()); }
     int unexpected() const { return state_->unexpected; }
-    int handled() const { return state_->handled; }
 
 private:
     struct State {
         std::deque<Step> steps;
         bool stopped = false;
         int unexpected = 0;
-        int handled = 0;
     };
 
     static void Poll(const std::shared_ptr<State>& s) {
@@ -58,7 +56,6 @@ private:
         }
         Step step = std::move(s->steps.front());
         s->steps.pop_front();
-        ++s->handled;
         step(w);
     }
 

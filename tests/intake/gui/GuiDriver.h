@@ -49,21 +49,13 @@ inline void Type(const QString& text) {
     for (QChar c : text) {
         QWidget* w = Focus();
         ASSERT_NE(w, nullptr) << "no widget has the focus";
-        const QString s(c);
-        int code = 0;
-        Qt::KeyboardModifiers mods = Qt::NoModifier;
-        if (c.unicode() < 128 && c.isDigit()) {
-            code = Qt::Key_0 + c.digitValue();
-        } else if (c.unicode() < 128 && c.isLetter()) {
-            code = Qt::Key_A + (c.toUpper().unicode() - 'A');
-            mods = c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
-        } else if (c == QLatin1Char(' ')) {
-            code = Qt::Key_Space;
-        } else if (c == QLatin1Char('/')) {
-            code = Qt::Key_Slash;
-        }
-        QKeyEvent press(QEvent::KeyPress, code, mods, s);
-        QKeyEvent release(QEvent::KeyRelease, code, mods, s);
+        // ASCII letters, digits, blank and slash carry their key code; the rest comes as text.
+        const ushort u = c.toUpper().unicode();
+        const bool plain = u < 128 && (c.isLetterOrNumber() || c == u' ' || c == u'/');
+        const Qt::KeyboardModifiers mods =
+            plain && c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
+        QKeyEvent press(QEvent::KeyPress, plain ? u : 0, mods, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, plain ? u : 0, mods, QString(c));
         QApplication::sendEvent(w, &press);
         QApplication::sendEvent(w, &release);
     }
