@@ -15,7 +15,9 @@
 #include <vector>
 
 // Readable failure output for texts.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace varenta::testing {
 
