@@ -3,6 +3,7 @@
 #include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "reports/gui/frmPrintSelected.h"
+#include "reports/print/PdfCheck.h"
 #include "reports/print/ReportPrint.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
@@ -24,12 +25,7 @@ protected:
         WriteDataDisk(disk.path(), SampleClients(5));
         UseDataDisk(disk.path());
         UseReportProgramDir(program.path());
-        // No printer here: the reports go into PDF files the user names once.
-        print::ResetHooks();
-        print::Hooks().printerAvailable = [] { return false; };
-        print::Hooks().choosePdfPath = [this](const QString&) { return out.file("Reports.pdf"); };
     }
-    void TearDown() override { print::ResetHooks(); }
     void Open() {
         window = std::make_unique<frmPrintSelected>();
         window->show();
@@ -43,6 +39,8 @@ protected:
     }
 
     TempDir disk, program, out;
+    // No printer here: the reports go into PDF files the user names once.
+    pdf::NoPrinter noPrinter{out.file("Reports.pdf")};
     ScriptedMessages messages;
     std::unique_ptr<frmPrintSelected> window;
     QListWidget* list = nullptr;

@@ -40,8 +40,6 @@ QByteArray LongReport() {
 class ViewReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        print::ResetHooks();
-        print::Hooks().printerAvailable = [] { return false; };
         Globals().ProgramDir = dir.path();
         viewer.SetScorer([this](const ReportRequest& r) {
             requests.push_back(r);
@@ -50,8 +48,6 @@ protected:
             WriteFile(dir.file("report.prn"), report);
         });
     }
-    void TearDown() override { print::ResetHooks(); }
-
     void Open() {
         viewer.show();
         viewer.activateWindow();
@@ -60,6 +56,7 @@ protected:
     }
 
     TempDir dir;
+    pdf::NoPrinter noPrinter;
     ScriptedMessages messages;
     QByteArray report = LongReport();
     std::optional<VError> failure;

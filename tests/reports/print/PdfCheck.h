@@ -2,6 +2,8 @@
 
 // Reads printed PDF files back with the poppler tools, the way a user would look at them:
 // page count, text per page, and where each word landed.
+#include "reports/print/ReportPrint.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
@@ -72,5 +74,20 @@ inline std::vector<Word> Words(const QString& path) {
     }
     return words;
 }
+
+// Printing as on a machine without a printer, for as long as the guard lives: reports go into
+// PDF files, into `path` when one is given (otherwise the test sets where).
+class NoPrinter {
+public:
+    explicit NoPrinter(const QString& path = QString()) {
+        print::ResetHooks();
+        print::Hooks().printerAvailable = [] { return false; };
+        if (!path.isEmpty())
+            print::Hooks().choosePdfPath = [path](const QString&) { return path; };
+    }
+    ~NoPrinter() { print::ResetHooks(); }
+    NoPrinter(const NoPrinter&) = delete;
+    NoPrinter& operator=(const NoPrinter&) = delete;
+};
 
 } // namespace varenta::testing::pdf

@@ -44,12 +44,7 @@ QList<QStringList> ThreePages() {
 
 class PrintTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetHooks();
-        Hooks().printerAvailable = [] { return false; };
-        Globals().ProgramDir = dir.path();
-    }
-    void TearDown() override { ResetHooks(); }
+    void SetUp() override { Globals().ProgramDir = dir.path(); }
 
     void WriteReport(const QList<QStringList>& pages) {
         WriteFile(dir.file("report.prn"), MakeReport(pages));
@@ -57,6 +52,7 @@ protected:
     QString Pdf(const QString& name = QStringLiteral("out.pdf")) const { return dir.file(name); }
 
     TempDir dir;
+    pdf::NoPrinter noPrinter;
     ScriptedMessages messages;
 };
 

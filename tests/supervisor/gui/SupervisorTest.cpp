@@ -52,11 +52,7 @@ protected:
         WriteDataDisk(disk.path(), SampleClients(5));
         UseDataDisk(disk.path());
         UseReportProgramDir(program.path());
-        print::ResetHooks();
-        print::Hooks().printerAvailable = [] { return false; };
-        print::Hooks().choosePdfPath = [this](const QString&) { return out.file("Reports.pdf"); };
     }
-    void TearDown() override { print::ResetHooks(); }
 
     void Open() {
         window = std::make_unique<frmSupervisorOptions>();
@@ -93,6 +89,8 @@ protected:
     }
 
     TempDir disk, program, out;
+    // No printer here: the reports go into PDF files the user names once.
+    pdf::NoPrinter noPrinter{out.file("Reports.pdf")};
     ScriptedMessages messages;
     std::unique_ptr<frmSupervisorOptions> window;
     QTabWidget* tabs = nullptr;
