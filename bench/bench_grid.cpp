@@ -1,5 +1,6 @@
 // Opening the answer-sheet window: the question table read from qv32.mdb and the three grids
 // built (goal: at most 50 ms).
+#include "BenchMain.h"
 #include "administration/gui/frmNewEntry.h"
 #include "app/Globals.h"
 #include "store/ClientStore.h"
@@ -52,11 +53,5 @@ BENCHMARK(BM_OpenAndShowAnswerGrid)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return varenta::bench::Run(argc, argv);
 }

@@ -1,5 +1,6 @@
 // From the key that selects an answer to the next item on screen: the handling of Enter, the
 // next item filled in, its statement focused and the window painted. Goal: one frame (16 ms).
+#include "BenchMain.h"
 #include "administration/PresentationFakes.h"
 #include "administration/PresentationItems.h"
 #include "administration/gui/AudioDevice.h"
@@ -120,11 +121,5 @@ BENCHMARK(BM_AnswerToNextItemWithSound)->Unit(benchmark::kMillisecond)->Iteratio
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return varenta::bench::Run(argc, argv);
 }

@@ -1,5 +1,6 @@
 // Print all: the scoring-and-copy pass over a full data disk of 51 clients, the whole run
 // without a printer, and the whole run into one PDF file per client.
+#include "BenchMain.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
@@ -95,13 +96,5 @@ BENCHMARK(PrintAllIntoPdfFiles)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv); // the PDF pages need fonts
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return varenta::bench::Run(argc, argv);
 }

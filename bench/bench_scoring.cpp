@@ -1,5 +1,6 @@
 // Scoring one client end to end (tables read, client scored, report written) and the reports
 // of a full data disk, on the tables that ship with the program.
+#include "BenchMain.h"
 #include "app/Globals.h"
 #include "scoring/Comments.h"
 #include "scoring/ScoreAndPrint.h"
@@ -80,9 +81,5 @@ BENCHMARK(BM_ScoreAllClients)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return varenta::bench::Run<QCoreApplication>(argc, argv);
 }

@@ -1,5 +1,6 @@
 // From launch to a main window that accepts keys: configuration, data disk check, splash
 // reveal, clients loaded twice, list filled. The splash's closing hold is left out.
+#include "BenchMain.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "store/ClientStore.h"
@@ -57,11 +58,5 @@ BENCHMARK(BM_StartUpWorkOnly)->Unit(benchmark::kMillisecond)->Iterations(20);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return varenta::bench::Run(argc, argv);
 }

@@ -1,5 +1,6 @@
 // The client data file: reading a full data disk, and writing one client back (which waits
 // for the record to reach the disk).
+#include "BenchMain.h"
 #include "app/Globals.h"
 #include "store/ClientStore.h"
 #include "support/TestSupport.h"
@@ -50,9 +51,5 @@ BENCHMARK(BM_SaveClientOne)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return varenta::bench::Run<QCoreApplication>(argc, argv);
 }
