@@ -1,16 +1,21 @@
 // varenta-cli: the program's work without a window, for checking tables and batch work.
 #include "app/cli/Cli.h"
 
+#include "app/BuildConfig.h"
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "app/Paths.h"
 #include "store/ClientStore.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
 #include <vector>
 
 namespace varenta::cli {
@@ -42,10 +47,28 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "%s\n", qPrintable(msg));
 }
 
-void Usage() {
-    std::fprintf(stderr, "usage: varenta-cli <command> [options]\ncommands:\n");
+void Usage(std::FILE* out) {
+    std::fprintf(out, "usage: varenta-cli <command> [options]\n"
+                      "       varenta-cli <command> --help\n"
+                      "       varenta-cli --help | --version\n"
+                      "commands:\n");
     for (const Command& c : Commands())
-        std::fprintf(stderr, "  %s\n", c.usage);
+        std::fprintf(out, "  %s\n", c.usage);
+}
+
+void CommandHelp(const Command& c) {
+    std::printf("usage: varenta-cli %s\n", c.usage);
+    if (c.help)
+        std::printf("\n%s\n", c.help);
+}
+
+bool AsksForHelp(const QStringList& args) {
+    return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
+}
+
+std::vector<QByteArray>& RawArgs() {
+    static std::vector<QByteArray> raw;
+    return raw;
 }
 
 } // namespace
@@ -89,14 +112,10 @@ Options Parse(const QStringList& args, const QStringList& withValue, const QStri
 }
 
 void UseProgramDir(const Options& o) {
-    QString dir = o.value(QStringLiteral("program-dir"));
-    if (dir.isEmpty())
-        dir = QCoreApplication::applicationDirPath();
-    if (!fileio::IsDirectory(dir))
+    const QString dir = o.value(QStringLiteral("program-dir"));
+    if (o.has(QStringLiteral("program-dir")) && !fileio::IsDirectory(dir))
         throw CliError{QStringLiteral("program folder %1 does not exist").arg(dir)};
-    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
-        dir.chop(1);
-    Globals().ProgramDir = dir;
+    paths::UseLayout(QCoreApplication::applicationDirPath(), dir);
 }
 
 void OpenDataDir(const Options& o) {
@@ -147,32 +166,48 @@ ReportRequest SelectClient(const Options& o) {
     return request;
 }
 
-} // namespace varenta::cli
+void InstallQuietQtMessages() {
+    qInstallMessageHandler(QuietQtMessages);
+}
 
-int main(int argc, char** argv) {
-    using namespace varenta;
-    // Printing into PDF files needs the GUI classes; without a display the offscreen
-    // platform serves.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(cli::QuietQtMessages);
-    QGuiApplication app(argc, argv);
-    cli::StderrMessages messages;
+int Run(int argc, char** argv) {
+    auto& raw = RawArgs();
+    raw.assign(argv, argv + argc);
+    StderrMessages messages;
     InstallMessageSink(&messages);
-    QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args[0] == QStringLiteral("--help") ||
-        args[0] == QStringLiteral("help")) {
-        cli::Usage();
-        return args.isEmpty() ? 2 : 0;
+    struct Uninstall {
+        ~Uninstall() { InstallMessageSink(nullptr); }
+    } uninstall;
+
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (args.isEmpty()) {
+        Usage(stderr);
+        return 2;
     }
-    const QString name = args.takeFirst();
-    for (const cli::Command& c : cli::Commands()) {
+    const QString first = args.takeFirst();
+    if (first == QLatin1String("--version")) {
+        std::printf("varenta-cli %s\n", build::Version);
+        return 0;
+    }
+    const bool helpCommand = first == QLatin1String("help");
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") ||
+        (helpCommand && args.isEmpty())) {
+        Usage(stdout);
+        return 0;
+    }
+    const QString name = helpCommand ? args.first() : first;
+    for (const Command& c : Commands()) {
         if (name != QLatin1String(c.name))
             continue;
+        if (helpCommand || AsksForHelp(args)) {
+            CommandHelp(c);
+            return 0;
+        }
         try {
             return c.run(args);
-        } catch (const cli::CliError& e) {
+        } catch (const CliError& e) {
             std::fprintf(stderr, "varenta-cli %s: %s\n", c.name, qPrintable(e.message));
             return 2;
         } catch (const VError& e) {
@@ -182,6 +217,27 @@ int main(int argc, char** argv) {
         }
     }
     std::fprintf(stderr, "varenta-cli: unknown command \"%s\"\n", qPrintable(name));
-    cli::Usage();
+    Usage(stderr);
     return 2;
 }
+
+void HandOver(const QString& helperName) {
+    const QString helper = paths::HelperProgram(QCoreApplication::applicationDirPath(), helperName);
+    const QByteArray program = QFile::encodeName(helper);
+    // The helper gets this process's own arguments, byte for byte.
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.constData()));
+    for (size_t i = 1; i < RawArgs().size(); ++i)
+        argv.push_back(RawArgs()[i].data());
+    argv.push_back(nullptr);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::execv(program.constData(), argv.data());
+    const int e = errno;
+    throw VError(err::PathFileAccess,
+                 QStringLiteral("%1, the part of varenta-cli that prints, cannot be started (%2). "
+                                "Reinstall the program's files.")
+                     .arg(helper, QString::fromLocal8Bit(std::strerror(e))));
+}
+
+} // namespace varenta::cli

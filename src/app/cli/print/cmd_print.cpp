@@ -1,6 +1,7 @@
 // Scores one client of a data disk and prints its report into a PDF file, page for page as
 // the printer would print it.
 #include "app/cli/Cli.h"
+#include "app/cli/print/PrintCommand.h"
 
 #include "app/FileIO.h"
 #include "app/Globals.h"
@@ -35,12 +36,7 @@ int Print(const QStringList& args) {
     return 0;
 }
 
-const bool registered =
-    Register({"print",
-              "print --program-dir P --data-dir D --client N [--summary-page] --pdf OUT.pdf\n"
-              "                                       score client N and print the report into "
-              "OUT.pdf",
-              &Print});
+const bool registered = Register({"print", PrintUsage, &Print, PrintHelp});
 
 } // namespace
 
