@@ -114,11 +114,13 @@ QString NotKeptAdvice() {
 QString InstalledDataDir(const QString& exeDir) {
     if (exeDir.isEmpty())
         return QString();
-    const QString dir =
-        QDir::cleanPath(exeDir + QLatin1Char('/') + QLatin1String(build::InstalledDataFromBin));
-    return QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(InstalledMarkerName))
-               ? dir
-               : QString();
+    // The executables in bin/, or a helper program in libexec/varenta.
+    for (const char* relative : {build::InstalledDataFromBin, build::InstalledDataFromHelpers}) {
+        const QString dir = QDir::cleanPath(exeDir + QLatin1Char('/') + QLatin1String(relative));
+        if (QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(InstalledMarkerName)))
+            return dir;
+    }
+    return QString();
 }
 
 void UseLayout(const QString& exeDir, const QString& programDir) {

@@ -20,8 +20,8 @@ namespace varenta::paths {
 // The marker file in the installed shipped folder.
 inline constexpr const char* InstalledMarkerName = "installed-layout";
 
-// The installed shipped folder belonging to executables in `exeDir`; empty when they are not
-// installed (a portable program folder).
+// The installed shipped folder belonging to executables (or helper programs) in `exeDir`;
+// empty when they are not installed (a portable program folder).
 QString InstalledDataDir(const QString& exeDir);
 
 // Sets the globals for the layout of executables in `exeDir`. A `programDir` (from
