@@ -1,4 +1,4 @@
-// varenta-cli: the program's work without a window, for checking tables and batch work.
+// The command line's common parts: options, the program folder and data disk, running a command.
 #include "app/cli/Cli.h"
 
 #include "app/BuildConfig.h"
