@@ -95,6 +95,7 @@ TEST(PathsLayout, InstalledOnlyWhereTheInstallationLeftItsMarker) {
     EXPECT_TRUE(paths::Installed());
     EXPECT_EQ(paths::ShippedFolder(), prefix.data);
     EXPECT_EQ(paths::ShippedFile(QStringLiteral("qvb.txt")), prefix.data + "/QVB.TXT");
+    EXPECT_EQ(ResolveSndPath(QStringLiteral("c:")), prefix.data); // the spoken waves
     EXPECT_EQ(paths::HelperProgram(prefix.bin, QStringLiteral("helper")),
               prefix.helpers + QStringLiteral("/helper"));
     // A helper program in its own folder finds the same shipped files.
