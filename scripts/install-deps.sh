@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Varenta needs to build, test and run. Safe to run again:
-# only what is missing is installed.
+# Installs the Debian 12 packages Varenta needs to build, test and run (with --package, also
+# what ./package.sh needs). Safe to run again: only what is missing is installed.
 set -euo pipefail
 
 PACKAGES=(
@@ -10,6 +10,11 @@ PACKAGES=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     poppler-utils espeak-ng sox xvfb xauth fonts-liberation cups-client
 )
+
+# ./package.sh also checks the package and its desktop files.
+if [ "${1:-}" = "--package" ]; then
+    PACKAGES+=(dpkg-dev fakeroot lintian desktop-file-utils appstream)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -4,6 +4,7 @@
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
+#include "app/Paths.h"
 #include "app/StartUp.h"
 
 #include <QFileInfo>
@@ -59,7 +60,7 @@ QString QuestionDbLocation() {
     const GlobalState& g = Globals();
     if (!g.QuestionDbPath.isEmpty())
         return g.QuestionDbPath;
-    return fileio::FindCaseInsensitive(g.ProgramDir, QString::fromLatin1(QuestionDbFileName));
+    return paths::ShippedFile(QString::fromLatin1(QuestionDbFileName));
 }
 
 // ---- QuestionTable ----

@@ -2,6 +2,7 @@
 
 #include "app/FileIO.h"
 #include "app/Globals.h"
+#include "app/Paths.h"
 #include "app/ProfileFile.h"
 
 #include <QRegularExpression>
@@ -27,7 +28,7 @@ bool ReadBool(const QString& key) {
 } // namespace
 
 QString IniFilePath() {
-    return fileio::FindCaseInsensitive(Globals().ProgramDir, QString::fromLatin1(IniFileName));
+    return paths::SettingsFile();
 }
 
 bool ReadNumLockSetting() {
@@ -65,7 +66,7 @@ void WriteFilePath(const QString& path) {
 
 void WriteSystemDbSetting() {
     profile::WriteString(IniFilePath(), QStringLiteral("Options"), QStringLiteral("SystemDB"),
-                         fileio::Join(Globals().ProgramDir, QStringLiteral("korvex.mda")));
+                         fileio::Join(paths::ShippedFolder(), QStringLiteral("korvex.mda")));
 }
 
 bool IsDriveLetter(const QString& path) {
@@ -75,7 +76,7 @@ bool IsDriveLetter(const QString& path) {
 
 QString ResolveSndPath(const QString& configured) {
     if (configured.isEmpty() || IsDriveLetter(configured))
-        return Globals().ProgramDir;
+        return paths::ShippedFolder();
     return configured;
 }
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The configuration file qvtest.ini in the program folder.
+// The configuration file qvtest.ini: in the program folder, or the user's own when installed.
 namespace varenta {
 
 inline constexpr const char* IniFileName = "qvtest.ini";

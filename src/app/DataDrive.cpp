@@ -4,6 +4,7 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "app/Paths.h"
 #include "store/ClientStore.h"
 #include "store/Cp1252.h"
 
@@ -49,6 +50,21 @@ void CheckDriveExists(const QString& candidate) {
         throw VError(
             err::DiskNotReady,
             QStringLiteral("There is no drive %1 on this computer.").arg(candidate.toUpper()));
+}
+
+// The disk is accepted; a settings file that cannot be written only costs remembering it,
+// and is no fault of the data disk.
+void RememberDataDrive(const QString& candidate) {
+    try {
+        WriteFilePath(candidate);
+    } catch (const VError& e) {
+        GlobalState& g = Globals();
+        if (g.SettingsProblemShown)
+            return;
+        g.SettingsProblemShown = true;
+        MsgBox(paths::SettingsNotSavedText(e), MsgButtons::Ok, MsgIcon::Exclamation,
+               QStringLiteral("Varenta Settings"));
+    }
 }
 
 } // namespace
@@ -124,7 +140,7 @@ DriveSelection SelectDataDrive(bool atStartUp, const DriveSelectionHooks& hooks)
         }
         try {
             if (OpenDataDrive(candidate, handler)) {
-                RunStep(handler, [&] { WriteFilePath(candidate); });
+                RememberDataDrive(candidate);
                 if (hooks.refreshClientList)
                     hooks.refreshClientList();
                 return DriveSelection::Accepted;

@@ -25,13 +25,19 @@ struct GlobalState {
     bool NameDeleted = false;
 
     // Set at start-up.
-    QString ProgramDir; // folder holding the executables and the files that ship with them
+    QString ProgramDir; // the files that ship with the program: see app/Paths
     QString DataPath;   // data disk folder, without a trailing "/"
     QString DataFilePath;
     QString QuestionDbPath;
     QString SndPath;
     bool PrintDOS = true;
     bool DbWorkspace = false; // the question database layer is configured
+
+    // Where each user's own files go when the program is installed (app/Paths); empty in the
+    // portable layout, which keeps them in ProgramDir beside the program.
+    QString UserSettingsDir;           // qvtest.ini
+    QString UserReportDir;             // report.prn and its print copies, private to the user
+    bool SettingsProblemShown = false; // the user was told their settings cannot be kept
 
     std::array<int, 4> SectionEnd{0, 63, 97, 116};
 

@@ -4,20 +4,25 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "app/Paths.h"
 
 namespace varenta {
 
 void ConfigureDatabaseLayer() {
     GlobalState& g = Globals();
+    // Installed: the user's own settings, started from the site default on a first start.
+    const QString problem = paths::PrepareUserSettings();
+    if (!problem.isEmpty())
+        MsgBox(problem, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Varenta Settings"));
     try {
         WriteSystemDbSetting();
     } catch (const VError&) {
-        // A read-only program folder only loses the SystemDB line.
+        // A settings file that cannot be written only loses the SystemDB line; the drive
+        // selection says so when it cannot store the data disk.
     }
     g.DbWorkspace = true;
     g.SndPath = ResolveSndPath(GetINISndPath());
-    g.QuestionDbPath =
-        fileio::FindCaseInsensitive(g.ProgramDir, QString::fromLatin1(QuestionDbFileName));
+    g.QuestionDbPath = paths::ShippedFile(QString::fromLatin1(QuestionDbFileName));
 }
 
 StartUpAction HandleStartUpError(const VError& e) {

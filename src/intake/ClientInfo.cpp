@@ -4,6 +4,7 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "app/Paths.h"
 #include "scoring/ListInput.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/ClientRecord.h"
@@ -356,8 +357,7 @@ bool DeveloperCommandsApply() {
 
 QStringList ScaleNamesForCheck() {
     const QString name = QString::fromLatin1(ReportTextsFileName);
-    listinput::Reader r(fileio::ReadAll(fileio::FindCaseInsensitive(Globals().ProgramDir, name)),
-                        name);
+    listinput::Reader r(fileio::ReadAll(paths::ShippedFile(name)), name);
     QStringList names;
     for (int s = 1; s <= 5; ++s)
         names << cp1252::Decode(r.String({"the name of scale %1", s}));

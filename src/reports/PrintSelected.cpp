@@ -4,6 +4,7 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "app/Paths.h"
 
 #include <QFile>
 
@@ -81,7 +82,7 @@ QString Progress(const char* what, int k, int count) {
 } // namespace
 
 QString TempReportPath(int k) {
-    return fileio::Join(Globals().ProgramDir, QStringLiteral("temp") + QString::number(k));
+    return fileio::Join(paths::ReportFolder(), QStringLiteral("temp") + QString::number(k));
 }
 
 BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportRequest& request,

@@ -15,7 +15,7 @@
 // gone to the printer, and none is left behind when a run stops.
 namespace varenta {
 
-// The numbered copy k (from 1) in the program folder: "temp" followed by k.
+// The numbered copy k (from 1) beside report.prn: "temp" followed by k.
 QString TempReportPath(int k);
 
 struct BatchPrintHooks {

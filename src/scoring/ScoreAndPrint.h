@@ -120,7 +120,8 @@ void WriteReport(const ReportRequest& request = {});
 // receives the score sheet as it stood before the report cleared parts of it.
 void ScoreClient(const ReportRequest& request = {}, ScoreSheet* beforeReport = nullptr);
 
-// Full path of report.prn in the program folder.
+// Full path of report.prn: in the program folder, or the user's private report folder when
+// the program is installed (made then if missing; throws VError when it cannot be).
 QString ReportFilePath();
 
 } // namespace varenta

@@ -6,6 +6,7 @@
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
+#include "app/Paths.h"
 #include "scoring/ListInput.h"
 #include "scoring/ScoringInternal.h"
 #include "store/Cp1252.h"
@@ -261,7 +262,7 @@ void ApplyArrestMinimum(int s) {
 namespace internal {
 
 QByteArray ReadProgramFile(const char* name, const char* role) {
-    const QString folder = Globals().ProgramDir;
+    const QString folder = paths::ShippedFolder();
     const QString fileName = QString::fromLatin1(name);
     QString path = fileio::Join(folder, fileName);
     try {
@@ -278,8 +279,10 @@ QByteArray ReadProgramFile(const char* name, const char* role) {
             return fileio::ReadAll(path);
         }
     } catch (const VError& e) {
-        throw VError(e.number(), QStringLiteral("The %1 file %2 cannot be read: %3")
-                                     .arg(QString::fromLatin1(role), path, e.description()));
+        throw VError(e.number(),
+                     QStringLiteral("The %1 file %2 cannot be read: %3. Reinstall the program's "
+                                    "files.")
+                         .arg(QString::fromLatin1(role), path, e.description()));
     }
 }
 
@@ -590,7 +593,7 @@ void ScoreClient(const ReportRequest& request, ScoreSheet* beforeReport) {
 }
 
 QString ReportFilePath() {
-    return fileio::FindCaseInsensitive(Globals().ProgramDir, QString::fromLatin1(ReportFileName));
+    return fileio::FindCaseInsensitive(paths::ReportFolder(), QString::fromLatin1(ReportFileName));
 }
 
 } // namespace varenta

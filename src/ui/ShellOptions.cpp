@@ -47,6 +47,8 @@ ShellOptions ParseShellOptions(const QStringList& args) {
             o.administrator = true;
         } else if ((a == QStringLiteral("--help") || a == QStringLiteral("-h")) && !hasValue) {
             o.help = true;
+        } else if (a == QStringLiteral("--version") && !hasValue) {
+            o.version = true;
         } else if (a.startsWith(QLatin1Char('-'))) {
             throw ShellOptionsError{QStringLiteral("unknown option %1").arg(args[i])};
         } else {
@@ -59,12 +61,17 @@ ShellOptions ParseShellOptions(const QStringList& args) {
 QString ShellUsage() {
     return QStringLiteral(
         "usage: varenta [--program-dir DIR] [--data-dir DIR] [--administrator]\n"
-        "  --program-dir DIR  read the shipped files and qvtest.ini from DIR\n"
-        "                     (default: the folder holding the program)\n"
+        "       varenta --help | --version\n"
+        "  --program-dir DIR  run from the program folder DIR: its shipped files,\n"
+        "                     qvtest.ini and report.prn all lie there (default: the\n"
+        "                     installed files and your own settings, or the folder\n"
+        "                     holding the program when it is not installed)\n"
         "  --data-dir DIR     use DIR as the data disk instead of the stored one;\n"
         "                     once accepted it is stored for the next start\n"
         "  --administrator    show the developer buttons \"Non-Deviant\" and\n"
-        "                     \"Automated Checkout\" in the main window\n");
+        "                     \"Automated Checkout\" in the main window\n"
+        "  --help             show this help\n"
+        "  --version          show the version\n");
 }
 
 } // namespace varenta::ui

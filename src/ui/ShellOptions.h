@@ -11,6 +11,7 @@ struct ShellOptions {
     QString dataDir;            // null: the data disk stored in the configuration file
     bool administrator = false; // shows the two developer buttons of the main window
     bool help = false;
+    bool version = false;
 };
 
 struct ShellOptionsError {

@@ -1,9 +1,10 @@
 #include "ui/SingleInstance.h"
 
+#include "app/Errors.h"
+#include "app/Paths.h"
+
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -34,10 +35,7 @@ QString SingleInstance::DefaultKey() {
 }
 
 QString SingleInstance::RuntimeFolder() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
-        return runtime;
-    return QDir::tempPath();
+    return paths::PrivateRuntimeFolder();
 }
 
 QString SingleInstance::socketPath() const {
@@ -45,8 +43,18 @@ QString SingleInstance::socketPath() const {
 }
 
 bool SingleInstance::Acquire() {
+    // Only in a folder no other user can write may the names be trusted: elsewhere another
+    // user could make them first and keep this user's copy from starting, or listen in its
+    // place. The lock is never opened through a link.
+    bool privateFolder = true;
+    try {
+        paths::EnsurePrivateFolder(RuntimeFolder());
+    } catch (const VError&) {
+        privateFolder = false;
+    }
     const QByteArray lockPath = QFile::encodeName(socketPath() + QStringLiteral(".lock"));
-    lockFd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (privateFolder)
+        lockFd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (lockFd_ >= 0) {
         int r;
         do {
@@ -62,6 +70,8 @@ bool SingleInstance::Acquire() {
     }
     // Without a lock (an unusable runtime folder) the program still runs; it only cannot
     // guard against a second copy.
+    if (lockFd_ < 0)
+        return true;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     QLocalServer::removeServer(socketPath()); // left behind by a copy that crashed

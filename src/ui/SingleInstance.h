@@ -13,7 +13,7 @@ namespace varenta::ui {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // `key` names the lock and the socket; the folder is the user's runtime folder.
+    // `key` names the lock and the socket, which lie in the user's private runtime folder.
     explicit SingleInstance(const QString& key = DefaultKey(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -24,7 +24,7 @@ public:
 
     QString socketPath() const;
     static QString DefaultKey(); // "varenta-<user id>"
-    // $XDG_RUNTIME_DIR when it exists (private to the user), else the temporary folder.
+    // The user's private runtime folder (app/Paths), made mode 0700 by Acquire.
     static QString RuntimeFolder();
 
 signals:

@@ -105,4 +105,19 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+ScopedEnv::ScopedEnv(const char* name, const QString& value)
+    : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+    if (value.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, QFile::encodeName(value));
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (had_)
+        qputenv(name_, old_);
+    else
+        qunsetenv(name_);
+}
+
 } // namespace varenta::testing

@@ -40,6 +40,20 @@ void UseDataDisk(const QString& folder);
 // change or break its files), or the built one itself when `into` is empty.
 void UseProgramDir(const QString& into = QString());
 
+// Sets (or, given a null value, unsets) an environment variable until the end of the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QString& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
 QByteArray ReadFile(const QString& path);
 void WriteFile(const QString& path, const QByteArray& bytes);
 

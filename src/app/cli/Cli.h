@@ -29,7 +29,8 @@ struct Options {
 // anything else is refused.
 Options Parse(const QStringList& args, const QStringList& withValue, const QStringList& flags);
 
-// Sets the program folder (--program-dir, else the executable's folder).
+// Decides where files live: the program folder --program-dir when given, else the layout the
+// executable was installed with (app/Paths).
 void UseProgramDir(const Options& o);
 // Opens the data disk named by --data-dir (required) and loads its clients.
 void OpenDataDir(const Options& o);
@@ -44,10 +45,23 @@ ReportRequest SelectClient(const Options& o);
 
 struct Command {
     const char* name;
-    const char* usage;
+    const char* usage; // the command and its options, then a one-line summary
     int (*run)(const QStringList& args);
+    const char* help = nullptr; // more for "varenta-cli <command> --help"
 };
 
 bool Register(const Command& c);
+
+// Runs the command the arguments name (with --help, --version and the usage around them);
+// returns the exit code. The caller makes the application object first.
+int Run(int argc, char** argv);
+
+// Keeps Qt's own warnings off stderr (VARENTA_DEBUG shows them); call before the application
+// object exists.
+void InstallQuietQtMessages();
+
+// Hands this process over to the helper program `helperName` (app/Paths finds it) with the
+// same arguments. Returns only by throwing VError when the helper cannot be started.
+[[noreturn]] void HandOver(const QString& helperName);
 
 } // namespace varenta::cli

@@ -51,9 +51,13 @@ int Checkout(const QStringList& args) {
 
 const bool registered =
     Register({"checkout",
-              "checkout --program-dir P --report truth|distributions|minimum [--gender male|female]"
-              "   write a scoring check report into P/report.prn",
-              &Checkout});
+              "checkout [--program-dir P] --report truth|distributions|minimum "
+              "[--gender male|female]\n"
+              "                                       write a scoring check report into report.prn",
+              &Checkout,
+              "Writes one of the scoring self-check reports of the Automated Checkout window into\n"
+              "report.prn (in the program folder P, or your private report folder when Varenta\n"
+              "is installed): truth (needs --gender), distributions or minimum."});
 
 } // namespace
 

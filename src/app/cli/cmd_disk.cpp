@@ -43,9 +43,13 @@ int InitDisk(const QStringList& args) {
 }
 
 const bool registered =
-    Register({"list", "list --data-dir DIR                 print the client list lines", &List}) &&
-    Register(
-        {"init-disk", "init-disk DIR [--demo]              prepare a new data disk", &InitDisk});
+    Register({"list", "list --data-dir DIR                 print the client list lines", &List,
+              "Prints the clients of the data disk DIR, one line each, as the main window lists\n"
+              "them."}) &&
+    Register({"init-disk", "init-disk DIR [--demo]              prepare a new data disk", &InitDisk,
+              "Makes DIR (created when missing) a new, empty data disk: the marker file TID and\n"
+              "an empty DATA401.QV. --demo adds six fictional demonstration clients. A folder\n"
+              "that already is a data disk or holds client records is left as it is."});
 
 } // namespace
 

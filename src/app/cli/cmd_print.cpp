@@ -1,46 +1,17 @@
-// Scores one client of a data disk and prints its report into a PDF file, page for page as
-// the printer would print it.
+// Printing needs Qt's graphical libraries, which cost every other command milliseconds just to
+// load: the print command runs in a helper program that this process becomes.
 #include "app/cli/Cli.h"
-
-#include "app/FileIO.h"
-#include "app/Globals.h"
-#include "reports/print/ReportPrint.h"
-#include "scoring/ScoreAndPrint.h"
-
-#include <QDir>
-#include <QFileInfo>
-
-#include <cstdio>
+#include "app/cli/print/PrintCommand.h"
 
 namespace varenta::cli {
 
 namespace {
 
-int Print(const QStringList& args) {
-    const Options o = ParseClientOptions(args, {QStringLiteral("pdf")});
-    const QString pdf = o.value(QStringLiteral("pdf"));
-    if (pdf.isEmpty())
-        throw CliError{QStringLiteral("missing --pdf: the PDF file to print into")};
-    const QFileInfo pdfInfo(pdf);
-    if (pdfInfo.isDir())
-        throw CliError{QStringLiteral("--pdf %1 is a folder, not a file").arg(pdf)};
-    if (!QDir(pdfInfo.absolutePath()).exists())
-        throw CliError{QStringLiteral("the folder of --pdf %1 does not exist").arg(pdf)};
-    const ReportRequest request = SelectClient(o);
-    const int client = Globals().CurrentClient;
-    ScoreClient(request);
-    const print::PrintResult r = print::PrintReportFile(print::PrintTarget::PdfFile(pdf));
-    std::printf("printed the report of client %d into %s (%d page%s)\n", client, qPrintable(pdf),
-                r.sheets, r.sheets == 1 ? "" : "s");
-    return 0;
+int Print(const QStringList&) {
+    HandOver(QString::fromLatin1(PrintHelperName));
 }
 
-const bool registered =
-    Register({"print",
-              "print --program-dir P --data-dir D --client N [--summary-page] --pdf OUT.pdf\n"
-              "                                       score client N and print the report into "
-              "OUT.pdf",
-              &Print});
+const bool registered = Register({"print", PrintUsage, &Print, PrintHelp});
 
 } // namespace
 

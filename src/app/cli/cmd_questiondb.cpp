@@ -35,7 +35,9 @@ int BuildQuestionDbCommand(const QStringList& args) {
 const bool registered = Register(
     {"build-question-db",
      "build-question-db --items DIR --out FILE  build the question database from item sources",
-     &BuildQuestionDbCommand});
+     &BuildQuestionDbCommand,
+     "Builds the question database FILE from the item sources DIR/*.tsv, one table for each\n"
+     "file, named after it (English.tsv gives the table English)."});
 
 } // namespace
 

@@ -5,6 +5,9 @@
 #include "app/Globals.h"
 #include "scoring/ScoreAndPrint.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include <cstdio>
 
 namespace varenta::cli {
@@ -25,6 +28,11 @@ QString Bools(const std::array<bool, 6>& values) {
     return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
+QString JsonString(const QString& text) {
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
 int Report(const QStringList& args) {
     const ReportRequest request = SelectClient(ParseClientOptions(args));
     ScoreSheet sheet;
@@ -32,20 +40,26 @@ int Report(const QStringList& args) {
 
     const QString json =
         QStringLiteral("{\"client\": %1, \"raw\": %2, \"percentile\": %3, \"distribution\": %4, "
-                       "\"omitted\": %5, \"scored\": %6, \"arrest_minimum\": %7}")
+                       "\"omitted\": %5, \"scored\": %6, \"arrest_minimum\": %7, "
+                       "\"report_file\": %8}")
             .arg(Globals().CurrentClient)
             .arg(Ints(sheet.RawScore, 1, 5), Ints(sheet.Percentile, 1, 5),
                  Ints(sheet.DistributionPercentile, 1, 4), Ints(sheet.OmittedCount, 1, 5),
-                 Ints(sheet.ScoredItemCount, 1, 5), Bools(sheet.ArrestMinimum));
+                 Ints(sheet.ScoredItemCount, 1, 5), Bools(sheet.ArrestMinimum),
+                 JsonString(ReportFilePath()));
     std::printf("%s\n", json.toUtf8().constData());
     return 0;
 }
 
-const bool registered =
-    Register({"report",
-              "report --program-dir P --data-dir D --client N [--summary-page]\n"
-              "                                       score client N and write P/report.prn",
-              &Report});
+const bool registered = Register(
+    {"report",
+     "report [--program-dir P] --data-dir D --client N [--summary-page]\n"
+     "                                       score client N, write report.prn, print the scores",
+     &Report,
+     "Scores client N of the data disk D as the report viewer does and rewrites report.prn: in\n"
+     "the program folder P, or, when Varenta is installed and no P is given, in your private\n"
+     "report folder. Prints the scores as one line of JSON; \"report_file\" names the report\n"
+     "written. --summary-page adds the one-page summary to the report."});
 
 } // namespace
 

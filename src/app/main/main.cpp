@@ -1,5 +1,7 @@
 // varenta: the program with its windows.
+#include "app/BuildConfig.h"
 #include "app/Globals.h"
+#include "app/Paths.h"
 #include "app/main/Wiring.h"
 #include "store/ClientStore.h"
 #include "ui/QtMessageSink.h"
@@ -9,6 +11,7 @@
 #include "ui/frmMainMenu.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QListWidget>
 #include <QStyleFactory>
 
@@ -25,6 +28,14 @@ void PrintReady(varenta::ui::frmMainMenu& w) {
     for (int i = 0; i < w.lbNameDisplay()->count(); ++i)
         std::printf("%s\n", w.lbNameDisplay()->item(i)->text().toUtf8().constData());
     std::fflush(stdout);
+}
+
+// The shield of the About box, as the windows' icon.
+QIcon ApplicationIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(varenta::ui::DrawLogo(QSize(size, size)));
+    return icon;
 }
 
 } // namespace
@@ -47,9 +58,16 @@ int main(int argc, char** argv) {
         std::printf("%s", qPrintable(ui::ShellUsage()));
         return 0;
     }
+    if (options.version) {
+        std::printf("varenta %s\n", build::Version);
+        return 0;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(AppTitle));
+    QApplication::setApplicationVersion(QString::fromLatin1(build::Version));
+    // Ties the windows to the installed desktop entry (its name and icon in task bars).
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(build::AppId));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
 
@@ -62,8 +80,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    Globals().ProgramDir =
-        options.programDir.isEmpty() ? QApplication::applicationDirPath() : options.programDir;
+    paths::UseLayout(QApplication::applicationDirPath(), options.programDir);
+    QApplication::setWindowIcon(ApplicationIcon());
 
     const QString testReady = qEnvironmentVariable("VARENTA_TEST_READY");
     bool scaleOk = false;
