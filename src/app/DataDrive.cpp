@@ -4,6 +4,7 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "store/AuditTrail.h"
 #include "store/ClientStore.h"
 #include "store/Cp1252.h"
 
@@ -174,6 +175,7 @@ void PrepareDataDisk(const QString& folder) {
     fileio::EnsureFile(data);
     fileio::ReplaceAtomically(fileio::Join(folder, QString::fromLatin1(MarkerFileName)),
                               QByteArrayLiteral("QV\r\n"), 0644);
+    audit::RecordDisk(audit::Event::DiskPrepared, -1, folder);
 }
 
 } // namespace varenta

@@ -1,9 +1,11 @@
 #include "reports/gui/frmViewReport.h"
 
 #include "app/Errors.h"
+#include "app/Globals.h"
 #include "app/Messages.h"
 #include "reports/gui/ReportTextBox.h"
 #include "reports/print/ReportText.h"
+#include "store/AuditTrail.h"
 #include "ui/WindowHelpers.h"
 
 #include <QApplication>
@@ -212,6 +214,10 @@ void frmViewReport::Activation() {
     hasReport_ = failure.isEmpty();
     cmdPrintReport->setEnabled(hasReport_);
     if (hasReport_) {
+        if (!viewRecorded_) { // once for each opening, not at every activation
+            viewRecorded_ = true;
+            audit::Record(audit::Event::ReportViewed, Globals().CurrentClient);
+        }
         Text1->setPlainText(ReportTextBox::DisplayText(text));
         if (!cmdCancel->hasFocus() && !Text1->hasFocus())
             cmdPrintReport->setFocus();
@@ -239,6 +245,8 @@ print::PrintResult frmViewReport::PrintReport() {
     } catch (const std::exception& e) {
         failure = FailureText(e);
     }
+    if (failure.isEmpty() && result.printed)
+        audit::Record(audit::Event::ReportPrinted, Globals().CurrentClient);
     if (!failure.isEmpty()) {
         MOUSEDEFAULT();
         ShowFailure(QStringLiteral("Print Report"), failure);
