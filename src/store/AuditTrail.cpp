@@ -247,13 +247,13 @@ QString Describe(const Entry& e) {
     case Event::AddedOnScreen:
         return client + QStringLiteral(" added: test taken on screen");
     case Event::AddedFromSheet:
-        return client + QStringLiteral(" added: answers keyed from the answer sheet");
+        return client + QStringLiteral(" added: answer sheet keyed in");
     case Event::AddedTestClient:
         return client + QStringLiteral(" added: test client");
     case Event::Edited:
         return client + QStringLiteral(" edited");
     case Event::AnswersFromSheet:
-        return client + QStringLiteral(": answers keyed again from the answer sheet");
+        return client + QStringLiteral(": answer sheet keyed in again");
     case Event::Verified:
         return client + (e.count == 0 ? QStringLiteral(" verified: no answers changed")
                          : e.count == 1
