@@ -214,14 +214,14 @@ void frmViewReport::Activation() {
     hasReport_ = failure.isEmpty();
     cmdPrintReport->setEnabled(hasReport_);
     if (hasReport_) {
-        if (!viewRecorded_) { // once for each opening, not at every activation
-            viewRecorded_ = true;
-            audit::Record(audit::Event::ReportViewed, Globals().CurrentClient);
-        }
         Text1->setPlainText(ReportTextBox::DisplayText(text));
         if (!cmdCancel->hasFocus() && !Text1->hasFocus())
             cmdPrintReport->setFocus();
         MOUSEDEFAULT();
+        if (!viewRecorded_) { // once for each opening, not at every activation
+            viewRecorded_ = true;
+            audit::Record(audit::Event::ReportViewed, Globals().CurrentClient);
+        }
     } else {
         // No report of an earlier run may stay on show as this client's.
         Text1->clear();
