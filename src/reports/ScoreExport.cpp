@@ -341,6 +341,9 @@ void SaveExport(const QString& path, const QByteArray& bytes) {
     if (::lstat(native.constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 077) != 0)
         ::chmod(native.constData(), st.st_mode & 0700);
     fileio::ReplaceAtomically(path, bytes, 0600);
+    // A name that was a link takes the mode of the file it pointed to: set it again.
+    if (::stat(native.constData(), &st) == 0 && (st.st_mode & 077) != 0)
+        ::chmod(native.constData(), st.st_mode & 0700);
 }
 
 QString SuggestedExportName(const QString& folder, const QString& date) {

@@ -295,6 +295,16 @@ TEST_F(ScoreExportTest, ABadDiskAddsNothingAndTheFileIsOwnerOnly) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(QDir(bad.path()).entryList({"*.new", ".*.new"}, QDir::Files | QDir::Hidden),
               QStringList());
+    // Through a link to a file others may read: the export is still the owner's alone.
+    const QString shared = bad.file("shared.csv");
+    WriteFile(shared, "old");
+    ::chmod(QFile::encodeName(shared).constData(), 0644);
+    const QString link = bad.file("link.csv");
+    ASSERT_TRUE(QFile::link(shared, link));
+    SaveExport(link, e.Bytes());
+    ASSERT_EQ(::stat(QFile::encodeName(link).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(ReadFile(shared), "old"); // the link is replaced, not written through
     EXPECT_EQ(SuggestedExportName("/media/court disk", "2026-03-14"),
               "court_disk-scores-2026-03-14.csv");
 }
