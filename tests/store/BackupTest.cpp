@@ -80,12 +80,6 @@ TEST_F(BackupTest, CopiesTheDiskIntoADatedFolderThatOpensAsTheSameDisk) {
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(ClientListLine(n), list[n - 1]);
     EXPECT_TRUE(messages.shown().empty());
-
-    // A disk without comments or trail yet is still a disk to back up.
-    TempDir bare;
-    WriteDataDisk(bare.path(), {});
-    EXPECT_EQ(BackUpDataDisk(bare.path(), target.path(), kWhen).files,
-              (QStringList{"TID", "DATA401.QV"}));
 }
 
 TEST_F(BackupTest, NeverOverAnExistingFolderAndNeverFromSomethingThatIsNoDataDisk) {
@@ -99,16 +93,14 @@ TEST_F(BackupTest, NeverOverAnExistingFolderAndNeverFromSomethingThatIsNoDataDis
     EXPECT_EQ(Error(source, target.file("missing")), 76);
     EXPECT_EQ(Error(source, source + "/notes.txt"), 76); // a file is no folder to hold it
     EXPECT_EQ(Error(root.file("nowhere"), target.path()), 76);
-    TempDir noMarker;
-    WriteFile(noMarker.file("DATA401.QV"), {});
-    EXPECT_EQ(Error(noMarker.path(), target.path()), 53);
-    WriteFile(noMarker.file("TID"), "XX\r\n");
-    EXPECT_EQ(Error(noMarker.path(), target.path()), 75);
-    WriteDataDisk(noMarker.path(), SampleClients(52));
-    const VError tooMany = CaughtError([&] { BackUpDataDisk(noMarker.path(), target.path()); });
-    EXPECT_EQ(tooMany.number(), 9);
-    EXPECT_TRUE(tooMany.description().contains("52 client records"))
-        << tooMany.description().toStdString();
+    TempDir bad;
+    WriteFile(bad.file("DATA401.QV"), {});
+    EXPECT_EQ(Error(bad.path(), target.path()), 53); // no marker
+    WriteFile(bad.file("TID"), "XX\r\n");
+    EXPECT_EQ(Error(bad.path(), target.path()), 75); // not ours
+    WriteDataDisk(bad.path(), SampleClients(52));
+    const VError tooMany = CaughtError([&] { BackUpDataDisk(bad.path(), target.path()); });
+    EXPECT_TRUE(tooMany.description().contains(bad.path() + " holds 52 client records"));
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               QStringList{"Court_Disk-2026-03-14-092653"});
 }

