@@ -43,9 +43,6 @@ const char* const kOptionCaptions[] = {
     "Print all clients' reports",
 };
 
-const QString kRecordsOptionHelp =
-    QStringLiteral("Use the arrow keys or mouse to choose records operation.");
-
 const char* const kRecordsCaptions[] = {
     "Export Scores...",
     "Back Up Data Disk...",
