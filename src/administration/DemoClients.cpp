@@ -2,6 +2,7 @@
 
 #include "administration/TestSpec.h"
 #include "app/Globals.h"
+#include "store/AuditTrail.h"
 #include "store/ClientStore.h"
 
 #include <QDate>
@@ -118,6 +119,7 @@ int AddDemoClients(int count) {
         r.Reserved = QStringLiteral("0");
         g.Clients[size_t(slot)] = r;
         SaveClient(slot);
+        audit::Record(audit::Event::AddedTestClient, slot);
         g.ClientCount = qint16(slot);
         ++written;
     }

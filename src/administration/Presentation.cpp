@@ -4,6 +4,7 @@
 #include "app/Errors.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "store/AuditTrail.h"
 #include "store/ClientStore.h"
 
 namespace varenta {
@@ -336,6 +337,7 @@ void Presentation::StoreResponses() {
         focus_ = FocusRequest::Instructions;
         return;
     }
+    audit::Record(audit::Event::AddedOnScreen, slot);
     if (slot > g.ClientCount)
         g.ClientCount = qint16(slot);
     g.ContinueFlag = true;

@@ -35,6 +35,14 @@ bool Verification::Back() {
     return true;
 }
 
+int Verification::ChangedAnswers() const {
+    int changed = 0;
+    for (qsizetype i = 0; i < entered_.size(); ++i)
+        if (i >= stored_.size() || stored_[i] != entered_[i])
+            ++changed;
+    return changed;
+}
+
 Verification::Outcome Verification::FinishPass() {
     if (correcting_)
         return Outcome::Corrected;

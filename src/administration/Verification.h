@@ -46,6 +46,8 @@ public:
 
     // The answers to store after a correction pass: alike in both keyings, or as keyed last.
     QString NewResponses() const { return entered_; }
+    // How many items of NewResponses differ from the stored answers.
+    int ChangedAnswers() const;
 
 private:
     QString stored_;

@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "app/Paths.h"
+#include "store/AuditTrail.h"
 #include "store/ClientStore.h"
 #include "store/Cp1252.h"
 
@@ -190,6 +191,7 @@ void PrepareDataDisk(const QString& folder) {
     fileio::EnsureFile(data);
     fileio::ReplaceAtomically(fileio::Join(folder, QString::fromLatin1(MarkerFileName)),
                               QByteArrayLiteral("QV\r\n"), 0644);
+    audit::RecordDisk(audit::Event::DiskPrepared, -1, folder);
 }
 
 } // namespace varenta

@@ -44,6 +44,9 @@ struct GlobalState {
     QStringList GenderNames;    // width 6
     QStringList RaceNames;      // width 15
     QStringList EducationNames; // width 28
+
+    // The data disk whose audit trail could not be written, once the user was told.
+    QString AuditFailureShownFor;
 };
 
 GlobalState& Globals();

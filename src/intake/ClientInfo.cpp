@@ -7,6 +7,7 @@
 #include "app/Paths.h"
 #include "scoring/ListInput.h"
 #include "scoring/ScoreAndPrint.h"
+#include "store/AuditTrail.h"
 #include "store/ClientRecord.h"
 #include "store/Cp1252.h"
 #include "store/SaveWithRetry.h"
@@ -329,8 +330,10 @@ ClientInfoForm::OkOutcome ClientInfoForm::InformationOk(bool scanEditMode) {
         return OkOutcome::DiskFull;
     if (slot == 0)
         return OkOutcome::Stored;
-    if (SaveClientWithRetry(slot))
+    if (SaveClientWithRetry(slot)) {
+        audit::Record(audit::Event::Edited, slot);
         return OkOutcome::Written;
+    }
     g.Clients[size_t(slot)] = before;
     g.ContinueFlag = continueBefore;
     return OkOutcome::WriteFailed;
@@ -390,6 +393,7 @@ void RunCheck(const std::function<void()>& storeFields) {
             CurrentRecord() = before;
             return;
         }
+        audit::Record(audit::Event::Edited, Globals().CurrentClient);
         ScoreClient();
         MsgBox(CheckReport(names), MsgButtons::Ok, MsgIcon::Information);
     } catch (const VError& e) {
@@ -405,6 +409,8 @@ void RunNonDeviant() {
     r.Responses = NonDeviantResponses();
     if (!SaveClientWithRetry(Globals().CurrentClient))
         r.Responses = before;
+    else
+        audit::Record(audit::Event::Edited, Globals().CurrentClient);
 }
 
 bool ScanEditMode() {

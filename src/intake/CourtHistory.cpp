@@ -1,6 +1,7 @@
 #include "intake/CourtHistory.h"
 
 #include "app/Globals.h"
+#include "store/AuditTrail.h"
 #include "store/ClientRecord.h"
 #include "store/ClientStore.h"
 #include "store/SaveWithRetry.h"
@@ -84,8 +85,10 @@ bool SaveCourtData(const CourtAnswers& answers, bool editMode) {
         *r.CourtField(q) = Fit(answers[size_t(q - 1)], width::Court);
     if (!editMode)
         return true;
-    if (SaveClientWithRetry(Globals().CurrentClient))
+    if (SaveClientWithRetry(Globals().CurrentClient)) {
+        audit::Record(audit::Event::Edited, Globals().CurrentClient);
         return true;
+    }
     r = before;
     return false;
 }

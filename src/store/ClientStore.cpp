@@ -8,12 +8,12 @@
 
 namespace varenta {
 
-namespace {
-
 int RecordsInLength(qint64 length) {
     // Nearest whole record: 195 is odd, so there are no ties.
     return int((length + RecordLength / 2) / RecordLength);
 }
+
+namespace {
 
 QString CodeName(const QStringList& table, const QString& code, int width) {
     bool ok = false;

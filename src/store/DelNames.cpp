@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "store/AuditTrail.h"
 #include "store/ClientStore.h"
 #include "store/Cp1252.h"
 #include "store/SaveWithRetry.h"
@@ -49,6 +50,7 @@ void DelNames() {
 
     GlobalState& g = Globals();
     const int count = g.ClientCount;
+    int scrambled = 0;
     for (int n = 1; n <= count; ++n) {
         ClientRecord& r = g.Clients[size_t(n)];
         if (r.NameDeleted != kIntact)
@@ -62,6 +64,8 @@ void DelNames() {
             // Memory keeps what the disk holds, so nothing unsaved can be shown or written
             // later as if it were done.
             r = before;
+            if (scrambled > 0)
+                audit::RecordDisk(audit::Event::NamesDeleted, scrambled);
             QStringList lines{
                 QStringLiteral("Delete Names stopped at client %1 of %2.").arg(n).arg(count)};
             if (n > 1)
@@ -73,7 +77,9 @@ void DelNames() {
             return;
         }
         g.NameDeleted = true;
+        ++scrambled;
     }
+    audit::RecordDisk(audit::Event::NamesDeleted, scrambled);
     MsgBox(QStringLiteral("Process complete. Press Enter to continue."));
 }
 

@@ -29,6 +29,9 @@ std::optional<TabView> SupervisorOptions::TabChanged(int tab) {
     case VerifyTab:
         return TabView{QStringLiteral("Click Execute to perform data verification."), CurrentName(),
                        false};
+    case RecordsTab:
+        return TabView{QStringLiteral("Click Execute to perform the chosen records operation."),
+                       QStringLiteral("All Clients"), false};
     default:
         return TabView{QStringLiteral("Click Execute to perform delete names operation."),
                        QStringLiteral("All Clients"), false};
@@ -38,6 +41,24 @@ std::optional<TabView> SupervisorOptions::TabChanged(int tab) {
 void SupervisorOptions::ChooseOption(int option) {
     if (option >= PrintCurrent && option <= PrintAll)
         option_ = option;
+}
+
+void SupervisorOptions::ChooseRecordsOption(int option) {
+    if (option >= ExportScoresOption && option <= AuditTrailOption)
+        recordsOption_ = option;
+}
+
+QString SupervisorOptions::RecordsOptionHelp(int option) {
+    switch (option) {
+    case ExportScoresOption:
+        return QStringLiteral("Save every client's scores in a file for a spreadsheet or "
+                              "database. Names only when ticked below.");
+    case BackUpOption:
+        return QStringLiteral("Copy the whole data disk into a new dated folder and check the "
+                              "copy.");
+    default:
+        return QStringLiteral("Show what was done on this data disk, newest first.");
+    }
 }
 
 Operation SupervisorOptions::OperationFor(int tab, bool commentsTicked) const {
@@ -52,6 +73,10 @@ Operation SupervisorOptions::OperationFor(int tab, bool commentsTicked) const {
         return commentsTicked ? Operation::EditComments : Operation::ViewReport;
     case VerifyTab:
         return Operation::Verify;
+    case RecordsTab:
+        return recordsOption_ == ExportScoresOption ? Operation::ExportScores
+               : recordsOption_ == BackUpOption     ? Operation::BackUp
+                                                    : Operation::ViewAuditTrail;
     default:
         return Operation::DeleteNames;
     }
@@ -63,6 +88,9 @@ bool SupervisorOptions::NeedsPassword(Operation op) {
     case Operation::EditComments:
     case Operation::PrintSelected:
     case Operation::PrintAll:
+    case Operation::ExportScores:
+    case Operation::BackUp:
+    case Operation::ViewAuditTrail:
         return true;
     default:
         return false;
@@ -75,6 +103,8 @@ QString SupervisorOptions::EmptyTitle(int tab) {
         return QStringLiteral("Verify Data");
     case DeleteNamesTab:
         return QStringLiteral("Delete Names");
+    case RecordsTab:
+        return QStringLiteral("Records");
     default:
         return QStringLiteral("Print Report");
     }

@@ -5,22 +5,26 @@
 
 #include <optional>
 
-// What the supervisor window shows and does, apart from its widgets: the three tabs (reports,
-// verification, name deletion), the chosen print option and the operation "Execute Selection"
-// runs.
+// What the supervisor window shows and does, apart from its widgets: the four tabs (reports,
+// verification, name deletion, records), the chosen options and the operation "Execute
+// Selection" runs.
 namespace varenta::supervisor {
 
-enum Tab { ReportsTab = 0, VerifyTab = 1, DeleteNamesTab = 2 };
+enum Tab { ReportsTab = 0, VerifyTab = 1, DeleteNamesTab = 2, RecordsTab = 3 };
 enum PrintOption { PrintCurrent = 0, PrintSelected = 1, PrintAll = 2 };
+enum RecordsOption { ExportScoresOption = 0, BackUpOption = 1, AuditTrailOption = 2 };
 
 enum class Operation {
-    DatabaseEmpty, // nothing to do on an empty data disk: say so
-    ViewReport,    // the current client's report (after the password)
-    EditComments,  // the comments window, then the report (after the password)
-    PrintSelected, // the print-selected window (after the password)
-    PrintAll,      // every client's report (after the password)
-    Verify,        // the verification window for the current client
-    DeleteNames,   // scramble every client's name
+    DatabaseEmpty,  // nothing to do on an empty data disk: say so
+    ViewReport,     // the current client's report (after the password)
+    EditComments,   // the comments window, then the report (after the password)
+    PrintSelected,  // the print-selected window (after the password)
+    PrintAll,       // every client's report (after the password)
+    Verify,         // the verification window for the current client
+    DeleteNames,    // scramble every client's name
+    ExportScores,   // every client's scores into a file (after the password)
+    BackUp,         // the whole disk into a new dated folder (after the password)
+    ViewAuditTrail, // what was done on the disk, newest first (after the password)
 };
 
 // What the window shows when a tab becomes the visible one.
@@ -49,6 +53,13 @@ public:
     // "Add/Edit Comments" applies to the current client's report only.
     bool CommentsEnabled() const { return option_ == PrintCurrent; }
 
+    void ChooseRecordsOption(int option);
+    int RecordsChoice() const { return recordsOption_; }
+    // Names can be asked for only when exporting.
+    bool ExportNamesEnabled() const { return recordsOption_ == ExportScoresOption; }
+    // The help line of a records option while it has the focus.
+    static QString RecordsOptionHelp(int option);
+
     Operation OperationFor(int tab, bool commentsTicked) const;
     static bool NeedsPassword(Operation op);
     // Title of the "Database empty." message of a tab.
@@ -58,6 +69,7 @@ public:
 private:
     int lastTab_ = ReportsTab;
     int option_ = PrintCurrent;
+    int recordsOption_ = ExportScoresOption;
     bool emptyDrive_ = false;
 };
 

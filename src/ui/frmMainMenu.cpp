@@ -7,6 +7,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "app/StartUp.h"
+#include "store/AuditTrail.h"
 #include "store/ClientStore.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MainMenuHooks.h"
@@ -556,6 +557,7 @@ void frmMainMenu::NonDeviant() {
         MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
         return;
     }
+    audit::Record(audit::Event::AddedTestClient, n);
     g.CurrentClient = qint16(n);
     g.ClientCount = qint16(n);
     QApplication::processEvents();

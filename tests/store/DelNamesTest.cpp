@@ -109,8 +109,10 @@ TEST_F(DelNamesTest, AWriteFailureSaysWhichClientsAreDoneAndALaterRunFinishes) {
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Cancel, MsgAnswer::Ok});
     DelNames();
     fileio::ClearInjectedFailure();
-    ASSERT_EQ(messages.shown().size(), 3u);
+    // The failing disk cannot take the audit line of client 1 either: the user is told.
+    ASSERT_EQ(messages.shown().size(), 4u);
     EXPECT_EQ(messages.shown()[1].title, "Data Disk Error");
+    EXPECT_EQ(messages.shown()[2].title, "Audit Trail");
     for (const char* part : {"stopped at client 2 of 4", "names of client 1 are deleted",
                              "clients 2 to 4 are unchanged"})
         EXPECT_TRUE(messages.last().text.contains(QString::fromLatin1(part))) << part;

@@ -1,6 +1,7 @@
 #include "ModalScript.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "support/AuditCheck.h"
 #include "support/TestSupport.h"
 #include "ui/frmDriveSelect.h"
 
@@ -121,6 +122,7 @@ TEST_F(DriveDialog, PrepareAsksFirstAndNeverOverwritesADataDisk) {
     EXPECT_EQ(ReadFile(folder + QStringLiteral("/TID")), QByteArray("QV\r\n"));
     EXPECT_EQ(QFileInfo(folder + QStringLiteral("/DATA401.QV")).size(), 0);
     EXPECT_EQ(dialog.Result(), folder);
+    EXPECT_EQ(AuditEvents(folder), QStringList{"disk-prepared"});
 
     WriteFile(folder + QStringLiteral("/DATA401.QV"), SampleClient(1).ToBytes());
     messages.clear();

@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "store/ClientStore.h"
+#include "support/AuditCheck.h"
 #include "support/TestSupport.h"
 #include "ui/MainMenuHooks.h"
 #include "ui/MenuButtons.h"
@@ -202,6 +203,7 @@ TEST_F(MainMenuTest, NonDeviantClientIsWrittenListedAndCurrent) {
     EXPECT_EQ(r.Responses, responses);
     EXPECT_EQ(r.EditCount + r.NameDeleted + r.Reserved, "000");
     EXPECT_EQ(r.DateOfBirth, "01/02/2003"); // left as the slot held it
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList{"added-test-client 5"});
 }
 
 TEST_F(MainMenuTest, EmptyDiskTabLandsOnAddNewClientAndExitEndsWithoutAsking) {

@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "intake/CourtHistory.h"
+#include "store/AuditTrail.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
 #include "ui/WindowFrame.h"
@@ -356,6 +357,8 @@ void frmNewEntry::Save() {
         save->setFocus(Qt::OtherFocusReason);
         return;
     }
+    audit::Record(g.EditMode ? audit::Event::AnswersFromSheet : audit::Event::AddedFromSheet,
+                  g.CurrentClient);
     if (!g.EditMode)
         ++g.ClientCount;
     done_ = true;

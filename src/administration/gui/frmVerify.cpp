@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "store/AuditTrail.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
 #include "ui/WindowFrame.h"
@@ -226,7 +227,8 @@ void frmVerify::FinishVerification() {
         MsgBox(QStringLiteral("Data Verification complete. No corrections needed."), MsgButtons::Ok,
                MsgIcon::None, QStringLiteral("Data Verification."));
         // The record is unchanged, so a write that is given up loses nothing.
-        SaveClientWithRetry(Globals().CurrentClient);
+        if (SaveClientWithRetry(Globals().CurrentClient))
+            audit::Record(audit::Event::Verified, Globals().CurrentClient, 0);
         accept();
         return;
     case Verification::Outcome::CorrectionsNeeded:
@@ -255,6 +257,7 @@ void frmVerify::StoreCorrections() {
         return;
     }
     savePending_ = false;
+    audit::Record(audit::Event::Verified, Globals().CurrentClient, state_->ChangedAnswers());
     MsgBox(QStringLiteral("Data Verification complete."), MsgButtons::Ok, MsgIcon::None,
            QStringLiteral("Data Verification"));
     accept();

@@ -4,6 +4,7 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "scoring/ScoreAndPrint.h"
+#include "store/AuditTrail.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -37,6 +38,7 @@ int Report(const QStringList& args) {
     const ReportRequest request = SelectClient(ParseClientOptions(args));
     ScoreSheet sheet;
     ScoreClient(request, &sheet);
+    audit::Record(audit::Event::ReportViewed, Globals().CurrentClient);
 
     const QString json =
         QStringLiteral("{\"client\": %1, \"raw\": %2, \"percentile\": %3, \"distribution\": %4, "

@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "reports/gui/frmViewReport.h"
 #include "scoring/Comments.h"
+#include "store/AuditTrail.h"
 #include "store/Cp1252.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
@@ -203,6 +204,7 @@ void frmComments::InformationOk() {
         return;
     }
     saved_ = true;
+    audit::Record(audit::Event::CommentSaved, Globals().CurrentClient);
     loadedText_ = txtComments_->toPlainText();
     if (showReport_)
         showReport_();

@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "reports/gui/frmViewReport.h"
+#include "store/AuditTrail.h"
 #include "store/ClientStore.h"
 #include "ui/MenuButtons.h"
 #include "ui/WindowFrame.h"
@@ -347,6 +348,7 @@ void frmPrintSelected::PrintSelected() {
     }
     running_ = true;
     lastRun_ = PrintReportsOf(clients, request_, msgPanel_);
+    audit::Record(audit::Event::ReportPrinted, lastRun_->printed);
     running_ = false;
     accept();
 }

@@ -1,9 +1,11 @@
 #include "reports/gui/frmViewReport.h"
 
 #include "app/Errors.h"
+#include "app/Globals.h"
 #include "app/Messages.h"
 #include "reports/gui/ReportTextBox.h"
 #include "reports/print/ReportText.h"
+#include "store/AuditTrail.h"
 #include "ui/WindowHelpers.h"
 
 #include <QApplication>
@@ -216,6 +218,10 @@ void frmViewReport::Activation() {
         if (!cmdCancel->hasFocus() && !Text1->hasFocus())
             cmdPrintReport->setFocus();
         MOUSEDEFAULT();
+        if (!viewRecorded_) { // once for each opening, not at every activation
+            viewRecorded_ = true;
+            audit::Record(audit::Event::ReportViewed, Globals().CurrentClient);
+        }
     } else {
         // No report of an earlier run may stay on show as this client's.
         Text1->clear();
@@ -239,6 +245,8 @@ print::PrintResult frmViewReport::PrintReport() {
     } catch (const std::exception& e) {
         failure = FailureText(e);
     }
+    if (failure.isEmpty() && result.printed)
+        audit::Record(audit::Event::ReportPrinted, Globals().CurrentClient);
     if (!failure.isEmpty()) {
         MOUSEDEFAULT();
         ShowFailure(QStringLiteral("Print Report"), failure);

@@ -80,6 +80,7 @@ private:
     Scorer scorer_;
     bool hasReport_ = false;
     int scoringRuns_ = 0;
+    bool viewRecorded_ = false;
     // Scoring runs once per showing, and again only when the user has been in another window
     // of the program: message boxes and dialogs opened from here do not count, so closing
     // them never starts another run.

@@ -7,7 +7,10 @@
 #include "reports/gui/frmComments.h"
 #include "reports/gui/frmPrintSelected.h"
 #include "reports/gui/frmViewReport.h"
+#include "store/AuditTrail.h"
 #include "store/DelNames.h"
+#include "supervisor/RecordsOperations.h"
+#include "supervisor/gui/frmAuditTrail.h"
 #include "ui/MenuButtons.h"
 #include "ui/Password.h"
 #include "ui/WindowFrame.h"
@@ -16,6 +19,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,6 +41,12 @@ const char* const kOptionCaptions[] = {
     "Print above current client's report",
     "Select and print multiple clients' reports",
     "Print all clients' reports",
+};
+
+const char* const kRecordsCaptions[] = {
+    "Export Scores...",
+    "Back Up Data Disk...",
+    "View Audit Trail",
 };
 
 const QString kVerifyText = QStringLiteral(
@@ -72,6 +82,7 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent) {
     tabs_->addTab(BuildReportsTab(), QStringLiteral("&Reports"));
     tabs_->addTab(BuildCommentTab(kVerifyText), QStringLiteral("&Verify Data"));
     tabs_->addTab(BuildCommentTab(kDeleteText), QStringLiteral("&Delete Names"));
+    tabs_->addTab(BuildRecordsTab(), QStringLiteral("Re&cords"));
     ui::SetBackground(tabs_, ui::Blue);
     tabs_->tabBar()->installEventFilter(this);
     connect(tabs_, &QTabWidget::currentChanged, this, &frmSupervisorOptions::TabChanged);
@@ -123,8 +134,21 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent) {
     layout->addWidget(tabPanel);
     layout->addLayout(right);
     ui::FixAtSizeHint(frControls_);
+    // Controls of the tabs not shown are passed over.
     ui::SetTabChain({tabs_->tabBar(), options_[0], options_[1], options_[2], chkComments_,
-                     chkSumPage_, execute, back});
+                     chkSumPage_, recordsOptions_[0], recordsOptions_[1], recordsOptions_[2],
+                     chkExportNames_, execute, back});
+
+    // The toolkit's own choosers work from the keyboard alike on every desktop.
+    fileChooser_ = [](QWidget* parent, const QString& title, const QString& start) {
+        return QFileDialog::getSaveFileName(parent, title, start,
+                                            QStringLiteral("CSV files (*.csv);;All files (*)"),
+                                            nullptr, QFileDialog::DontUseNativeDialog);
+    };
+    folderChooser_ = [](QWidget* parent, const QString& title, const QString& start) {
+        return QFileDialog::getExistingDirectory(
+            parent, title, start, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    };
 
     resize(frControls_->width() + ui::Twips(1440),
            frControls_->height() + msgPanel_->minimumHeight() + ui::Twips(2400));
@@ -134,6 +158,7 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent) {
     lblNameDisplay_->setText(state_.InitialName());
     tabs_->setCurrentIndex(ReportsTab);
     options_[PrintCurrent]->setChecked(true);
+    recordsOptions_[ExportScoresOption]->setChecked(true);
     tabs_->tabBar()->setFocus();
 }
 
@@ -164,6 +189,36 @@ QWidget* frmSupervisorOptions::BuildReportsTab() {
         box->installEventFilter(this);
         layout->addWidget(box);
     }
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(ui::Twips(240), ui::Twips(240), ui::Twips(240), ui::Twips(240));
+    pageLayout->addWidget(frame);
+    pageLayout->addStretch();
+    return page;
+}
+
+QWidget* frmSupervisorOptions::BuildRecordsTab() {
+    auto* page = new QWidget;
+    ui::SetBackground(page, ui::Blue);
+    auto* frame = new QGroupBox(QStringLiteral("Choose Records Operation"), page);
+    frame->setObjectName(QStringLiteral("fraRecordsOptions"));
+    ui::SetBackground(frame, ui::FaceColour, Qt::black);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setSpacing(ui::Twips(120));
+    for (int i = 0; i < 3; ++i) {
+        recordsOptions_[i] = new QRadioButton(QString::fromLatin1(kRecordsCaptions[i]), frame);
+        recordsOptions_[i]->setObjectName(QStringLiteral("optRecordsOption(%1)").arg(i));
+        recordsOptions_[i]->installEventFilter(this);
+        connect(recordsOptions_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                RecordsOptionChosen(i);
+        });
+        layout->addWidget(recordsOptions_[i]);
+    }
+    layout->addSpacing(ui::Twips(180));
+    chkExportNames_ = new QCheckBox(QStringLiteral("Include client names in the export"), frame);
+    chkExportNames_->setObjectName(QStringLiteral("chkExportNames"));
+    chkExportNames_->installEventFilter(this);
+    layout->addWidget(chkExportNames_);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(ui::Twips(240), ui::Twips(240), ui::Twips(240), ui::Twips(240));
     pageLayout->addWidget(frame);
@@ -228,6 +283,11 @@ bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* e) {
     } else if (watched == buttons_->button(0) || watched == buttons_->button(1)) {
         if (in)
             ui::SetBackground(buttons_->panel(2), ui::Blue);
+    } else if (watched == chkExportNames_) {
+        if (in)
+            msgPanel_->SetCaption(QStringLiteral("Press the space bar to put the clients' names "
+                                                 "in the export; they are left out unless "
+                                                 "ticked."));
     } else if (watched == chkComments_ || watched == chkSumPage_) {
         if (in)
             msgPanel_->SetCaption(watched == chkComments_
@@ -242,6 +302,13 @@ bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* e) {
             SetBold(option, in);
             if (in)
                 msgPanel_->SetCaption(kOptionHelp);
+        }
+        for (int i = 0; i < 3; ++i) {
+            if (watched != recordsOptions_[i])
+                continue;
+            SetBold(recordsOptions_[i], in);
+            if (in)
+                msgPanel_->SetCaption(SupervisorOptions::RecordsOptionHelp(i));
         }
     }
     return QDialog::eventFilter(watched, e);
@@ -263,6 +330,13 @@ void frmSupervisorOptions::OptionChosen(int option) {
     state_.ChooseOption(option);
     // Greyed out, the box keeps its tick for when the first option is chosen again.
     chkComments_->setEnabled(state_.CommentsEnabled());
+}
+
+void frmSupervisorOptions::RecordsOptionChosen(int option) {
+    state_.ChooseRecordsOption(option);
+    chkExportNames_->setEnabled(state_.ExportNamesEnabled());
+    if (recordsOptions_[option]->hasFocus())
+        msgPanel_->SetCaption(SupervisorOptions::RecordsOptionHelp(option));
 }
 
 void frmSupervisorOptions::ExecuteSelection() {
@@ -320,6 +394,17 @@ void frmSupervisorOptions::Run(Operation op) {
     case Operation::DeleteNames:
         DelNames();
         break;
+    case Operation::ExportScores:
+        ExportScores();
+        break;
+    case Operation::BackUp:
+        BackUp();
+        break;
+    case Operation::ViewAuditTrail: {
+        frmAuditTrail trail(this);
+        trail.exec();
+        break;
+    }
     case Operation::DatabaseEmpty:
         break;
     }
@@ -328,8 +413,26 @@ void frmSupervisorOptions::Run(Operation op) {
 void frmSupervisorOptions::PrintAllReports() {
     ReportRequest request;
     request.summaryPage = chkSumPage_->isChecked();
-    reports::PrintReportsOf(AllClients(), request, msgPanel_);
+    const BatchPrintResult printed = reports::PrintReportsOf(AllClients(), request, msgPanel_);
+    if (!printed.printed.isEmpty())
+        audit::RecordDisk(audit::Event::PrintAll, int(printed.printed.size()));
     Globals().CurrentClient = 1;
+}
+
+void frmSupervisorOptions::ExportScores() {
+    const QString path = fileChooser_(this, QStringLiteral("Export Scores"), SuggestedExportPath());
+    if (path.isEmpty())
+        return; // cancelled: nothing written, nothing recorded
+    ExportScoresTo(path, chkExportNames_->isChecked());
+}
+
+void frmSupervisorOptions::BackUp() {
+    const QString folder =
+        folderChooser_(this, QStringLiteral("Back Up Data Disk: choose where the backup goes"),
+                       BackupStartFolder());
+    if (folder.isEmpty())
+        return;
+    BackUpTo(folder);
 }
 
 void ShowSupervisorOptions() {

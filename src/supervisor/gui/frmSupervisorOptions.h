@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -18,9 +20,10 @@ class MsgPanel;
 
 namespace varenta::supervisor {
 
-// The supervisor's utilities on three tabs: printing reports (one client, chosen clients, all
-// clients), verifying keyed answers and deleting client names. "Execute Selection" runs the
-// visible tab's operation and the window closes.
+// The supervisor's utilities on four tabs: printing reports (one client, chosen clients, all
+// clients), verifying keyed answers, deleting client names, and the disk's records (exporting
+// scores, backing up, the audit trail). "Execute Selection" runs the visible tab's operation
+// and the window closes.
 class frmSupervisorOptions : public QDialog {
     Q_OBJECT
 public:
@@ -30,6 +33,13 @@ public:
     // Whether the operation run by "Execute Selection" went ahead (password given, not empty).
     bool Executed() const { return executed_; }
 
+    // Asks for a file or a folder: the title, where to start; empty when cancelled. The
+    // toolkit's own choosers unless replaced (tests answer them).
+    using Chooser =
+        std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
+    void SetFileChooser(Chooser chooser) { fileChooser_ = std::move(chooser); }
+    void SetFolderChooser(Chooser chooser) { folderChooser_ = std::move(chooser); }
+
 protected:
     void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -38,6 +48,10 @@ protected:
 private:
     QWidget* BuildReportsTab();
     QWidget* BuildCommentTab(const QString& text);
+    QWidget* BuildRecordsTab();
+    void RecordsOptionChosen(int option);
+    void ExportScores();
+    void BackUp();
     void Activation();
     void TabChanged(int tab);
     void OptionChosen(int option);
@@ -53,6 +67,10 @@ private:
     QRadioButton* options_[3] = {};
     QCheckBox* chkComments_ = nullptr;
     QCheckBox* chkSumPage_ = nullptr;
+    QRadioButton* recordsOptions_[3] = {};
+    QCheckBox* chkExportNames_ = nullptr;
+    Chooser fileChooser_;
+    Chooser folderChooser_;
     QGroupBox* frCurrentClient_ = nullptr;
     QLabel* lblNameDisplay_ = nullptr;
     ui::MenuButtons* buttons_ = nullptr;

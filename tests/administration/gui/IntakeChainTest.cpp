@@ -12,6 +12,7 @@
 #include "intake/gui/frmCourtHistory.h"
 #include "store/ClientStore.h"
 #include "store/SaveWithRetry.h"
+#include "support/AuditCheck.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +112,7 @@ TEST_F(IntakeChain, EachChainAddsOneClient) {
     EXPECT_EQ(r.Responses, NonDeviantResponses());
     EXPECT_EQ(r.EditCount + r.NameDeleted, "00");
     EXPECT_EQ(passwordAsked, 0); // only the on-screen test ends with the password
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList{"added-from-sheet 3"});
 
     QString givenIn;
     EntryMethod().presentTest = [&](QWidget*, const QString& language) {
@@ -200,6 +202,7 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
     AddNewClient();
     expectNothingAdded("no language table");
     EXPECT_EQ(passwordAsked, 0);
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList()); // nothing done, nothing recorded
 
     // A full disk is refused before any window opens.
     WriteDataDisk(disk.path(), SampleClients(MaxClients));
@@ -227,6 +230,8 @@ TEST_F(IntakeChain, EditChainWritesOnlyTheCurrentRecord) {
     EXPECT_EQ(after.mid(76, 1), QByteArray("0"));
     EXPECT_EQ(after.mid(77, 115), before.mid(77, 115));
     EXPECT_EQ(Globals().ClientCount, 2);
+    EXPECT_EQ(AuditEvents(disk.path()),
+              (QStringList{"edited 1", "edited 1", "answers-from-sheet 1"}));
 }
 
 } // namespace

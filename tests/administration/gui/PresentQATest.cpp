@@ -8,6 +8,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "intake/gui/GuiDriver.h"
+#include "support/AuditCheck.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/QtMessageSink.h"
@@ -334,6 +335,7 @@ TEST_F(PresentQA, FullSpanishRunStoresTheRecordEvenAfterAFailedSave) {
     ClientRecord stored = testing::SampleClient(3);
     stored.Responses = expected;
     EXPECT_EQ(after.mid(before.size()), stored.ToBytes());
+    EXPECT_EQ(testing::AuditEvents(disk), QStringList{"added-on-screen 3"}); // once, when stored
 }
 
 TEST_F(PresentQA, MissingItemsStoreNoClient) {
@@ -351,6 +353,7 @@ TEST_F(PresentQA, MissingItemsStoreNoClient) {
     EXPECT_EQ(Globals().ClientCount, 2);
     EXPECT_EQ(Globals().CurrentClient, 1);
     EXPECT_TRUE(device.events.isEmpty());
+    EXPECT_EQ(testing::AuditEvents(disk), QStringList());
 }
 
 // Pictures of the presentation on the shipped items, best taken on a real display server (for

@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "store/ClientStore.h"
+#include "support/AuditCheck.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 
@@ -70,6 +71,7 @@ TEST_F(VerifyTest, KeyingTheStoredAnswersEndsWithNoCorrectionsAndAnUnchangedReco
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(data(), before);
     EXPECT_EQ(messages.beeps(), 0);
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList{"verified 2 (0)"});
 }
 
 // The stored value of item 5 is wrong; the operator keys the sheet right twice. The first write
@@ -109,6 +111,7 @@ TEST_F(VerifyTest, OneKeyingErrorAtItem5IsCorrectedOnItsOwnEvenAfterAFailedWrite
     EXPECT_EQ(Globals().Clients[2].Responses, expected);
     EXPECT_EQ(Globals().Clients[1], SampleClient(1));
     EXPECT_EQ(Globals().Clients[3], SampleClient(3));
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList{"verified 2 (1)"}); // after the failed write
 }
 
 TEST_F(VerifyTest, BackspaceAndRefusedKeysThenCancelInTheCorrectionPass) {
@@ -152,6 +155,7 @@ TEST_F(VerifyTest, BackspaceAndRefusedKeysThenCancelInTheCorrectionPass) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(data(), before);
     EXPECT_EQ(Globals().Clients[2].Responses, stored);
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList());
 }
 
 TEST_F(VerifyTest, ScreenForTheGuide) {

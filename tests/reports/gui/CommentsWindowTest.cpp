@@ -3,6 +3,7 @@
 #include "app/Messages.h"
 #include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/gui/frmComments.h"
+#include "support/AuditCheck.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 
@@ -70,6 +71,7 @@ TEST_F(CommentsWindowTest, ShowsTheStoredCommentCancelKeepsTheFileAndThe300Chara
     EXPECT_EQ(window->result(), QDialog::Rejected);
     EXPECT_FALSE(window->Saved());
     EXPECT_EQ(file(), before);
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList());
 
     // Beyond the end of the comments file: an empty box, which takes 300 characters, no more.
     Globals().CurrentClient = 3;
@@ -121,6 +123,7 @@ TEST_F(CommentsWindowTest, AFailedWriteKeepsTheCommentInTheBoxAndTheFileIntact) 
     EXPECT_TRUE(viewerShown);
     EXPECT_EQ(file().left(300), before.left(300)) << "client 1's comment kept";
     EXPECT_EQ(file().mid(300, 300), QByteArray("Needs a follow-up visit.").leftJustified(300, ' '));
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList{"comment-saved 2"}); // the comment itself not
 }
 
 TEST_F(CommentsWindowTest, ScreenForTheGuide) {

@@ -5,6 +5,7 @@
 #include "reports/gui/frmPrintSelected.h"
 #include "reports/print/PdfCheck.h"
 #include "reports/print/ReportPrint.h"
+#include "support/AuditCheck.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 
@@ -111,6 +112,7 @@ TEST_F(PrintSelectedWindowTest, AFailurePartWaySaysWhichClientsWerePrinted) {
     EXPECT_EQ(Pdfs(), QStringList{"Reports 2.pdf"});
     EXPECT_TRUE(TempCopies(program).isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList{"report-printed 2"}); // not 4 and 5
 }
 
 TEST_F(PrintSelectedWindowTest, ScreenForTheGuide) {

@@ -8,6 +8,7 @@
 #include "reports/ProgramFiles.h"
 #include "reports/print/ReportPrint.h"
 #include "store/Cp1252.h"
+#include "support/AuditCheck.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 
@@ -67,6 +68,10 @@ protected:
 } // namespace
 
 TEST_F(ViewReportTest, ShowsTheFreshReportScrollsPrintsAndCloses) {
+    TempDir disk;
+    WriteDataDisk(disk.path(), SampleClients(2));
+    UseDataDisk(disk.path());
+    Globals().CurrentClient = 2;
     viewer.setProperty("SummaryPage", true);
     print::Hooks().choosePdfPath = [this](const QString&) { return dir.file("saved.pdf"); };
     Open();
@@ -114,6 +119,7 @@ TEST_F(ViewReportTest, ShowsTheFreshReportScrollsPrintsAndCloses) {
     EXPECT_FALSE(viewer.isVisible());
     EXPECT_EQ(viewer.result(), QDialog::Rejected);
     EXPECT_EQ(requests.size(), 1u);
+    EXPECT_EQ(AuditEvents(disk.path()), (QStringList{"report-viewed 2", "report-printed 2"}));
 }
 
 TEST_F(ViewReportTest, AScoringErrorIsShownAndTheWindowStaysUsable) {

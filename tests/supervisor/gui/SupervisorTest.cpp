@@ -11,6 +11,7 @@
 #include "reports/print/ReportPrint.h"
 #include "store/ClientStore.h"
 #include "supervisor/gui/frmSupervisorOptions.h"
+#include "support/AuditCheck.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/ModalScript.h"
@@ -189,6 +190,7 @@ TEST_F(SupervisorTest, PrintAllPrintsEveryClientInRecordOrderAndEndsOnTheFirst) 
             << "the summary page was asked for";
     }
     EXPECT_EQ(Globals().CurrentClient, 1);
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList{"print-all (3)"});
     EXPECT_TRUE(TempCopies(program).isEmpty());
     EXPECT_FALSE(window->isVisible());
 }
@@ -218,6 +220,7 @@ TEST_F(SupervisorTest, PrintSelectedClients2And5) {
     EXPECT_EQ(messages.last().icon, MsgIcon::Information);
     EXPECT_TRUE(messages.last().text.endsWith(":\nReports 2.pdf\nReports 5.pdf"));
     EXPECT_EQ(Globals().CurrentClient, 5);
+    EXPECT_EQ(AuditEvents(disk.path()), (QStringList{"report-printed 2", "report-printed 5"}));
     EXPECT_TRUE(TempCopies(program).isEmpty());
 }
 
@@ -260,6 +263,8 @@ TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
     ASSERT_EQ(comments.size(), 5 * 300);
     EXPECT_EQ(comments.mid(900, 300),
               QByteArray("Met with family.  Next review in June.").leftJustified(300, ' '));
+    EXPECT_EQ(AuditEvents(disk.path()), (QStringList{"comment-saved 4", "report-viewed 4"}));
+    EXPECT_FALSE(ReadFile(disk.file("Audit.log")).contains("family"));
 }
 
 // A wrong password, then cancel; and the two operations that need no password.
@@ -274,6 +279,7 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->Executed());
     EXPECT_FALSE(QFile::exists(ReportFilePath()));
+    EXPECT_FALSE(QFile::exists(disk.file("Audit.log")));
 
     Open();
     tabs->setCurrentIndex(1);
@@ -296,6 +302,7 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
     LoadClients();
     for (int n = 1; n <= 5; ++n)
         EXPECT_EQ(Globals().Clients[size_t(n)].NameDeleted, "1");
+    EXPECT_EQ(AuditEvents(disk.path()), QStringList{"names-deleted (5)"}); // verify was cancelled
 }
 
 // For the developers' guide: each tab as the user sees it.

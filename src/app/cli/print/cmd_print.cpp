@@ -7,6 +7,7 @@
 #include "app/Globals.h"
 #include "reports/print/ReportPrint.h"
 #include "scoring/ScoreAndPrint.h"
+#include "store/AuditTrail.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,6 +32,8 @@ int Print(const QStringList& args) {
     const int client = Globals().CurrentClient;
     ScoreClient(request);
     const print::PrintResult r = print::PrintReportFile(print::PrintTarget::PdfFile(pdf));
+    if (r.printed)
+        audit::Record(audit::Event::ReportPrinted, client);
     std::printf("printed the report of client %d into %s (%d page%s)\n", client, qPrintable(pdf),
                 r.sheets, r.sheets == 1 ? "" : "s");
     return 0;
