@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "reports/ClientListSearch.h"
 #include "reports/gui/frmViewReport.h"
 #include "store/ClientStore.h"
 #include "ui/MenuButtons.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -71,6 +73,50 @@ public:
 
 private:
     print::PrintHooks saved_;
+};
+
+// The client list: typing moves to a client (its number, or the start of its name) without
+// touching the selection; Space and Enter add the current client or take it out again. A
+// confidential report prints only for a client the user chose.
+class ChoiceList : public QListWidget {
+public:
+    explicit ChoiceList(QWidget* parent) : QListWidget(parent) {
+        // A click or the space bar adds a name to the selection or takes it out again; the
+        // arrow keys move without changing it.
+        setSelectionMode(QAbstractItemView::MultiSelection);
+    }
+
+    void keyboardSearch(const QString& text) override {
+        QStringList lines;
+        for (int i = 0; i < count(); ++i)
+            lines << item(i)->text();
+        const qint64 since = sinceLastKey_.isValid() ? sinceLastKey_.elapsed() : -1;
+        sinceLastKey_.start();
+        for (QChar c : text) {
+            const int line = search_.Find(c, since, lines, currentRow());
+            if (line < 0) {
+                Beep();
+                return;
+            }
+            setCurrentRow(line, QItemSelectionModel::NoUpdate);
+            scrollToItem(item(line));
+        }
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+        if (enter && e->modifiers() == Qt::NoModifier) {
+            if (QListWidgetItem* line = currentItem())
+                line->setSelected(!line->isSelected());
+            return;
+        }
+        QListWidget::keyPressEvent(e);
+    }
+
+private:
+    ClientListSearch search_;
+    QElapsedTimer sinceLastKey_;
 };
 
 // Where the reports went: each file on a line of its own, or the first and the last of many.
@@ -191,11 +237,8 @@ frmPrintSelected::frmPrintSelected(QWidget* parent) : QDialog(parent) {
     fraClient_ = new QGroupBox(QStringLiteral("Client List"), fraAll_);
     fraClient_->setObjectName(QStringLiteral("fraClient"));
     auto* clientLayout = new QVBoxLayout(fraClient_);
-    list_ = new QListWidget(fraClient_);
+    list_ = new ChoiceList(fraClient_);
     list_->setObjectName(QStringLiteral("lbNameDisplay"));
-    // A click or the space bar adds a name to the selection or takes it out again; the arrow
-    // keys move without changing it.
-    list_->setSelectionMode(QAbstractItemView::MultiSelection);
     ui::StyleClientList(list_, 32, txtInstructions_->height());
     clientLayout->addWidget(list_);
     ui::PaintSelectable(fraClient_, false);

@@ -75,6 +75,45 @@ TEST_F(PrintSelectedWindowTest, NothingSelectedIsSaidThenSelectAllThenReturnPrin
     EXPECT_TRUE(Pdfs().isEmpty());
 }
 
+// Typing moves to a client and never chooses one: only Space, Enter or a click does.
+TEST_F(PrintSelectedWindowTest, TypingMovesToAClientAndOnlySpaceOrEnterChoose) {
+    WriteDataDisk(disk.path(), SampleClients(12));
+    UseDataDisk(disk.path());
+    Open();
+    ASSERT_TRUE(list->hasFocus());
+    const auto selected = [&] {
+        QList<int> clients;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->isSelected())
+                clients << i + 1;
+        return clients;
+    };
+    Type(QStringLiteral("5"));
+    EXPECT_EQ(list->currentRow(), 4);
+    Type(QStringLiteral("12")); // on the way to client 12
+    EXPECT_EQ(list->currentRow(), 11);
+    EXPECT_TRUE(selected().isEmpty());
+    Key(Qt::Key_Space);
+    Type(QStringLiteral("7"));
+    EXPECT_EQ(list->currentRow(), 6);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(selected(), QList<int>({7, 12}));
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Up);
+    Type(QStringLiteral("c")); // names too: the next one starting with C
+    EXPECT_EQ(list->currentRow(), 5);
+    Key(Qt::Key_Return); // takes client 6 in
+    Key(Qt::Key_Space);  // and out again
+    EXPECT_EQ(selected(), QList<int>({7, 12}));
+    EXPECT_EQ(HelpLine(), "Use up or down arrow keys or mouse to select client.");
+
+    messages.Answer(MsgAnswer::Yes); // no printer here: PDF files instead
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(window->LastRun().has_value());
+    EXPECT_EQ(window->LastRun()->printed, QList<int>({7, 12}));
+}
+
 TEST_F(PrintSelectedWindowTest, WithNoClientsTheFocusGoesToTheWayBack) {
     WriteDataDisk(disk.path(), {});
     UseDataDisk(disk.path());
