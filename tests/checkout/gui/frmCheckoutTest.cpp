@@ -126,6 +126,41 @@ TEST_F(CheckoutWindow, ReportsAreShownAndPrinted) {
     EXPECT_TRUE(messages.shown().empty());
 }
 
+// Chosen from the keyboard, Female gives the nine female tables, scored with the female
+// norms of the table set (percentile = 10 * gender + race + raw points); Male the male ones.
+TEST_F(CheckoutWindow, DistributionsOfTheChosenGenderFromTheKeyboard) {
+    auto w = Open();
+    TabTo(w->optMale);
+    Key(Qt::Key_Space);
+    Key(Qt::Key_Down);
+    ASSERT_TRUE(w->optFemale->isChecked());
+    TabTo(w->cmdButton(1));
+    Key(Qt::Key_Return);
+    const QString female = w->txtDeviant->toPlainText();
+    EXPECT_EQ(female.count(" SCALE SCORING "), 9);
+    EXPECT_EQ(female.count("Varenta - FEMALE - "), 9);
+    EXPECT_EQ(female.count("Varenta - MALE - "), 0);
+    // Item 20 answered true earns 2 points on the alcohol scale: percentile 20 + 1 + 2 for
+    // white girls, 20 + 3 + 2 for Hispanic ones; false and no answer earn nothing.
+    const QStringList lines = female.split(QLatin1Char('\n'));
+    QStringList rows;
+    for (const QString& line : lines)
+        if (line.startsWith("   20    2   "))
+            rows << line.simplified();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_TRUE(rows[0].startsWith("20 2 2 23 23 20 2 0 0 0 20 2 0 0 0")) << rows[0].toStdString();
+    EXPECT_TRUE(rows[2].startsWith("20 2 2 25 25 20 2 0 0 0 20 2 0 0 0")) << rows[2].toStdString();
+
+    TabTo(w->optFemale);
+    Key(Qt::Key_Up);
+    ASSERT_TRUE(w->optMale->isChecked());
+    TabTo(w->cmdButton(1));
+    Key(Qt::Key_Return);
+    const QString male = w->txtDeviant->toPlainText();
+    EXPECT_EQ(male.count("Varenta - MALE - "), 9);
+    EXPECT_TRUE(male.contains("   20    2   2     13    13 ")) << "10 + 1 + 2";
+}
+
 // The checkout never writes the data disk (see the checkout tests); closing it by its button
 // or by Escape gives CurrentClient back.
 TEST_F(CheckoutWindow, ClosingGivesBackTheCurrentClient) {
