@@ -153,14 +153,16 @@ BatchPrintResult PrintReportsOf(const QList<int>& clients, const ReportRequest& 
     if (clients.isEmpty())
         return result;
     InstallPrintUi();
-    // Asked once for the whole run: where there is no printer the user may choose PDF files.
-    const std::optional<print::PrintTarget> target =
-        print::ResolveTarget(print::PrintTarget::DefaultPrinter());
+    // Asked once for the whole run: where the printer cannot print the user may choose PDF
+    // files, one per client.
+    const std::optional<print::PrintTarget> target = print::ResolveTarget(
+        print::PrintTarget::DefaultPrinter(), QStringLiteral("Client Report.pdf"));
     if (!target) {
         result.declined = true;
         return result;
     }
     QStringList pdfFiles;
+    bool watched = true;
     {
         PointerScope pointer;
         BatchPrintHooks hooks;
@@ -169,9 +171,14 @@ BatchPrintResult PrintReportsOf(const QList<int>& clients, const ReportRequest& 
             if (target->isPdf())
                 each = print::PrintTarget::PdfFile(ClientPdfPath(target->pdfPath(), client),
                                                    target->paper());
+            else // a printer that stops part-way ends the run, which says what was printed
+                each.SetOffersPdf(false).SetWatched(watched);
             const print::PrintResult printed = print::PrintReportFile(each);
             if (printed.printed && !printed.pdfPath.isEmpty())
                 pdfFiles << printed.pdfPath;
+            // The user left a report waiting in the queue: the rest join it there.
+            if (printed.queued)
+                watched = false;
             return printed.printed;
         };
         hooks.progress = [helpLine](const QString& line) {

@@ -2,6 +2,7 @@
 
 #include "../CheckoutTables.h"
 #include "intake/gui/GuiDriver.h"
+#include "reports/print/FakePrintService.h"
 #include "reports/print/PdfCheck.h"
 
 #include "app/Globals.h"
@@ -159,6 +160,34 @@ TEST_F(CheckoutWindow, DistributionsOfTheChosenGenderFromTheKeyboard) {
     const QString male = w->txtDeviant->toPlainText();
     EXPECT_EQ(male.count("Varenta - MALE - "), 9);
     EXPECT_TRUE(male.contains("   20    2   2     13    13 ")) << "10 + 1 + 2";
+}
+
+// With PrintDOS (what a missing key means) the printout goes to the printer as plain text that
+// the print service lays out for it, never raw; a printer that refuses it is said so.
+TEST_F(CheckoutWindow, PrintDosSendsPlainTextThroughThePrintService) {
+    Globals().PrintDOS = true;
+    FakePrinting printing;
+    frmCheckout w;
+    ShowActive(&w);
+    TabTo(w.cmdButton(2));
+    Key(Qt::Key_Return);
+    TabTo(w.cmdPrint);
+    Key(Qt::Key_Return);
+    ASSERT_EQ(printing->submitted.size(), 1u);
+    const print::PrintJob& job = printing->submitted[0];
+    EXPECT_EQ(job.format, "text/plain;charset=utf-8");
+    EXPECT_EQ(job.title, "Checkout Report");
+    EXPECT_EQ(job.data.count('\f'), 17) << "18 tables, no blank sheet after the last";
+    EXPECT_TRUE(job.data.contains("Minimum ALCOHOL SCALE SCORING"));
+    EXPECT_TRUE(ReadFile(program.file("report.prn")).endsWith("\f\r\n\f\r\n"));
+    EXPECT_TRUE(messages.shown().empty());
+
+    printing->refusal = QStringLiteral("The printer \"office\" did not accept the report: "
+                                       "Printer not accepting jobs.");
+    Key(Qt::Key_Return);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains("did not accept the report"));
+    EXPECT_TRUE(w.isVisible());
 }
 
 // The checkout never writes the data disk (see the checkout tests); closing it by its button

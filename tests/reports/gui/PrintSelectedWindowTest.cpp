@@ -3,6 +3,7 @@
 #include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "reports/gui/frmPrintSelected.h"
+#include "reports/print/FakePrintService.h"
 #include "reports/print/PdfCheck.h"
 #include "reports/print/ReportPrint.h"
 #include "support/Screens.h"
@@ -112,6 +113,56 @@ TEST_F(PrintSelectedWindowTest, TypingMovesToAClientAndOnlySpaceOrEnterChoose) {
     Key(Qt::Key_Return);
     ASSERT_TRUE(window->LastRun().has_value());
     EXPECT_EQ(window->LastRun()->printed, QList<int>({7, 12}));
+}
+
+// Each report is its own print job, followed like any other: a job the printer does not print
+// ends the run once cancelled, and the run says which reports were printed; a job the user
+// leaves in the queue lets the rest join it there.
+TEST_F(PrintSelectedWindowTest, APrinterThatStopsPrintingEndsTheRunOrTheRestQueueBehind) {
+    FakePrinting printing;
+    printing->script = [](int id, int) {
+        return print::JobStatus{
+            id == 2 ? print::JobState::Held : print::JobState::Completed, {}, {}};
+    };
+    Open();
+    Type(QStringLiteral("1"));
+    Key(Qt::Key_Space);
+    Type(QStringLiteral("2"));
+    Key(Qt::Key_Space);
+    Type(QStringLiteral("4"));
+    Key(Qt::Key_Space);
+    messages.Answer(MsgAnswer::Yes); // cancel the held job
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Return);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown()[0].text.contains("held in the printer's queue"));
+    EXPECT_EQ(messages.last().text, "Printed: the reports of client 1.\nNot printed: the "
+                                    "reports of clients 2 and 4.");
+    EXPECT_EQ(printing->submitted.size(), 2u) << "nothing sent after the held one";
+    EXPECT_EQ(printing->cancelled, std::vector<int>{2});
+    EXPECT_TRUE(TempCopies(program).isEmpty());
+
+    // Left in the queue: the run goes on without following the later jobs.
+    Open();
+    Key(Qt::Key_Space);
+    Type(QStringLiteral("2"));
+    Key(Qt::Key_Space);
+    Type(QStringLiteral("3"));
+    Key(Qt::Key_Space);
+    messages.clear();
+    messages.Answer(MsgAnswer::No);
+    printing->script = [](int id, int) {
+        return print::JobStatus{
+            id == 4 ? print::JobState::Held : print::JobState::Completed, {}, {}};
+    };
+    printing->jobLooks.clear();
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Return);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains("held in the printer's queue"));
+    EXPECT_EQ(printing->submitted.size(), 5u);
+    EXPECT_EQ(printing->jobLooks.value(5), 0) << "the one after it was not followed";
+    EXPECT_EQ(window->LastRun()->printed, QList<int>({1, 2, 3}));
 }
 
 TEST_F(PrintSelectedWindowTest, WithNoClientsTheFocusGoesToTheWayBack) {
