@@ -138,43 +138,41 @@ public:
         http_t* http = Connection();
         if (!http)
             throw VError(PrinterError, QStringLiteral("The print service cannot be reached."));
-        const QString uri = PrinterUri(http, job.printer);
-        if (uri.isEmpty())
+        cups_dest_t* dest = cupsGetNamedDest(http, job.printer.toUtf8().constData(), nullptr);
+        if (!dest)
             throw VError(PrinterError, QStringLiteral("The printer \"%1\" does not exist on this "
                                                       "computer.")
                                            .arg(job.printer));
-        char scheme[32], user[256], host[256], resource[1024];
-        int port = 0;
-        httpSeparateURI(HTTP_URI_CODING_ALL, uri.toUtf8().constData(), scheme, sizeof scheme, user,
-                        sizeof user, host, sizeof host, &port, resource, sizeof resource);
-
-        ipp_t* request = ippNewRequest(IPP_OP_PRINT_JOB);
-        AddOperation(request, uri);
-        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr,
-                     job.title.toUtf8().constData());
-        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr,
-                     job.format.toUtf8().constData());
+        cups_dinfo_t* info = cupsCopyDestInfo(http, dest);
         cups_option_t* options = nullptr;
         int count = 0;
         for (const auto& [key, value] : job.options)
             count = cupsAddOption(key.toUtf8().constData(), value.toUtf8().constData(), count,
                                   &options);
-        cupsEncodeOptions2(request, count, options, IPP_TAG_JOB);
+        const QByteArray title = job.title.toUtf8();
+        int id = 0;
+        bool sent = cupsCreateDestJob(http, dest, info, &id, title.constData(), count, options) ==
+                        IPP_STATUS_OK &&
+                    id > 0;
+        if (sent) {
+            sent = cupsStartDestDocument(http, dest, info, id, title.constData(),
+                                         job.format.toUtf8().constData(), 0, nullptr,
+                                         1) == HTTP_STATUS_CONTINUE &&
+                   cupsWriteRequestData(http, job.data.constData(), size_t(job.data.size())) ==
+                       HTTP_STATUS_CONTINUE &&
+                   cupsFinishDestDocument(http, dest, info) == IPP_STATUS_OK;
+        }
+        const QString said = Text(cupsLastErrorString());
+        // A job that was made but never got its document must not wait in the queue.
+        if (!sent && id > 0)
+            cupsCancelDestJob(http, dest, id);
         cupsFreeOptions(count, options);
-
-        http_status_t sent = cupsSendRequest(http, request, resource, size_t(job.data.size()));
-        if (sent == HTTP_STATUS_CONTINUE)
-            sent = cupsWriteRequestData(http, job.data.constData(), size_t(job.data.size()));
-        ippDelete(request);
-        Ipp response(sent == HTTP_STATUS_CONTINUE ? cupsGetResponse(http, resource) : nullptr);
-        const int id =
-            response.message
-                ? ippGetInteger(ippFindAttribute(response.message, "job-id", IPP_TAG_INTEGER), 0)
-                : 0;
-        if (!response.message || cupsLastError() > IPP_STATUS_OK_CONFLICTING || id <= 0)
+        cupsFreeDestInfo(info);
+        cupsFreeDests(1, dest);
+        if (!sent)
             throw VError(PrinterError,
                          QStringLiteral("The printer \"%1\" did not accept the report: %2")
-                             .arg(job.printer, Text(cupsLastErrorString())));
+                             .arg(job.printer, said));
         return id;
     }
 
@@ -319,8 +317,15 @@ std::optional<QPageSize::PageSizeId> PaperOfMedia(const QString& media) {
         m = pwgMediaForLegacy(name.constData());
     if (!m)
         m = pwgMediaForPPD(name.constData());
-    if (!m)
+    if (!m) {
+        // Short names as queues give them ("letter", "a4"), in whatever case.
+        for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
+            const auto size = QPageSize::PageSizeId(id);
+            if (QPageSize::key(size).compare(media, Qt::CaseInsensitive) == 0)
+                return size;
+        }
         return std::nullopt;
+    }
     const QPageSize::PageSizeId id = QPageSize::id(QSizeF(m->width / 100.0, m->length / 100.0),
                                                    QPageSize::Millimeter, QPageSize::FuzzyMatch);
     if (id == QPageSize::Custom)
