@@ -105,11 +105,23 @@ std::optional<print::PrintTarget> ChoosePrinter(QWidget* parent, const QString& 
     }
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Print Report"));
-    // The whole report, always: no page ranges or selection to leave pages out by mistake.
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintShowPageSize |
                       QAbstractPrintDialog::PrintCollateCopies);
+    // Odd or even pages only is a choice the dialog keeps to itself; it is not offered rather
+    // than offered and ignored.
+    for (const char* name : {"pageSetLabel", "pageSetCombo"})
+        if (QWidget* w = dialog.findChild<QWidget*>(QString::fromLatin1(name)))
+            w->setEnabled(false);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
+    QPageRanges sheets;
+    if (printer.printRange() == QPrinter::PageRange) {
+        sheets = printer.pageRanges();
+        if (sheets.isEmpty() && printer.fromPage() > 0)
+            sheets.addRange(printer.fromPage(), std::max(printer.fromPage(), printer.toPage()));
+    }
+    const bool lastFirst = printer.pageOrder() == QPrinter::LastPageFirst;
     const QPageSize::PageSizeId paper = printer.pageLayout().pageSize().id();
     std::optional<QPageSize::PageSizeId> chosenPaper;
     if (paper != QPageSize::Custom)
@@ -120,7 +132,9 @@ std::optional<print::PrintTarget> ChoosePrinter(QWidget* parent, const QString& 
             return std::nullopt;
         if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
             path += QStringLiteral(".pdf");
-        return print::PrintTarget::PdfFile(path, chosenPaper);
+        print::PrintTarget pdf = print::PrintTarget::PdfFile(path, chosenPaper);
+        pdf.SetSheets(sheets, lastFirst);
+        return pdf;
     }
     print::Sides sides = print::Sides::PrinterDefault;
     switch (printer.duplex()) {
@@ -140,7 +154,8 @@ std::optional<print::PrintTarget> ChoosePrinter(QWidget* parent, const QString& 
     target.SetPaper(chosenPaper)
         .SetCopies(printer.copyCount())
         .SetCollate(printer.collateCopies())
-        .SetSides(sides);
+        .SetSides(sides)
+        .SetSheets(sheets, lastFirst);
     return target;
 }
 

@@ -121,24 +121,27 @@ void WritePdf(const QString& path, const QByteArray& bytes) {
 
 // The pages as a PDF document on `paper`.
 QByteArray RenderPdf(const QList<QStringList>& pages, double pointSize, QPageSize::PageSizeId paper,
-                     const QString& title, int* sheets) {
+                     const QString& title, const PrintTarget& target, int* sheets) {
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(1200);
-    writer.setTitle(title);
-    writer.setCreator(QString::fromLatin1(ProductName));
-    writer.setPageLayout(SheetLayout(paper));
-    *sheets = RenderPages(writer, pages, pointSize);
+    {
+        // The document is complete only once the writer has gone.
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(1200);
+        writer.setTitle(title);
+        writer.setCreator(QString::fromLatin1(ProductName));
+        writer.setPageLayout(SheetLayout(paper));
+        *sheets = RenderPages(writer, pages, pointSize, target.sheets(), target.lastSheetFirst());
+    }
     return bytes;
 }
 
 PrintResult PrintToPdf(const QList<QStringList>& pages, double pointSize, const PrintTarget& target,
                        const QString& title) {
     PrintResult r;
-    const QByteArray bytes =
-        RenderPdf(pages, pointSize, target.paper().value_or(DefaultPaper()), title, &r.sheets);
+    const QByteArray bytes = RenderPdf(pages, pointSize, target.paper().value_or(DefaultPaper()),
+                                       title, target, &r.sheets);
     WritePdf(target.pdfPath(), bytes);
     r.printed = true;
     r.pdfPath = target.pdfPath();
@@ -156,7 +159,7 @@ PrintResult PrintToPrinter(const QList<QStringList>& pages, double pointSize,
     job.printer = target.printer();
     job.title = title;
     job.format = QStringLiteral("application/pdf");
-    job.data = RenderPdf(pages, pointSize, paper, title, &sheets);
+    job.data = RenderPdf(pages, pointSize, paper, title, target, &sheets);
     job.options = JobOptions(target, paper);
     PrintResult r = Deliver(job, target);
     r.sheets = sheets;
@@ -208,6 +211,11 @@ PrintTarget& PrintTarget::SetOffersPdf(bool on) {
 }
 PrintTarget& PrintTarget::SetWatched(bool on) {
     watched_ = on;
+    return *this;
+}
+PrintTarget& PrintTarget::SetSheets(const QPageRanges& sheets, bool lastSheetFirst) {
+    sheets_ = sheets;
+    lastSheetFirst_ = lastSheetFirst;
     return *this;
 }
 
@@ -267,7 +275,8 @@ std::optional<PrintTarget> ResolveTarget(const PrintTarget& wanted, const QStrin
             .SetCollate(wanted.collate())
             .SetSides(wanted.sides())
             .SetOffersPdf(wanted.offersPdf())
-            .SetWatched(wanted.watched());
+            .SetWatched(wanted.watched())
+            .SetSheets(wanted.sheets(), wanted.lastSheetFirst());
         return resolved;
     }
     const QString cannot = why + QStringLiteral(", so the report cannot be printed.");
@@ -288,7 +297,9 @@ std::optional<PrintTarget> ResolveTarget(const PrintTarget& wanted, const QStrin
         return std::nullopt;
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
-    return PrintTarget::PdfFile(path, wanted.paper());
+    PrintTarget pdf = PrintTarget::PdfFile(path, wanted.paper());
+    pdf.SetSheets(wanted.sheets(), wanted.lastSheetFirst());
+    return pdf;
 }
 
 QString ClientReportPdfName() {
@@ -341,14 +352,29 @@ SheetMetrics MeasureSheet(QPagedPaintDevice& device, double pointSize) {
     return m;
 }
 
-int RenderPages(QPagedPaintDevice& device, const QList<QStringList>& pages, double pointSize) {
-    QPainter painter;
-    if (!painter.begin(&device))
-        throw VError(PrinterError, QStringLiteral("The printout could not be started."));
+int RenderPages(QPagedPaintDevice& device, const QList<QStringList>& pages, double pointSize,
+                const QPageRanges& chosen, bool lastSheetFirst) {
     const QFont font = ReportFont(pointSize);
     const QFontMetricsF fm(font, &device);
     const SheetMetrics m = MeasureSheet(device, pointSize);
-    const std::vector<Sheet> sheets = PlanSheets(pages, m);
+    std::vector<Sheet> sheets;
+    {
+        std::vector<Sheet> all = PlanSheets(pages, m);
+        for (size_t i = 0; i < all.size(); ++i)
+            if (chosen.isEmpty() || chosen.contains(int(i) + 1))
+                sheets.push_back(std::move(all[i]));
+        if (sheets.empty())
+            throw VError(PrinterError,
+                         QStringLiteral("The pages chosen (%1) are not in the report, which has %2 "
+                                        "pages.")
+                             .arg(chosen.toString())
+                             .arg(all.size()));
+    }
+    if (lastSheetFirst)
+        std::reverse(sheets.begin(), sheets.end());
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw VError(PrinterError, QStringLiteral("The printout could not be started."));
     painter.setFont(font);
     painter.setPen(Qt::black);
     for (size_t i = 0; i < sheets.size(); ++i) {

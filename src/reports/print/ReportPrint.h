@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPageRanges>
 #include <QPageSize>
 #include <QString>
 #include <QStringList>
@@ -54,6 +55,9 @@ public:
     // Whether the job is followed until it has printed (a run of several printouts stops
     // following them once the user has chosen to leave one waiting in the queue).
     bool watched() const { return watched_; }
+    // The sheets to print, counted from 1 (none chosen: all), and whether the last comes first.
+    const QPageRanges& sheets() const { return sheets_; }
+    bool lastSheetFirst() const { return lastSheetFirst_; }
 
     PrintTarget& SetPaper(std::optional<QPageSize::PageSizeId> paper);
     PrintTarget& SetCopies(int copies);
@@ -61,6 +65,7 @@ public:
     PrintTarget& SetSides(Sides sides);
     PrintTarget& SetOffersPdf(bool on);
     PrintTarget& SetWatched(bool on);
+    PrintTarget& SetSheets(const QPageRanges& sheets, bool lastSheetFirst = false);
 
 private:
     PrintTarget() = default;
@@ -72,6 +77,8 @@ private:
     Sides sides_ = Sides::PrinterDefault;
     bool offersPdf_ = true;
     bool watched_ = true;
+    QPageRanges sheets_;
+    bool lastSheetFirst_ = false;
 };
 
 struct PrintResult {
@@ -178,7 +185,10 @@ inline constexpr double TopMarginMm = 5.0;
 // The printable area and type measures of a paged device at a type size.
 SheetMetrics MeasureSheet(QPagedPaintDevice& device, double pointSize);
 
-// Draws the pages on a paged device (printer or PDF writer); returns the sheets drawn.
-int RenderPages(QPagedPaintDevice& device, const QList<QStringList>& pages, double pointSize);
+// Draws the pages on a paged device (printer or PDF writer); returns the sheets drawn. Only the
+// sheets in `sheets` are drawn when some are named (a range that names none is an error), the
+// last first when asked.
+int RenderPages(QPagedPaintDevice& device, const QList<QStringList>& pages, double pointSize,
+                const QPageRanges& sheets = {}, bool lastSheetFirst = false);
 
 } // namespace varenta::print

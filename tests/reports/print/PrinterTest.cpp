@@ -275,6 +275,49 @@ TEST_F(PrinterTest, AJobTheServiceGaveUpOrCouldNotCancelIsSaidSo) {
         messages.last().text.contains("not been printed: the print service stopped answering."));
 }
 
+// What the print dialog may ask for besides a printer: some pages only, the last first.
+TEST_F(PrinterTest, ChosenSheetsOnlyAndTheLastFirst) {
+    WriteFile(dir.file("report.prn"), "page one\r\n\f\r\npage two\r\n\f\r\npage three\r\n");
+    QPageRanges two;
+    two.addPage(2);
+    PrintTarget target = PrintTarget::PdfFile(dir.file("two.pdf"));
+    target.SetSheets(two);
+    EXPECT_EQ(PrintReportFile(target).sheets, 1);
+    EXPECT_EQ(pdf::PageCount(dir.file("two.pdf")), 1);
+    EXPECT_TRUE(pdf::PageText(dir.file("two.pdf"), 1).contains("page two"));
+
+    QPageRanges all;
+    all.addRange(1, 3);
+    target = PrintTarget::PdfFile(dir.file("back.pdf"));
+    target.SetSheets(all, true);
+    PrintReportFile(target);
+    EXPECT_TRUE(pdf::PageText(dir.file("back.pdf"), 1).contains("page three"));
+    EXPECT_TRUE(pdf::PageText(dir.file("back.pdf"), 3).contains("page one"));
+
+    // Through a printer as well; pages that are not in the report are an error, not a blank job.
+    PrintTarget printer = PrintTarget::DefaultPrinter();
+    printer.SetSheets(two);
+    EXPECT_EQ(PrintReportFile(printer).sheets, 1);
+    QPageRanges beyond;
+    beyond.addRange(5, 6);
+    printer.SetSheets(beyond);
+    const VError e = CaughtError([&] { PrintReportFile(printer); });
+    EXPECT_EQ(e.number(), PrinterError);
+    EXPECT_TRUE(e.description().contains("which has 3 pages")) << e.description().toStdString();
+    EXPECT_EQ(printing->submitted.size(), 1u);
+}
+
+TEST(PaperOfMedia, NamesAsQueuesGiveThem) {
+    EXPECT_EQ(PaperOfMedia(QStringLiteral("na_letter_8.5x11in")), QPageSize::Letter);
+    EXPECT_EQ(PaperOfMedia(QStringLiteral("iso_a4_210x297mm")), QPageSize::A4);
+    EXPECT_EQ(PaperOfMedia(QStringLiteral("letter")), QPageSize::Letter);
+    EXPECT_EQ(PaperOfMedia(QStringLiteral("A4")), QPageSize::A4);
+    EXPECT_FALSE(PaperOfMedia(QStringLiteral("roll_max_36x99in")).has_value());
+    EXPECT_FALSE(PaperOfMedia(QString()).has_value());
+    EXPECT_EQ(MediaName(QPageSize::Letter), "na_letter_8.5x11in");
+    EXPECT_EQ(MediaName(QPageSize::A4), "iso_a4_210x297mm");
+}
+
 TEST_F(PrinterTest, ARefusedJobIsAnError) {
     printing->refusal = QStringLiteral("The printer \"office\" did not accept the report: "
                                        "Forbidden.");
