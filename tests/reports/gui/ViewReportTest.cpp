@@ -228,6 +228,17 @@ TEST(ViewReportPrinting, PrintReportAndPrintToFromTheKeyboard) {
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_TRUE(messages.last().text.contains(dir.file("chosen.pdf")));
 
+    // The print service is not running: said so, not that no printer is set up.
+    printing->reachable = false;
+    messages.clear();
+    messages.Answer(MsgAnswer::No);
+    QTest::keyClick(viewer.Text1, Qt::Key_P, Qt::AltModifier);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.startsWith("The print service of this computer is not "
+                                                "running or cannot be reached"));
+    EXPECT_TRUE(messages.last().text.endsWith("Do you want to save it as a PDF file instead?"));
+    printing->reachable = true;
+
     // The default printer is stopped: said before anything is sent, PDF offered (declined).
     printing->printers["office"].state = print::PrinterState::Stopped;
     messages.clear();
