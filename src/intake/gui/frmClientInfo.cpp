@@ -396,6 +396,14 @@ bool frmClientInfo::MoveThroughList(QComboBox* combo, QKeyEvent* key) {
 }
 
 bool frmClientInfo::ListKey(InfoField f, QKeyEvent* key) {
+    const QString text = key->text();
+    if (!IsEnter(key) && !text.isEmpty() && text.at(0).unicode() >= 0x20 &&
+        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        // A typed key means what it means in the closed field: a code key chooses, any other
+        // empties the field with a beep.
+        choiceField(f)->hidePopup();
+        return ChoiceKey(f, key);
+    }
     if (!IsEnter(key))
         return false;
     // Enter in the open list takes the highlighted entry and goes on, as Enter in the closed

@@ -167,6 +167,12 @@ TEST_F(ClientInfoWindow, ArrowsOpenTheChoiceListAndEnterGoesOn) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(race->currentText(), "N/A");
     EXPECT_EQ(FocusName(), "cmbRace");
+    // A code key typed in the open list chooses as in the closed field.
+    Key(Qt::Key_Down);
+    ASSERT_TRUE(race->view()->isVisible());
+    Type(QStringLiteral("3"));
+    EXPECT_FALSE(race->view()->isVisible());
+    EXPECT_EQ(race->currentText(), "Hispanic");
 }
 
 TEST_F(ClientInfoWindow, OkWithAgeAndDateEmptyAsksForTheAge) {
