@@ -317,11 +317,3 @@ TEST(PaperOfMedia, NamesAsQueuesGiveThem) {
     EXPECT_EQ(MediaName(QPageSize::Letter), "na_letter_8.5x11in");
     EXPECT_EQ(MediaName(QPageSize::A4), "iso_a4_210x297mm");
 }
-
-TEST_F(PrinterTest, ARefusedJobIsAnError) {
-    printing->refusal = QStringLiteral("The printer \"office\" did not accept the report: "
-                                       "Forbidden.");
-    const VError e = CaughtError([] { PrintReportFile(); });
-    EXPECT_EQ(e.number(), PrinterError);
-    EXPECT_TRUE(e.description().contains("Forbidden"));
-}
