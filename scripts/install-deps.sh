@@ -8,7 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-multimedia-dev libgl-dev
     qt6-qpa-plugins
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    poppler-utils espeak-ng sox xvfb xauth fonts-liberation cups-client
+    poppler-utils espeak-ng sox xvfb xauth fonts-liberation cups-client libcups2-dev
 )
 
 # ./package.sh also checks the package and its desktop files.

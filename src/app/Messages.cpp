@@ -9,17 +9,28 @@ namespace varenta {
 namespace {
 MessageSink* g_sink = nullptr;
 
-MsgAnswer DefaultAnswer(MsgButtons buttons) {
-    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+MsgAnswer DefaultAnswer(MsgButtons buttons, MsgDefault which) {
+    const bool second = which == MsgDefault::Second;
+    switch (buttons) {
+    case MsgButtons::YesNo:
+        return second ? MsgAnswer::No : MsgAnswer::Yes;
+    case MsgButtons::OkCancel:
+        return second ? MsgAnswer::Cancel : MsgAnswer::Ok;
+    case MsgButtons::Ok:
+        break;
+    }
+    return MsgAnswer::Ok;
 }
 } // namespace
 
-MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) {
-    Message m{title.isEmpty() ? QString::fromLatin1(AppTitle) : title, text, icon, buttons};
+MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title,
+                 MsgDefault defaultButton) {
+    Message m{title.isEmpty() ? QString::fromLatin1(AppTitle) : title, text, icon, buttons,
+              defaultButton};
     if (g_sink)
         return g_sink->Show(m);
     std::fprintf(stderr, "%s: %s\n", qPrintable(m.title), qPrintable(m.text));
-    return DefaultAnswer(buttons);
+    return DefaultAnswer(buttons, defaultButton);
 }
 
 QString MsgLines(const QStringList& lines) {

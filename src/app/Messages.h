@@ -15,12 +15,16 @@ namespace varenta {
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgButtons { Ok, OkCancel, YesNo };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
+// Which button Enter presses: the first (OK, Yes) unless a box asks for the second, where
+// Enter must not start something that cannot be undone.
+enum class MsgDefault { First, Second };
 
 struct Message {
     QString title; // never empty: the application title when the caller names none
     QString text;  // lines separated by "\n"
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
+    MsgDefault defaultButton = MsgDefault::First;
 };
 
 class MessageSink {
@@ -32,13 +36,14 @@ public:
 
 // Shows a modal message box. An empty title shows the application title "QVtest".
 MsgAnswer MsgBox(const QString& text, MsgButtons buttons = MsgButtons::Ok,
-                 MsgIcon icon = MsgIcon::None, const QString& title = QString());
+                 MsgIcon icon = MsgIcon::None, const QString& title = QString(),
+                 MsgDefault defaultButton = MsgDefault::First);
 // Joins message lines with the line separator message boxes use.
 QString MsgLines(const QStringList& lines);
 void Beep();
 
 // Installs the sink; returns the previous one. With none installed messages are written to
-// standard error and answered with the default (first) button.
+// standard error and answered with the default button.
 MessageSink* InstallMessageSink(MessageSink* sink);
 
 // A sink for tests: answers from a queue (the last button, No or Cancel, when the queue is

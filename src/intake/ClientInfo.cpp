@@ -207,7 +207,9 @@ ChoiceKey ChoiceKeyFor(InfoField f, QChar c) {
 }
 
 bool CanTypeInField(QChar c) {
-    return c.unicode() >= 0x20 && cp1252::CanEncode(c);
+    // Control characters (DEL and the code page's undefined codes among them) never belong in
+    // a field, though the code page could store them.
+    return c.category() != QChar::Other_Control && cp1252::CanEncode(c);
 }
 
 QString ClientInfoValues::ValueOf(InfoField f) const {

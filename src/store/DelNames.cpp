@@ -20,6 +20,57 @@ QString Range(int first, int last) {
                          : QStringLiteral("clients %1 to %2").arg(first).arg(last);
 }
 
+// A character a name can hold: printable and defined in the code page (the blank aside).
+bool Printable(int code) {
+    return code > 32 && code != 127 &&
+           cp1252::DecodeByte(static_cast<unsigned char>(code)).category() != QChar::Other_Control;
+}
+
+// Even codes shift up by 7, odd ones by 3. Where that would leave the code page or land on
+// a control character, the code takes one of the printable codes the shift never reaches
+// instead, so every character changes, none becomes unprintable, and restoring still gives
+// back every name exactly.
+struct Substitute {
+    int from;
+    int to;
+};
+constexpr Substitute kSubstitutes[] = {
+    {120, 35},  // x (the shift gives DEL)
+    {122, 37},  // z (undefined 0x81)
+    {134, 34},  // dagger (undefined 0x8D)
+    {136, 160}, // modifier circumflex (undefined 0x8F)
+    {150, 39},  // en dash (undefined 0x9D)
+    // The shift takes these past the end of the code page (251 still fits).
+    {250, 130},
+    {252, 132},
+    {253, 146},
+    {254, 151},
+    {255, 33},
+};
+
+int ShiftUp(int code) {
+    return code + (code % 2 == 0 ? 7 : 3);
+}
+
+int ScrambledCode(int code) {
+    // A control character cannot be typed; one found in a damaged record is hidden too.
+    if (!Printable(code))
+        return '?';
+    for (const Substitute& s : kSubstitutes)
+        if (s.from == code)
+            return s.to;
+    return ShiftUp(code);
+}
+
+// The code that scrambles to `code`; -1 when there is none.
+int RestoredCode(int code) {
+    for (const Substitute& s : kSubstitutes)
+        if (s.to == code)
+            return s.from;
+    const int back = code - (code % 2 == 0 ? 3 : 7);
+    return back >= 0 ? back : -1;
+}
+
 } // namespace
 
 void Encrypt(QString& text, qint16 direction) {
@@ -29,11 +80,9 @@ void Encrypt(QString& text, qint16 direction) {
         const int code = cp1252::ByteOf(c);
         if (code < 0)
             continue;
-        const bool even = code % 2 == 0;
-        const int shifted = direction == 0 ? code + (even ? 7 : 3) : code - (even ? 3 : 7);
-        if (shifted < 0 || shifted > 255)
-            continue;
-        c = cp1252::DecodeByte(static_cast<unsigned char>(shifted));
+        const int shifted = direction == 0 ? ScrambledCode(code) : RestoredCode(code);
+        if (shifted >= 0)
+            c = cp1252::DecodeByte(static_cast<unsigned char>(shifted));
     }
 }
 
@@ -44,8 +93,9 @@ void DelNames() {
                   QStringLiteral("until you have printed all reports and are finished"),
                   QStringLiteral("with this diskette and ready to return it."), QString(),
                   QStringLiteral("Are you SURE you want to do this?")});
-    if (MsgBox(warning, MsgButtons::YesNo, MsgIcon::Critical, QStringLiteral("WARNING!")) !=
-        MsgAnswer::Yes)
+    // No is the default: one stray Enter must not scramble every name on the disk.
+    if (MsgBox(warning, MsgButtons::YesNo, MsgIcon::Critical, QStringLiteral("WARNING!"),
+               MsgDefault::Second) != MsgAnswer::Yes)
         return;
 
     GlobalState& g = Globals();

@@ -6,9 +6,10 @@
 // finished disk can leave the office without identifying anyone.
 namespace varenta {
 
-// Shifts every character of `text` but the blank: direction 0 scrambles, any other value
-// restores. A character whose shifted code would leave the single-byte code page (and one the
-// code page cannot hold at all) is left as it is, so no character is ever lost or replaced.
+// Changes every character of `text` but the blank into another printable character of the
+// single-byte code page: direction 0 scrambles, any other value restores. Restoring gives
+// back any scrambled name exactly, and also the names scrambled before the rule covered the
+// codes whose shift left the code page or gave a control character.
 void Encrypt(QString& text, qint16 direction);
 
 // Asks for confirmation, then scrambles and flags the name of every client not flagged yet,

@@ -27,6 +27,7 @@ MsgAnswer QtMessageSink::Show(const Message& m) {
     case MsgIcon::None:
         break;
     }
+    const bool second = m.defaultButton == MsgDefault::Second;
     switch (m.buttons) {
     case MsgButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -34,12 +35,12 @@ MsgAnswer QtMessageSink::Show(const Message& m) {
         break;
     case MsgButtons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
+        box.setDefaultButton(second ? QMessageBox::Cancel : QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     case MsgButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(second ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         break;
     }

@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -160,6 +161,7 @@ void frmMainMenu::BuildWindow() {
     for (QPushButton* b : {cmdNonDeviant_, cmdCkecout_}) {
         b->setAutoDefault(false);
         b->setVisible(options_.administrator);
+        b->installEventFilter(this); // Enter presses them, as it does every button
         left->addWidget(b);
     }
     connect(cmdNonDeviant_, &QPushButton::clicked, this, &frmMainMenu::NonDeviant);
@@ -243,6 +245,17 @@ QListWidget* frmMainMenu::lbNameDisplay() const {
 bool frmMainMenu::eventFilter(QObject* watched, QEvent* event) {
     if (watched == area_ && event->type() == QEvent::Resize)
         PlaceFrames();
+    if ((watched == cmdNonDeviant_ || watched == cmdCkecout_) &&
+        event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            auto* button = static_cast<QPushButton*>(watched);
+            // Held down, Enter must not repeat the action.
+            if (!key->isAutoRepeat() && button->isEnabled())
+                button->click();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -6,6 +6,8 @@
 #include "store/Cp1252.h"
 #include "support/TestSupport.h"
 
+#include <QSet>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -25,44 +27,86 @@ TEST(EncryptTest, ShiftsCodesWithinTheCodePageAndRestores) {
     Encrypt(digits, 0);
     EXPECT_EQ(digits, "7<50");
 
-    // From the blank up: control code 29 would scramble into a blank, which no entry allows.
+    // Every character a name can hold changes into another printable one of the code page,
+    // no two into the same, and any direction but 0 gives the name back.
     QString all;
-    for (int c = 32; c < 250; ++c)
-        all += cp1252::DecodeByte(static_cast<unsigned char>(c));
+    for (int c = 33; c <= 255; ++c) {
+        const QChar ch = cp1252::DecodeByte(static_cast<unsigned char>(c));
+        if (c != 127 && ch.category() != QChar::Other_Control)
+            all += ch;
+    }
+    ASSERT_EQ(all.size(), 217);
     t = all;
     Encrypt(t, 0);
-    EXPECT_NE(t, all);
-    for (QChar c : t) // every result is a single-byte character
-        EXPECT_TRUE(cp1252::CanEncode(c));
-    Encrypt(t, -5); // any direction but 0 restores
+    QSet<QChar> seen;
+    for (int i = 0; i < all.size(); ++i) {
+        SCOPED_TRACE(cp1252::ByteOf(all[i]));
+        EXPECT_NE(t[i], all[i]);
+        EXPECT_TRUE(cp1252::CanEncode(t[i]));
+        EXPECT_NE(t[i].category(), QChar::Other_Control);
+        EXPECT_NE(t[i], QLatin1Char(' '));
+        EXPECT_FALSE(seen.contains(t[i]));
+        seen.insert(t[i]);
+    }
+    Encrypt(t, -5);
     EXPECT_EQ(t, all);
-
-    // Codes that would leave the code page stay: ú is 250, ü 252, ý 253, þ 254, ÿ 255.
-    t = "Núñez úüýþÿ";
-    Encrypt(t, 0);
-    EXPECT_EQ(t.at(1), QChar(0xFA)); // ú kept
-    EXPECT_EQ(t.mid(6), "úüýþÿ");
-    EXPECT_EQ(t.at(2), QChar(0xF4)); // ñ (241) is shifted to 244
 }
 
-// A name as Delete Names leaves it.
-QString Scrambled(int client) {
-    QString name = SampleClient(client).ClientName;
+// The codes the plain shift cannot carry: past the code page (250, 252 to 255) or onto a
+// control character (x gave DEL, z the undefined 0x81). Names scrambled that way before still
+// restore; every other code scrambles as it always did.
+TEST(EncryptTest, CodesBeyondTheShiftAreScrambledToo) {
+    QString name = QStringLiteral("Zoë Müllerúüýþÿ");
     Encrypt(name, 0);
-    return name;
+    EXPECT_EQ(name, QStringLiteral("arî P„sshy‚„’—!"));
+    QString agueroTulio = QStringLiteral("Agüero Túlio xz");
+    Encrypt(agueroTulio, 0);
+    for (const char16_t clear : {u'ü', u'ú', u'x', u'z'})
+        EXPECT_FALSE(agueroTulio.contains(QChar(clear)));
+    Encrypt(agueroTulio, 1);
+    EXPECT_EQ(agueroTulio, QStringLiteral("Agüero Túlio xz"));
+
+    // Below 250 the codes whose shift stayed printable keep their old result, and a name
+    // scrambled before into DEL and 0x81 comes back.
+    for (int c = 33; c < 250; ++c) {
+        const QChar ch = cp1252::DecodeByte(static_cast<unsigned char>(c));
+        const int shifted = c + (c % 2 == 0 ? 7 : 3);
+        const QChar old = cp1252::DecodeByte(static_cast<unsigned char>(shifted));
+        if (ch.category() == QChar::Other_Control || old.category() == QChar::Other_Control)
+            continue;
+        QString one(ch);
+        Encrypt(one, 0);
+        EXPECT_EQ(one, QString(old)) << c;
+    }
+    QString oldStyle = QString(QChar(127)) + QChar(0x81);
+    Encrypt(oldStyle, 1);
+    EXPECT_EQ(oldStyle, "xz");
+
+    // A control character found in a damaged record is hidden as well.
+    QString damaged = QStringLiteral("a\tb");
+    Encrypt(damaged, 0);
+    EXPECT_EQ(damaged, "d?i");
 }
 
 class DelNamesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::vector<ClientRecord> clients = SampleClients(4);
+        clients = SampleClients(4);
         clients[1].ClientName = QString(25, u' ');
         clients[2].NameDeleted = "1"; // done by an earlier run
         clients[2].ClientName = Fit("Lwmh}n", 25);
+        clients[3].ClientName = Fit(QStringLiteral("úûüýþÿ Agüero"), 25);
         WriteDataDisk(disk.path(), clients);
         UseDataDisk(disk.path());
     }
     QByteArray data() const { return ReadFile(Globals().DataFilePath); }
+    // Client n's name as Delete Names leaves it.
+    QString Scrambled(int n) const {
+        QString name = clients[size_t(n - 1)].ClientName;
+        Encrypt(name, 0);
+        return name;
+    }
+    std::vector<ClientRecord> clients;
     TempDir disk;
     ScriptedMessages messages;
 };
@@ -76,6 +120,7 @@ TEST_F(DelNamesTest, NoLeavesTheFileAloneAndYesScramblesEachNameOnce) {
     EXPECT_EQ(messages.last().title, "WARNING!");
     EXPECT_EQ(messages.last().icon, MsgIcon::Critical);
     EXPECT_EQ(messages.last().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(messages.last().defaultButton, MsgDefault::Second) << "Enter answers No";
     EXPECT_TRUE(messages.last().text.endsWith("return it.\n\nAre you SURE you want to do this?"));
     EXPECT_EQ(Globals().Clients[1].ClientName, SampleClient(1).ClientName);
     EXPECT_FALSE(Globals().NameDeleted);
@@ -91,10 +136,19 @@ TEST_F(DelNamesTest, NoLeavesTheFileAloneAndYesScramblesEachNameOnce) {
         EXPECT_EQ(c[size_t(n)].NameDeleted, "1") << n;
     EXPECT_EQ(c[2].ClientName, QString(25, u' ')); // all blanks, still flagged
     EXPECT_EQ(c[3].ClientName, Fit("Lwmh}n", 25)); // not scrambled twice
-    ClientRecord original = SampleClient(4);
+    ClientRecord original = clients[3];
     original.ClientName = Scrambled(4);
     original.NameDeleted = "1";
     EXPECT_EQ(c[4], original); // every other field kept
+    // Its name began with the codes 250 to 255: none is left in clear.
+    const QByteArray stored = data().mid(3 * RecordLength, 25);
+    const QByteArray clear = cp1252::Encode(clients[3].ClientName);
+    for (int i = 0; i < 13; ++i) {
+        if (i != 6) { // the blank
+            EXPECT_NE(stored[i], clear[i]) << i;
+        }
+    }
+    EXPECT_FALSE(c[4].ClientName.contains(QStringLiteral("ü")));
 
     // A second run changes nothing.
     messages.clear();
@@ -122,7 +176,7 @@ TEST_F(DelNamesTest, AWriteFailureSaysWhichClientsAreDoneAndALaterRunFinishes) {
     LoadClients();
     EXPECT_EQ(Globals().Clients[1].NameDeleted, "1");
     EXPECT_EQ(Globals().Clients[2].NameDeleted, "0");
-    EXPECT_EQ(Globals().Clients[4].ClientName, SampleClient(4).ClientName);
+    EXPECT_EQ(Globals().Clients[4].ClientName, clients[3].ClientName);
 
     messages.clear();
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});

@@ -183,13 +183,25 @@ TEST_F(MainMenuTest, NonDeviantClientIsWrittenListedAndCurrent) {
     Globals().Clients[5].DateOfBirth = Fit(QStringLiteral("01/02/2003"), 10);
     auto* button = w.findChild<QPushButton*>(QStringLiteral("cmdNonDeviant"));
     ASSERT_TRUE(button->isVisible());
-    button->click();
+    // Enter presses the two administrator buttons as it does every other button.
+    int checkouts = 0;
+    MainMenu().automatedCheckout = [&] { ++checkouts; };
+    w.lbNameDisplay()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    ASSERT_EQ(Focused(), button);
+    QTest::keyClick(Focused(), Qt::Key_Return);
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(Globals().ClientCount, 5);
     EXPECT_EQ(Globals().CurrentClient, 5);
     ASSERT_EQ(w.lbNameDisplay()->count(), 5);
     EXPECT_EQ(w.lbNameDisplay()->item(4)->text(), "5-Non-Deviant Test  5      ");
     EXPECT_FALSE(w.menuButtons()->button(0)->isEnabled());
+    button->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    ASSERT_EQ(Focused(), w.findChild<QPushButton*>(QStringLiteral("cmdCkecout")));
+    QTest::keyClick(Focused(), Qt::Key_Enter); // the keypad's Enter too
+    EXPECT_EQ(checkouts, 1);
+    EXPECT_EQ(Globals().ClientCount, 5) << "one Enter, one client";
 
     ResetGlobals();
     UseDataDisk(disk.path());

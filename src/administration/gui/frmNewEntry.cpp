@@ -209,6 +209,9 @@ void frmNewEntry::ShowPosition(bool focusGrid) {
         return;
     PaintRow(p.grid, p.row, true);
     painted_ = p;
+    // Every row shown is its grid's row from now on, however the grid is left afterwards
+    // (Tab, an arrow, or the digit on its last row), so the grid comes back on it.
+    remembered_[p.grid] = p;
     grid->setCurrentCell(p.row - 1, 0, QItemSelectionModel::NoUpdate);
     grid->scrollToItem(grid->item(p.row - 1, 0));
     if (focusGrid && !grid->hasFocus()) {

@@ -8,6 +8,7 @@
 #include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace varenta {
 
@@ -78,6 +81,7 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent) {
             auto* combo = new QComboBox(frClient_);
             combo->addItems(intake::ChoiceEntries(f));
             combo->setCurrentIndex(-1);
+            combo->view()->installEventFilter(this);
             combo->setMinimumWidth(ui::Twips(3200));
             w = combo;
         } else {
@@ -337,6 +341,8 @@ void frmClientInfo::FieldFocusOut(InfoField f, QFocusEvent* event) {
 
 bool frmClientInfo::ChoiceKey(InfoField f, QKeyEvent* key) {
     QComboBox* combo = choiceField(f);
+    if (MoveThroughList(combo, key))
+        return true;
     if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) {
         combo->setCurrentIndex(-1);
         Beep();
@@ -357,7 +363,70 @@ bool frmClientInfo::ChoiceKey(InfoField f, QKeyEvent* key) {
     return true;
 }
 
+bool frmClientInfo::MoveThroughList(QComboBox* combo, QKeyEvent* key) {
+    if (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
+        return false; // Alt+Down opens the list as usual
+    const int at = combo->currentIndex();
+    const int last = combo->count() - 1;
+    int to;
+    switch (key->key()) {
+    case Qt::Key_Down:
+        to = std::min(at + 1, last);
+        break;
+    case Qt::Key_Up:
+        to = std::max(at - 1, 0);
+        break;
+    case Qt::Key_PageDown:
+    case Qt::Key_End:
+        to = last;
+        break;
+    case Qt::Key_PageUp:
+    case Qt::Key_Home:
+        to = 0;
+        break;
+    default:
+        return false;
+    }
+    // The entry reached opens the list, so staff see the entries they move through.
+    if (to != at) {
+        combo->setCurrentIndex(to);
+        combo->showPopup();
+    }
+    return true;
+}
+
+bool frmClientInfo::ListKey(InfoField f, QKeyEvent* key) {
+    const QString text = key->text();
+    if (!IsEnter(key) && !text.isEmpty() && text.at(0).unicode() >= 0x20 &&
+        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        // A typed key means what it means in the closed field: a code key chooses, any other
+        // empties the field with a beep.
+        choiceField(f)->hidePopup();
+        return ChoiceKey(f, key);
+    }
+    if (!IsEnter(key))
+        return false;
+    // Enter in the open list takes the highlighted entry and goes on, as Enter in the closed
+    // field would: the prompt asks for the arrows, then Enter.
+    QComboBox* combo = choiceField(f);
+    const QModelIndex highlighted = combo->view()->currentIndex();
+    if (highlighted.isValid())
+        combo->setCurrentIndex(highlighted.row());
+    combo->hidePopup();
+    QTimer::singleShot(0, this, [this, f] {
+        if (fields_[size_t(f)]->hasFocus())
+            EnterCheck(f);
+    });
+    return true;
+}
+
 bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        for (InfoField f : kAllFields) {
+            if (intake::IsChoiceField(f) && watched == choiceField(f)->view())
+                return ListKey(f, static_cast<QKeyEvent*>(event));
+        }
+    }
     const auto it = std::find(fields_.begin(), fields_.end(), watched);
     if (it == fields_.end())
         return QDialog::eventFilter(watched, event);
@@ -432,6 +501,12 @@ void frmClientInfo::CancelInput() {
 
 void frmClientInfo::reject() {
     CancelInput();
+}
+
+void frmClientInfo::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        return; // "Cancel Input" is the way out
+    QDialog::keyPressEvent(event);
 }
 
 void frmClientInfo::NonDeviant() {

@@ -22,8 +22,9 @@ namespace varenta {
 // "Client Information": name, ID, age, date of birth, gender, ethnicity/race and education of
 // a new client (EditMode false) or of the current client (EditMode true). Every field is
 // checked when Enter reaches it; "Information OK" stores the fields and sets ContinueFlag,
-// "Cancel Input" (or Escape) clears it. Changes to a stored client are counted, and the third
-// one locks the fields for good.
+// "Cancel Input" (or the close box) clears it; Escape does nothing, so that a stray press never
+// throws away a typed client. Changes to a stored client are counted, and the third one locks
+// the fields for good.
 class frmClientInfo : public QDialog {
     Q_OBJECT
 public:
@@ -47,10 +48,11 @@ public:
     QWidget* field(intake::InfoField f) const { return fields_[size_t(f)]; }
 
 public slots:
-    void reject() override; // Escape and the window's close box cancel the input
+    void reject() override; // the close box: as "Cancel Input"
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -67,6 +69,10 @@ private:
     void FieldFocusIn(intake::InfoField f);
     void FieldFocusOut(intake::InfoField f, QFocusEvent* event);
     bool ChoiceKey(intake::InfoField f, QKeyEvent* key);
+    // The arrows, Page Up, Page Down, Home and End in a closed choice field.
+    bool MoveThroughList(QComboBox* combo, QKeyEvent* key);
+    // A key in the open drop-down list of a choice field.
+    bool ListKey(intake::InfoField f, QKeyEvent* key);
     QWidget* NextAfter(intake::InfoField f) const;
     void InformationOk();
     void CancelInput();

@@ -212,6 +212,12 @@ void frmCourtHistory::reject() {
     CancelInput();
 }
 
+void frmCourtHistory::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        return; // "Cancel Input" is the way out
+    QDialog::keyPressEvent(event);
+}
+
 void frmCourtHistory::Check() {
     intake::RunCheck([this] { intake::SaveCourtData(Answers(), false); });
 }

@@ -20,8 +20,9 @@ namespace varenta {
 
 // "Court History": eight counts about the client's dealings with the courts, each 0 to 99 or
 // N; question 1 takes an age. "Information OK" checks all eight, stores them (writing the
-// record when a stored client is edited) and sets ContinueFlag; "Cancel Input" (or Escape)
-// abandons the intake, discarding a new client.
+// record when a stored client is edited) and sets ContinueFlag; "Cancel Input" (or the close
+// box) abandons the intake, discarding a new client. Escape does nothing: a stray press must
+// not throw away a typed client.
 class frmCourtHistory : public QDialog {
     Q_OBJECT
 public:
@@ -37,10 +38,11 @@ public:
     QLineEdit* answerField(int question) const { return fields_[size_t(question - 1)]; }
 
 public slots:
-    void reject() override;
+    void reject() override; // the close box: as "Cancel Input"
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "reports/ClientListSearch.h"
 #include "reports/gui/frmViewReport.h"
 #include "store/AuditTrail.h"
 #include "store/ClientStore.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -74,6 +76,50 @@ private:
     print::PrintHooks saved_;
 };
 
+// The client list: typing moves to a client (its number, or the start of its name) without
+// touching the selection; Space and Enter add the current client or take it out again. A
+// confidential report prints only for a client the user chose.
+class ChoiceList : public QListWidget {
+public:
+    explicit ChoiceList(QWidget* parent) : QListWidget(parent) {
+        // A click or the space bar adds a name to the selection or takes it out again; the
+        // arrow keys move without changing it.
+        setSelectionMode(QAbstractItemView::MultiSelection);
+    }
+
+    void keyboardSearch(const QString& text) override {
+        QStringList lines;
+        for (int i = 0; i < count(); ++i)
+            lines << item(i)->text();
+        const qint64 since = sinceLastKey_.isValid() ? sinceLastKey_.elapsed() : -1;
+        sinceLastKey_.start();
+        for (QChar c : text) {
+            const int line = search_.Find(c, since, lines, currentRow());
+            if (line < 0) {
+                Beep();
+                return;
+            }
+            setCurrentRow(line, QItemSelectionModel::NoUpdate);
+            scrollToItem(item(line));
+        }
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+        if (enter && e->modifiers() == Qt::NoModifier) {
+            if (QListWidgetItem* line = currentItem())
+                line->setSelected(!line->isSelected());
+            return;
+        }
+        QListWidget::keyPressEvent(e);
+    }
+
+private:
+    ClientListSearch search_;
+    QElapsedTimer sinceLastKey_;
+};
+
 // Where the reports went: each file on a line of its own, or the first and the last of many.
 QString PdfFilesMessage(const QStringList& files) {
     QStringList lines{
@@ -108,14 +154,16 @@ BatchPrintResult PrintReportsOf(const QList<int>& clients, const ReportRequest& 
     if (clients.isEmpty())
         return result;
     InstallPrintUi();
-    // Asked once for the whole run: where there is no printer the user may choose PDF files.
-    const std::optional<print::PrintTarget> target =
-        print::ResolveTarget(print::PrintTarget::DefaultPrinter());
+    // Asked once for the whole run: where the printer cannot print the user may choose PDF
+    // files, one per client.
+    const std::optional<print::PrintTarget> target = print::ResolveTarget(
+        print::PrintTarget::DefaultPrinter(), QStringLiteral("Client Report.pdf"));
     if (!target) {
         result.declined = true;
         return result;
     }
     QStringList pdfFiles;
+    bool watched = true;
     {
         PointerScope pointer;
         BatchPrintHooks hooks;
@@ -124,9 +172,14 @@ BatchPrintResult PrintReportsOf(const QList<int>& clients, const ReportRequest& 
             if (target->isPdf())
                 each = print::PrintTarget::PdfFile(ClientPdfPath(target->pdfPath(), client),
                                                    target->paper());
+            else // a printer that stops part-way ends the run, which says what was printed
+                each.SetOffersPdf(false).SetWatched(watched);
             const print::PrintResult printed = print::PrintReportFile(each);
             if (printed.printed && !printed.pdfPath.isEmpty())
                 pdfFiles << printed.pdfPath;
+            // The user left a report waiting in the queue: the rest join it there.
+            if (printed.queued)
+                watched = false;
             return printed.printed;
         };
         hooks.progress = [helpLine](const QString& line) {
@@ -192,11 +245,8 @@ frmPrintSelected::frmPrintSelected(QWidget* parent) : QDialog(parent) {
     fraClient_ = new QGroupBox(QStringLiteral("Client List"), fraAll_);
     fraClient_->setObjectName(QStringLiteral("fraClient"));
     auto* clientLayout = new QVBoxLayout(fraClient_);
-    list_ = new QListWidget(fraClient_);
+    list_ = new ChoiceList(fraClient_);
     list_->setObjectName(QStringLiteral("lbNameDisplay"));
-    // A click or the space bar adds a name to the selection or takes it out again; the arrow
-    // keys move without changing it.
-    list_->setSelectionMode(QAbstractItemView::MultiSelection);
     ui::StyleClientList(list_, 32, txtInstructions_->height());
     clientLayout->addWidget(list_);
     ui::PaintSelectable(fraClient_, false);

@@ -4,8 +4,11 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "reports/gui/ReportTextBox.h"
+#include "reports/print/PrintService.h"
 #include "reports/print/ReportText.h"
 #include "store/AuditTrail.h"
+#include "ui/MenuButtons.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QApplication>
@@ -14,6 +17,8 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
@@ -40,9 +45,36 @@ constexpr int FrameLift = 1000; // the frame sits half of this above the true ce
 
 const QString Caption = QStringLiteral("Client Report");
 
+const QString TextHelp =
+    QStringLiteral("Use the arrow keys, Page Up and Page Down to read the report.");
+const QString PrintHelp = QStringLiteral("Print the report on the default printer.");
+const QString PrintToHelp =
+    QStringLiteral("Choose a printer, the number of copies, or a PDF file, then print the report.");
+const QString CloseHelp = QStringLiteral("Close the report.");
+
 bool IsScrollKey(int key) {
     return key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_PageDown ||
            key == Qt::Key_PageUp;
+}
+
+// The button an access key or Ctrl+P presses, if any.
+QPushButton* KeyButton(const QKeyEvent* key, QPushButton* print, QPushButton* printTo,
+                       QPushButton* close) {
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::ControlModifier && key->key() == Qt::Key_P)
+        return printTo; // the usual key for the print dialog
+    if (mods != Qt::AltModifier)
+        return nullptr;
+    switch (key->key()) {
+    case Qt::Key_P:
+        return print;
+    case Qt::Key_T:
+        return printTo;
+    case Qt::Key_C:
+        return close;
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -59,6 +91,73 @@ void InstallPrintUi() {
                                                 QStringLiteral("Save Report as PDF"), suggested,
                                                 QStringLiteral("PDF files (*.pdf)"));
         };
+}
+
+std::optional<print::PrintTarget> ChoosePrinter(QWidget* parent, const QString& documentName) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(documentName);
+    printer.setCreator(QString::fromLatin1(ProductName));
+    // Starts on the default printer's own paper, as "Print Report" prints.
+    const QString defaultPrinter = print::Service().DefaultPrinter();
+    if (!defaultPrinter.isEmpty()) {
+        printer.setPrinterName(defaultPrinter);
+        if (const auto paper = print::Service().Printer(defaultPrinter).paper)
+            printer.setPageSize(QPageSize(*paper));
+    }
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Report"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintShowPageSize |
+                      QAbstractPrintDialog::PrintCollateCopies);
+    // Odd or even pages only is a choice the dialog keeps to itself; it is not offered rather
+    // than offered and ignored.
+    for (const char* name : {"pageSetLabel", "pageSetCombo"})
+        if (QWidget* w = dialog.findChild<QWidget*>(QString::fromLatin1(name)))
+            w->setEnabled(false);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    QPageRanges sheets;
+    if (printer.printRange() == QPrinter::PageRange) {
+        sheets = printer.pageRanges();
+        if (sheets.isEmpty() && printer.fromPage() > 0)
+            sheets.addRange(printer.fromPage(), std::max(printer.fromPage(), printer.toPage()));
+    }
+    const bool lastFirst = printer.pageOrder() == QPrinter::LastPageFirst;
+    const QPageSize::PageSizeId paper = printer.pageLayout().pageSize().id();
+    std::optional<QPageSize::PageSizeId> chosenPaper;
+    if (paper != QPageSize::Custom)
+        chosenPaper = paper;
+    if (printer.outputFormat() == QPrinter::PdfFormat || !printer.outputFileName().isEmpty()) {
+        QString path = printer.outputFileName();
+        if (path.isEmpty())
+            return std::nullopt;
+        if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
+            path += QStringLiteral(".pdf");
+        print::PrintTarget pdf = print::PrintTarget::PdfFile(path, chosenPaper);
+        pdf.SetSheets(sheets, lastFirst);
+        return pdf;
+    }
+    print::Sides sides = print::Sides::PrinterDefault;
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone:
+        sides = print::Sides::OneSided;
+        break;
+    case QPrinter::DuplexLongSide:
+        sides = print::Sides::LongEdge;
+        break;
+    case QPrinter::DuplexShortSide:
+        sides = print::Sides::ShortEdge;
+        break;
+    case QPrinter::DuplexAuto:
+        break;
+    }
+    print::PrintTarget target = print::PrintTarget::Printer(printer.printerName());
+    target.SetPaper(chosenPaper)
+        .SetCopies(printer.copyCount())
+        .SetCollate(printer.collateCopies())
+        .SetSides(sides)
+        .SetSheets(sheets, lastFirst);
+    return target;
 }
 
 frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent) {
@@ -97,26 +196,34 @@ frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent) {
 
     cmdPrintReport = new QPushButton(QStringLiteral("&Print Report"), fraAll);
     cmdPrintReport->setObjectName(QStringLiteral("cmdPrintReport"));
+    cmdPrintTo = new QPushButton(QStringLiteral("Print &To..."), fraAll);
+    cmdPrintTo->setObjectName(QStringLiteral("cmdPrintTo"));
     cmdCancel = new QPushButton(QStringLiteral("&Close"), fraAll);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    const int gap = (FrameWidth - 2 * ButtonWidth) / 3;
-    cmdPrintReport->setGeometry(ui::Twips(gap), ui::Twips(ButtonTop), ui::Twips(ButtonWidth),
-                                ui::Twips(ButtonHeight));
-    cmdCancel->setGeometry(ui::Twips(2 * gap + ButtonWidth), ui::Twips(ButtonTop),
-                           ui::Twips(ButtonWidth), ui::Twips(ButtonHeight));
-    for (QPushButton* b : {cmdPrintReport, cmdCancel}) {
+    const int gap = (FrameWidth - 3 * ButtonWidth) / 4;
+    int left = gap;
+    for (QPushButton* b : {cmdPrintReport, cmdPrintTo, cmdCancel}) {
+        b->setGeometry(ui::Twips(left), ui::Twips(ButtonTop), ui::Twips(ButtonWidth),
+                       ui::Twips(ButtonHeight));
+        left += ButtonWidth + gap;
         b->setAutoDefault(true);
         b->setFocusPolicy(Qt::StrongFocus);
     }
     cmdPrintReport->setEnabled(false);
+    cmdPrintTo->setEnabled(false);
     setTabOrder(Text1, cmdPrintReport);
-    setTabOrder(cmdPrintReport, cmdCancel);
+    setTabOrder(cmdPrintReport, cmdPrintTo);
+    setTabOrder(cmdPrintTo, cmdCancel);
+
+    msgPanel = ui::AddFootPanel(this);
 
     connect(cmdPrintReport, &QPushButton::clicked, this, [this] { PrintReport(); });
+    connect(cmdPrintTo, &QPushButton::clicked, this, [this] { PrintReportTo(); });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // The window sees key presses before its controls.
-    for (QObject* o : std::initializer_list<QObject*>{Text1, cmdPrintReport, cmdCancel, fraAll})
+    for (QObject* o :
+         std::initializer_list<QObject*>{Text1, cmdPrintReport, cmdPrintTo, cmdCancel, fraAll})
         o->installEventFilter(this);
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmViewReport::FocusWindowChanged);
@@ -185,6 +292,8 @@ void frmViewReport::FocusWindowChanged(QWindow* window) {
 }
 
 void frmViewReport::CentreFrame() {
+    const int panelHeight = msgPanel->sizeHint().height();
+    msgPanel->setGeometry(0, height() - panelHeight, width(), panelHeight);
     const QRect inner = contentsRect();
     const int left = inner.width() / 2 - fraAll->width() / 2;
     const int top = inner.height() / 2 - (fraAll->height() + ui::Twips(FrameLift)) / 2;
@@ -213,9 +322,10 @@ void frmViewReport::Activation() {
     }
     hasReport_ = failure.isEmpty();
     cmdPrintReport->setEnabled(hasReport_);
+    cmdPrintTo->setEnabled(hasReport_);
     if (hasReport_) {
         Text1->setPlainText(ReportTextBox::DisplayText(text));
-        if (!cmdCancel->hasFocus() && !Text1->hasFocus())
+        if (!cmdCancel->hasFocus() && !Text1->hasFocus() && !cmdPrintTo->hasFocus())
             cmdPrintReport->setFocus();
         MOUSEDEFAULT();
         if (!viewRecorded_) { // once for each opening, not at every activation
@@ -233,13 +343,35 @@ void frmViewReport::Activation() {
 }
 
 print::PrintResult frmViewReport::PrintReport() {
-    print::PrintResult result;
     if (!hasReport_)
-        return result;
+        return {};
+    return PrintOn(target_);
+}
+
+print::PrintResult frmViewReport::PrintReportTo() {
+    if (!hasReport_)
+        return {};
+    ++busy_;
+    const std::optional<print::PrintTarget> chosen =
+        chooser_ ? chooser_()
+                 : ChoosePrinter(this, print::ClientReportPdfName().chopped(4)); // less ".pdf"
+    --busy_;
+    if (!chosen)
+        return {};
+    const print::PrintResult result = PrintOn(*chosen);
+    if (result.printed && chosen->isPdf())
+        ShowMessage(QStringLiteral("The report was saved as %1")
+                        .arg(QDir::toNativeSeparators(result.pdfPath)),
+                    MsgIcon::Information);
+    return result;
+}
+
+print::PrintResult frmViewReport::PrintOn(const print::PrintTarget& target) {
+    print::PrintResult result;
     ++busy_;
     QString failure;
     try {
-        result = print::PrintReportFile(target_);
+        result = print::PrintReportFile(target);
     } catch (const VError& e) {
         failure = FailureText(e);
     } catch (const std::exception& e) {
@@ -250,7 +382,7 @@ print::PrintResult frmViewReport::PrintReport() {
     if (!failure.isEmpty()) {
         MOUSEDEFAULT();
         ShowFailure(QStringLiteral("Print Report"), failure);
-    } else if (result.printed && !result.pdfPath.isEmpty() && !target_.isPdf()) {
+    } else if (result.printed && !result.pdfPath.isEmpty() && !target.isPdf()) {
         // Saved as PDF in place of a printer: say where it went.
         ShowMessage(QStringLiteral("The report was saved as %1")
                         .arg(QDir::toNativeSeparators(result.pdfPath)),
@@ -281,10 +413,20 @@ void frmViewReport::ShowMessage(const QString& text, MsgIcon icon) {
     --busy_;
 }
 
+void frmViewReport::ShowHelp(QObject* control) {
+    if (control == Text1)
+        msgPanel->SetCaption(TextHelp);
+    else if (control == cmdPrintReport)
+        msgPanel->SetCaption(PrintHelp);
+    else if (control == cmdPrintTo)
+        msgPanel->SetCaption(PrintToHelp);
+    else if (control == cmdCancel)
+        msgPanel->SetCaption(CloseHelp);
+}
+
 bool frmViewReport::HandleKey(QKeyEvent* key) {
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-    if (mods == Qt::AltModifier && (key->key() == Qt::Key_P || key->key() == Qt::Key_C)) {
-        QPushButton* b = key->key() == Qt::Key_P ? cmdPrintReport : cmdCancel;
+    if (QPushButton* b = KeyButton(key, cmdPrintReport, cmdPrintTo, cmdCancel)) {
         if (b->isEnabled())
             b->click();
         return true;
@@ -305,16 +447,15 @@ void frmViewReport::keyPressEvent(QKeyEvent* e) {
 }
 
 bool frmViewReport::eventFilter(QObject* watched, QEvent* e) {
-    // Alt+P and Alt+C come here as key presses rather than as the buttons' own shortcuts,
-    // which would click them only after a delay.
-    if (e->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(e);
-        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier &&
-            (key->key() == Qt::Key_P || key->key() == Qt::Key_C)) {
-            e->accept();
-            return true;
-        }
+    // Alt+P, Alt+T, Alt+C and Ctrl+P come here as key presses rather than as the buttons' own
+    // shortcuts, which would click them only after a delay.
+    if (e->type() == QEvent::ShortcutOverride &&
+        KeyButton(static_cast<QKeyEvent*>(e), cmdPrintReport, cmdPrintTo, cmdCancel)) {
+        e->accept();
+        return true;
     }
+    if (e->type() == QEvent::FocusIn)
+        ShowHelp(watched);
     if (e->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(e)))
         return true;
     return QDialog::eventFilter(watched, e);

@@ -14,11 +14,20 @@ class QPlainTextEdit;
 class QPushButton;
 class QWindow;
 
+namespace varenta::ui {
+class MsgPanel;
+}
+
 namespace varenta::reports {
 
 // Fills the printing hooks with the window layer's parts: the hourglass while printing and
 // a file chooser for saving a report as PDF when no printer is set up. Safe to call again.
 void InstallPrintUi();
+
+// The system's print dialog: printer, copies, paper, two-sided, or a PDF file instead. The
+// dialog starts on the default printer and its paper, and proposes `documentName` for a
+// file. Empty: cancelled.
+std::optional<print::PrintTarget> ChoosePrinter(QWidget* parent, const QString& documentName);
 
 // The report viewer: scores the current client when it becomes active, shows the report and
 // prints it.
@@ -37,6 +46,9 @@ public:
 
     // Where "Print Report" prints (the default printer unless changed).
     void SetPrintTarget(const print::PrintTarget& target) { target_ = target; }
+    // The print dialog of "Print To"; ChoosePrinter unless replaced (tests answer it).
+    using PrinterChooser = std::function<std::optional<print::PrintTarget>()>;
+    void SetPrinterChooser(PrinterChooser chooser) { chooser_ = std::move(chooser); }
 
     // The scoring run; ScoreClient unless replaced (tests count or fail it).
     using Scorer = std::function<void(const ReportRequest&)>;
@@ -47,8 +59,11 @@ public:
 
     // Scores the client and loads the report: what activation runs.
     void Activation();
-    // "Print Report": prints the report file; errors are shown, never thrown.
+    // "Print Report": prints the report file on the default printer; errors are shown, never
+    // thrown.
     print::PrintResult PrintReport();
+    // "Print To": the print dialog first, then the same.
+    print::PrintResult PrintReportTo();
 
     bool HasReport() const { return hasReport_; }
     int ScoringRuns() const { return scoringRuns_; }
@@ -56,7 +71,9 @@ public:
     QFrame* fraAll;
     QPlainTextEdit* Text1;
     QPushButton* cmdPrintReport;
+    QPushButton* cmdPrintTo;
     QPushButton* cmdCancel;
+    ui::MsgPanel* msgPanel; // the help line
 
 protected:
     bool event(QEvent* e) override;
@@ -68,6 +85,8 @@ protected:
 private:
     bool HandleKey(QKeyEvent* key);
     void CentreFrame();
+    print::PrintResult PrintOn(const print::PrintTarget& target);
+    void ShowHelp(QObject* control);
     static QString FailureText(const VError& e);
     static QString FailureText(const std::exception& e);
     void ShowFailure(const QString& title, const QString& text);
@@ -77,6 +96,7 @@ private:
 
     ReportRequest request_;
     print::PrintTarget target_ = print::PrintTarget::DefaultPrinter();
+    PrinterChooser chooser_;
     Scorer scorer_;
     bool hasReport_ = false;
     int scoringRuns_ = 0;

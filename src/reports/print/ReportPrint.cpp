@@ -4,6 +4,7 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
+#include "reports/print/Delivery.h"
 #include "reports/print/ReportText.h"
 
 #include <QBuffer>
@@ -13,8 +14,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -69,14 +68,20 @@ QPageLayout SheetLayout(QPageSize::PageSizeId paper) {
                        QPageLayout::Millimeter);
 }
 
-QPageSize::PageSizeId DefaultPaper() {
-    if (PrinterAvailable()) {
-        const QPageSize size = QPrinterInfo::defaultPrinter().defaultPageSize();
-        if (size.isValid() && size.id() != QPageSize::Custom)
-            return size.id();
-    }
+QPageSize::PageSizeId LocalePaper() {
     return QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
                                                                       : QPageSize::A4;
+}
+
+// The default printer's paper, else the paper of the user's locale.
+QPageSize::PageSizeId DefaultPaper() {
+    if (Hooks().printerAvailable ? Hooks().printerAvailable() : Service().Reachable()) {
+        const QString printer = Service().DefaultPrinter();
+        if (!printer.isEmpty())
+            if (const auto paper = Service().Printer(printer).paper)
+                return *paper;
+    }
+    return LocalePaper();
 }
 
 // Lines too wide for the sheet even at the smallest scale go on over further lines.
@@ -114,40 +119,51 @@ void WritePdf(const QString& path, const QByteArray& bytes) {
     fileio::ReplaceAtomically(path, bytes, 0600);
 }
 
-PrintResult PrintToPdf(const QList<QStringList>& pages, double pointSize,
-                       const PrintTarget& target) {
+// The pages as a PDF document on `paper`.
+QByteArray RenderPdf(const QList<QStringList>& pages, double pointSize, QPageSize::PageSizeId paper,
+                     const QString& title, const PrintTarget& target, int* sheets) {
     QByteArray bytes;
-    int sheets = 0;
     {
+        // The document is complete only once the writer has gone.
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setResolution(1200);
-        writer.setTitle(QStringLiteral("Client Report"));
+        writer.setTitle(title);
         writer.setCreator(QString::fromLatin1(ProductName));
-        writer.setPageLayout(SheetLayout(target.paper().value_or(DefaultPaper())));
-        sheets = RenderPages(writer, pages, pointSize);
+        writer.setPageLayout(SheetLayout(paper));
+        *sheets = RenderPages(writer, pages, pointSize, target.sheets(), target.lastSheetFirst());
     }
-    WritePdf(target.pdfPath(), bytes);
-    return {true, target.pdfPath(), sheets};
+    return bytes;
 }
 
-PrintResult PrintToPrinter(const QList<QStringList>& pages, double pointSize) {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!printer.isValid())
-        throw VError(PrinterError, QStringLiteral("The printer cannot be reached."));
-    printer.setDocName(QStringLiteral("Client Report"));
-    printer.setCreator(QString::fromLatin1(ProductName));
-    // A printer that cannot print this close to the edge keeps its own margins; the layout
-    // measures what is left.
-    printer.setPageMargins(QMarginsF(SideMarginMm, TopMarginMm, SideMarginMm, TopMarginMm),
-                           QPageLayout::Millimeter);
-    const int sheets = RenderPages(printer, pages, pointSize);
-    if (printer.printerState() == QPrinter::Error)
-        throw VError(PrinterError, QStringLiteral("The printer %1 reported an error; the report "
-                                                  "may not have been printed.")
-                                       .arg(printer.printerName()));
-    return {true, QString(), sheets};
+PrintResult PrintToPdf(const QList<QStringList>& pages, double pointSize, const PrintTarget& target,
+                       const QString& title) {
+    PrintResult r;
+    const QByteArray bytes = RenderPdf(pages, pointSize, target.paper().value_or(DefaultPaper()),
+                                       title, target, &r.sheets);
+    WritePdf(target.pdfPath(), bytes);
+    r.printed = true;
+    r.pdfPath = target.pdfPath();
+    return r;
+}
+
+// The pages go to the printer as a PDF document on the paper it was resolved with (its own
+// default unless the user chose another); the print service makes of it what the printer
+// needs, and the job is followed there.
+PrintResult PrintToPrinter(const QList<QStringList>& pages, double pointSize,
+                           const PrintTarget& target, const QString& title) {
+    const QPageSize::PageSizeId paper = target.paper().value_or(LocalePaper());
+    int sheets = 0;
+    PrintJob job;
+    job.printer = target.printer();
+    job.title = title;
+    job.format = QStringLiteral("application/pdf");
+    job.data = RenderPdf(pages, pointSize, paper, title, target, &sheets);
+    job.options = JobOptions(target, paper);
+    PrintResult r = Deliver(job, target);
+    r.sheets = sheets;
+    return r;
 }
 
 QList<QStringList> PagesOf(const QString& text, const QString& what) {
@@ -160,11 +176,47 @@ QList<QStringList> PagesOf(const QString& text, const QString& what) {
 
 } // namespace
 
+PrintTarget PrintTarget::Printer(const QString& name) {
+    PrintTarget t;
+    t.printer_ = name;
+    return t;
+}
+
 PrintTarget PrintTarget::PdfFile(const QString& path, std::optional<QPageSize::PageSizeId> paper) {
     PrintTarget t;
     t.pdfPath_ = path;
     t.paper_ = paper;
     return t;
+}
+
+PrintTarget& PrintTarget::SetPaper(std::optional<QPageSize::PageSizeId> paper) {
+    paper_ = paper;
+    return *this;
+}
+PrintTarget& PrintTarget::SetCopies(int copies) {
+    copies_ = std::max(1, copies);
+    return *this;
+}
+PrintTarget& PrintTarget::SetCollate(bool on) {
+    collate_ = on;
+    return *this;
+}
+PrintTarget& PrintTarget::SetSides(Sides sides) {
+    sides_ = sides;
+    return *this;
+}
+PrintTarget& PrintTarget::SetOffersPdf(bool on) {
+    offersPdf_ = on;
+    return *this;
+}
+PrintTarget& PrintTarget::SetWatched(bool on) {
+    watched_ = on;
+    return *this;
+}
+PrintTarget& PrintTarget::SetSheets(const QPageRanges& sheets, bool lastSheetFirst) {
+    sheets_ = sheets;
+    lastSheetFirst_ = lastSheetFirst;
+    return *this;
 }
 
 PrintHooks& Hooks() {
@@ -178,28 +230,82 @@ void ResetHooks() {
 bool PrinterAvailable() {
     if (Hooks().printerAvailable)
         return Hooks().printerAvailable();
-    return !QPrinterInfo::availablePrinters().isEmpty() && !QPrinterInfo::defaultPrinter().isNull();
+    return Service().Reachable() && !Service().DefaultPrinter().isEmpty();
 }
 
-std::optional<PrintTarget> ResolveTarget(const PrintTarget& wanted) {
-    if (wanted.isPdf() || PrinterAvailable())
+namespace {
+
+// Why `wanted` cannot take a printout now; empty when it can. Names the printer found.
+QString CannotPrint(const PrintTarget& wanted, QString* printer, PrinterStatus* status) {
+    if (Hooks().printerAvailable && wanted.printer().isEmpty() && !Hooks().printerAvailable())
+        return QStringLiteral("No printer is set up on this computer");
+    if (!Service().Reachable())
+        return QStringLiteral("The print service of this computer is not running or cannot be "
+                              "reached");
+    *printer = wanted.printer().isEmpty() ? Service().DefaultPrinter() : wanted.printer();
+    if (printer->isEmpty())
+        return QStringLiteral("No printer is set up on this computer");
+    *status = Service().Printer(*printer);
+    if (!status->answered)
+        return QStringLiteral("The print service of this computer is not answering");
+    const QString said =
+        status->message.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(status->message);
+    if (!status->exists)
+        return QStringLiteral("The printer \"%1\" does not exist on this computer").arg(*printer);
+    if (!status->accepting)
+        return QStringLiteral("The printer \"%1\" is not accepting print jobs%2")
+            .arg(*printer, said);
+    if (status->state == PrinterState::Stopped)
+        return QStringLiteral("The printer \"%1\" is stopped%2").arg(*printer, said);
+    return {};
+}
+
+} // namespace
+
+std::optional<PrintTarget> ResolveTarget(const PrintTarget& wanted, const QString& pdfName) {
+    if (wanted.isPdf())
         return wanted;
+    QString printer;
+    PrinterStatus status;
+    const QString why = CannotPrint(wanted, &printer, &status);
+    if (why.isEmpty()) {
+        PrintTarget resolved = PrintTarget::Printer(printer);
+        resolved.SetPaper(wanted.paper() ? wanted.paper() : status.paper)
+            .SetCopies(wanted.copies())
+            .SetCollate(wanted.collate())
+            .SetSides(wanted.sides())
+            .SetOffersPdf(wanted.offersPdf())
+            .SetWatched(wanted.watched())
+            .SetSheets(wanted.sheets(), wanted.lastSheetFirst());
+        return resolved;
+    }
+    const QString cannot = why + QStringLiteral(", so the report cannot be printed.");
+    if (!wanted.offersPdf()) {
+        MsgBox(cannot, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Print Report"));
+        return std::nullopt;
+    }
     const MsgAnswer answer =
-        MsgBox(MsgLines({QStringLiteral("No printer is set up on this computer, so the report "
-                                        "cannot be printed."),
-                         QStringLiteral("Do you want to save it as a PDF file instead?")}),
+        MsgBox(MsgLines({cannot, QStringLiteral("Do you want to save it as a PDF file instead?")}),
                MsgButtons::YesNo, MsgIcon::Exclamation, QStringLiteral("Print Report"));
     if (answer != MsgAnswer::Yes || !Hooks().choosePdfPath)
         return std::nullopt;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    QString path = Hooks().choosePdfPath(fileio::Join(folder, QStringLiteral("Client Report.pdf")));
+    QString path = Hooks().choosePdfPath(fileio::Join(folder, pdfName));
     if (path.trimmed().isEmpty())
         return std::nullopt;
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
-    return PrintTarget::PdfFile(path, wanted.paper());
+    PrintTarget pdf = PrintTarget::PdfFile(path, wanted.paper());
+    pdf.SetSheets(wanted.sheets(), wanted.lastSheetFirst());
+    return pdf;
+}
+
+QString ClientReportPdfName() {
+    const int client = Globals().CurrentClient;
+    return client > 0 ? QStringLiteral("Client Report %1.pdf").arg(client)
+                      : QStringLiteral("Client Report.pdf");
 }
 
 std::vector<Sheet> PlanSheets(const QList<QStringList>& pages, const SheetMetrics& m) {
@@ -246,14 +352,29 @@ SheetMetrics MeasureSheet(QPagedPaintDevice& device, double pointSize) {
     return m;
 }
 
-int RenderPages(QPagedPaintDevice& device, const QList<QStringList>& pages, double pointSize) {
-    QPainter painter;
-    if (!painter.begin(&device))
-        throw VError(PrinterError, QStringLiteral("The printout could not be started."));
+int RenderPages(QPagedPaintDevice& device, const QList<QStringList>& pages, double pointSize,
+                const QPageRanges& chosen, bool lastSheetFirst) {
     const QFont font = ReportFont(pointSize);
     const QFontMetricsF fm(font, &device);
     const SheetMetrics m = MeasureSheet(device, pointSize);
-    const std::vector<Sheet> sheets = PlanSheets(pages, m);
+    std::vector<Sheet> sheets;
+    {
+        std::vector<Sheet> all = PlanSheets(pages, m);
+        for (size_t i = 0; i < all.size(); ++i)
+            if (chosen.isEmpty() || chosen.contains(int(i) + 1))
+                sheets.push_back(std::move(all[i]));
+        if (sheets.empty())
+            throw VError(PrinterError,
+                         QStringLiteral("The pages chosen (%1) are not in the report, which has %2 "
+                                        "pages.")
+                             .arg(chosen.toString())
+                             .arg(all.size()));
+    }
+    if (lastSheetFirst)
+        std::reverse(sheets.begin(), sheets.end());
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw VError(PrinterError, QStringLiteral("The printout could not be started."));
     painter.setFont(font);
     painter.setPen(Qt::black);
     for (size_t i = 0; i < sheets.size(); ++i) {
@@ -275,18 +396,32 @@ int RenderPages(QPagedPaintDevice& device, const QList<QStringList>& pages, doub
     return int(sheets.size());
 }
 
-PrintResult PrintReportText(const QString& text, double pointSize, const PrintTarget& target) {
-    const QList<QStringList> pages = PagesOf(text, QStringLiteral("The report"));
-    const std::optional<PrintTarget> resolved = ResolveTarget(target);
-    if (!resolved)
+namespace {
+
+PrintResult PrintPages(const QList<QStringList>& pages, double pointSize, const PrintTarget& wanted,
+                       const QString& title, const QString& pdfName) {
+    const std::optional<PrintTarget> target = ResolveTarget(wanted, pdfName);
+    if (!target)
         return {};
     BusyScope busy;
-    return resolved->isPdf() ? PrintToPdf(pages, pointSize, *resolved)
-                             : PrintToPrinter(pages, pointSize);
+    return target->isPdf() ? PrintToPdf(pages, pointSize, *target, title)
+                           : PrintToPrinter(pages, pointSize, *target, title);
+}
+
+const QString CheckoutTitle = QStringLiteral("Checkout Report");
+const QString CheckoutPdf = QStringLiteral("Checkout Report.pdf");
+
+} // namespace
+
+PrintResult PrintReportText(const QString& text, double pointSize, const PrintTarget& target,
+                            const QString& title, const QString& pdfName) {
+    return PrintPages(PagesOf(text, QStringLiteral("The report")), pointSize, target, title,
+                      pdfName);
 }
 
 PrintResult PrintReportFile(const PrintTarget& target) {
-    return PrintReportText(ReadReportFile(), ReportPointSize, target);
+    return PrintReportText(ReadReportFile(), ReportPointSize, target,
+                           QStringLiteral("Client Report"), ClientReportPdfName());
 }
 
 PrintResult PrintReportFiles(const QStringList& paths, const PrintTarget& target) {
@@ -295,30 +430,33 @@ PrintResult PrintReportFiles(const QStringList& paths, const PrintTarget& target
         pages += PagesOf(ReadReportFile(path), QDir::toNativeSeparators(path));
     if (pages.isEmpty())
         throw VError(err::InputPastEnd, QStringLiteral("There is no report to print."));
-    const std::optional<PrintTarget> resolved = ResolveTarget(target);
-    if (!resolved)
-        return {};
-    BusyScope busy;
-    return resolved->isPdf() ? PrintToPdf(pages, ReportPointSize, *resolved)
-                             : PrintToPrinter(pages, ReportPointSize);
+    return PrintPages(pages, ReportPointSize, target, QStringLiteral("Client Reports"),
+                      QStringLiteral("Client Reports.pdf"));
 }
 
 PrintResult ReadReportToPrinterC(const PrintTarget& target) {
     if (!Globals().PrintDOS || target.isPdf())
-        return PrintReportText(ReadReportFile(), CheckoutPointSize, target);
+        return PrintReportText(ReadReportFile(), CheckoutPointSize, target, CheckoutTitle,
+                               CheckoutPdf);
     const QString path = ReportPath();
     if (!fileio::Exists(path))
         throw VError(err::FileNotFound, QStringLiteral("The report file %1 was not found.")
                                             .arg(QDir::toNativeSeparators(path)));
+    const QList<QStringList> pages = PagesOf(ReadReportFile(path), QStringLiteral("The report"));
+    const std::optional<PrintTarget> resolved = ResolveTarget(target, CheckoutPdf);
+    if (!resolved)
+        return {};
     BusyScope busy;
-    // The extra form feed ejects the last sheet; it stays in the file.
+    if (resolved->isPdf())
+        return PrintToPdf(pages, CheckoutPointSize, *resolved, CheckoutTitle);
+    // The extra form feed ejected the last sheet of a line printer; it stays in the file. The
+    // print service lays out plain text itself and needs none after the last page.
     fileio::Append(path, QByteArrayLiteral("\f\r\n"));
-    SendRawToPrinter(path);
-    return {true, QString(), 0};
+    return SendTextToPrinter(pages, *resolved, CheckoutTitle);
 }
 
 PrintResult PrintDirect(const PrintTarget& target) {
-    return PrintReportText(ReadReportFile(), DirectPointSize, target);
+    return PrintReportText(ReadReportFile(), DirectPointSize, target, CheckoutTitle, CheckoutPdf);
 }
 
 } // namespace varenta::print

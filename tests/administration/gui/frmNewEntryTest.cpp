@@ -131,7 +131,7 @@ TEST_F(AnswerSheetWindow, RefusedDigitsAndMovesAcrossGrids) {
     Key(Qt::Key_Right);
     EXPECT_EQ(Where(), std::make_pair(0, 63));
 
-    // Tab back into grid 1 shows the row it was left on.
+    // A grid the focus comes back to shows the row it was left on, by Tab or by an arrow.
     Key(Qt::Key_Down);
     Key(Qt::Key_Down);
     EXPECT_EQ(Where(), std::make_pair(1, 2));
@@ -139,6 +139,22 @@ TEST_F(AnswerSheetWindow, RefusedDigitsAndMovesAcrossGrids) {
     EXPECT_EQ(Where(), std::make_pair(2, 1));
     Key(Qt::Key_Backtab);
     EXPECT_EQ(Where(), std::make_pair(1, 2));
+    Key(Qt::Key_Backtab);
+    EXPECT_EQ(Where(), std::make_pair(0, 63)); // left with the Down arrow from its last row
+
+    // Keying the last item of a grid passes into the next one; Shift+Tab goes back to the row
+    // just keyed, not to the row of an earlier visit.
+    Key(Qt::Key_Tab);
+    for (int i = 2; i < 34; ++i)
+        Key(Qt::Key_Down);
+    EXPECT_EQ(Where(), std::make_pair(1, 34));
+    Type(QStringLiteral("3"));
+    EXPECT_EQ(Where(), std::make_pair(2, 1));
+    Key(Qt::Key_Backtab);
+    EXPECT_EQ(Where(), std::make_pair(1, 34));
+    Type(QStringLiteral("2")); // corrects item 97 and goes on again
+    EXPECT_EQ(w.Cells()[96], QLatin1Char('2'));
+    EXPECT_EQ(Where(), std::make_pair(2, 1));
 }
 
 // On the shipped question table: its three sections, every stored answer marked, the row

@@ -2,6 +2,7 @@
 
 #include "../CheckoutTables.h"
 #include "intake/gui/GuiDriver.h"
+#include "reports/print/FakePrintService.h"
 #include "reports/print/PdfCheck.h"
 
 #include "app/Globals.h"
@@ -124,6 +125,69 @@ TEST_F(CheckoutWindow, ReportsAreShownAndPrinted) {
     EXPECT_EQ(pdf::PageCount(pdf), 18);
 
     EXPECT_TRUE(messages.shown().empty());
+}
+
+// Chosen from the keyboard, Female gives the nine female tables, scored with the female
+// norms of the table set (percentile = 10 * gender + race + raw points); Male the male ones.
+TEST_F(CheckoutWindow, DistributionsOfTheChosenGenderFromTheKeyboard) {
+    auto w = Open();
+    TabTo(w->optMale);
+    Key(Qt::Key_Space);
+    Key(Qt::Key_Down);
+    ASSERT_TRUE(w->optFemale->isChecked());
+    TabTo(w->cmdButton(1));
+    Key(Qt::Key_Return);
+    const QString female = w->txtDeviant->toPlainText();
+    EXPECT_EQ(female.count(" SCALE SCORING "), 9);
+    EXPECT_EQ(female.count("Varenta - FEMALE - "), 9);
+    EXPECT_EQ(female.count("Varenta - MALE - "), 0);
+    // Item 20 answered true earns 2 points on the alcohol scale: percentile 20 + 1 + 2 for
+    // white girls, 20 + 3 + 2 for Hispanic ones; false and no answer earn nothing.
+    const QStringList lines = female.split(QLatin1Char('\n'));
+    QStringList rows;
+    for (const QString& line : lines)
+        if (line.startsWith("   20    2   "))
+            rows << line.simplified();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_TRUE(rows[0].startsWith("20 2 2 23 23 20 2 0 0 0 20 2 0 0 0")) << rows[0].toStdString();
+    EXPECT_TRUE(rows[2].startsWith("20 2 2 25 25 20 2 0 0 0 20 2 0 0 0")) << rows[2].toStdString();
+
+    TabTo(w->optFemale);
+    Key(Qt::Key_Up);
+    ASSERT_TRUE(w->optMale->isChecked());
+    TabTo(w->cmdButton(1));
+    Key(Qt::Key_Return);
+    const QString male = w->txtDeviant->toPlainText();
+    EXPECT_EQ(male.count("Varenta - MALE - "), 9);
+    EXPECT_TRUE(male.contains("   20    2   2     13    13 ")) << "10 + 1 + 2";
+}
+
+// With PrintDOS (what a missing key means) the printout goes to the printer as plain text that
+// the print service lays out for it, never raw; a printer that refuses it is said so.
+TEST_F(CheckoutWindow, PrintDosSendsPlainTextThroughThePrintService) {
+    Globals().PrintDOS = true;
+    FakePrinting printing;
+    frmCheckout w;
+    ShowActive(&w);
+    TabTo(w.cmdButton(2));
+    Key(Qt::Key_Return);
+    TabTo(w.cmdPrint);
+    Key(Qt::Key_Return);
+    ASSERT_EQ(printing->submitted.size(), 1u);
+    const print::PrintJob& job = printing->submitted[0];
+    EXPECT_EQ(job.format, "text/plain;charset=utf-8");
+    EXPECT_EQ(job.title, "Checkout Report");
+    EXPECT_EQ(job.data.count('\f'), 17) << "18 tables, no blank sheet after the last";
+    EXPECT_TRUE(job.data.contains("Minimum ALCOHOL SCALE SCORING"));
+    EXPECT_TRUE(ReadFile(program.file("report.prn")).endsWith("\f\r\n\f\r\n"));
+    EXPECT_TRUE(messages.shown().empty());
+
+    printing->refusal = QStringLiteral("The printer \"office\" did not accept the report: "
+                                       "Printer not accepting jobs.");
+    Key(Qt::Key_Return);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains("did not accept the report"));
+    EXPECT_TRUE(w.isVisible());
 }
 
 // The checkout never writes the data disk (see the checkout tests); closing it by its button

@@ -8,6 +8,7 @@
 #include "store/ClientStore.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDate>
 #include <QLabel>
@@ -97,10 +98,10 @@ TEST_F(ClientInfoWindow, NewClientTypedFieldByField) {
     Type(QStringLiteral("5"));
     EXPECT_EQ(Choice(InfoField::Race), "Native American");
     Key(Qt::Key_Return);
-    Key(Qt::Key_Down); // the arrows move through the list
+    Key(Qt::Key_Down); // opens the list on the first entry
     Key(Qt::Key_Down);
+    Key(Qt::Key_Return); // takes the highlighted entry and goes on
     EXPECT_EQ(Choice(InfoField::Education), "6th grade or less");
-    Key(Qt::Key_Return);
     EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
 
     // "Information OK" finds the date of birth still empty.
@@ -132,6 +133,46 @@ TEST_F(ClientInfoWindow, NewClientTypedFieldByField) {
     EXPECT_EQ(r.NameDeleted, "0");
     EXPECT_EQ(data(), before); // a new client is written only with its answers
     EXPECT_EQ(Globals().ClientCount, 2);
+}
+
+// The arrows in a closed choice field move to the next entry and open the list, so staff see
+// the entries they move through; Enter in the list takes the entry and goes on.
+TEST_F(ClientInfoWindow, ArrowsOpenTheChoiceListAndEnterGoesOn) {
+    Open(false);
+    QComboBox* gender = w.choiceField(InfoField::Gender);
+    gender->setFocus();
+    Settle();
+    Key(Qt::Key_Up);
+    EXPECT_EQ(gender->currentText(), "N/A");
+    EXPECT_TRUE(gender->view()->isVisible());
+    Key(Qt::Key_Down); // the arrows now move within the open list
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(gender->view()->isVisible());
+    EXPECT_EQ(gender->currentText(), "Female");
+    EXPECT_EQ(FocusName(), "cmbRace");
+    EXPECT_TRUE(messages.shown().empty());
+
+    // A code key chooses without the list; an arrow that reaches no new entry opens nothing.
+    QComboBox* race = w.choiceField(InfoField::Race);
+    Type(QStringLiteral("6"));
+    EXPECT_EQ(race->currentText(), "Other");
+    Key(Qt::Key_End);
+    EXPECT_FALSE(race->view()->isVisible());
+    Key(Qt::Key_Home);
+    EXPECT_EQ(race->currentText(), "N/A");
+    EXPECT_TRUE(race->view()->isVisible());
+    Key(Qt::Key_Escape); // closes the list only
+    EXPECT_FALSE(race->view()->isVisible());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(race->currentText(), "N/A");
+    EXPECT_EQ(FocusName(), "cmbRace");
+    // A code key typed in the open list chooses as in the closed field.
+    Key(Qt::Key_Down);
+    ASSERT_TRUE(race->view()->isVisible());
+    Type(QStringLiteral("3"));
+    EXPECT_FALSE(race->view()->isVisible());
+    EXPECT_EQ(race->currentText(), "Hispanic");
 }
 
 TEST_F(ClientInfoWindow, OkWithAgeAndDateEmptyAsksForTheAge) {
@@ -220,7 +261,8 @@ TEST_F(ClientInfoWindow, DeletedNameIsShownLocked) {
                       "Press Enter to continue.");
 }
 
-// A failed write keeps the window and what was typed; Escape then leaves memory and disk alone.
+// A failed write keeps the window and what was typed; a stray Escape keeps them too, and
+// "Cancel Input" then leaves memory and disk alone.
 TEST_F(ClientInfoWindow, FailedWriteKeepsTheTypedDataAndCancelChangesNothing) {
     const ClientRecord inMemory = Globals().Clients[2];
     const QByteArray before = data();
@@ -240,6 +282,9 @@ TEST_F(ClientInfoWindow, FailedWriteKeepsTheTypedDataAndCancelChangesNothing) {
     EXPECT_EQ(data(), before);
 
     Key(Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(Text(InfoField::Name), "Retyped");
+    PressMenuButton(&w, 1);
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(Globals().ContinueFlag);
     EXPECT_EQ(Globals().Clients[2], inMemory);

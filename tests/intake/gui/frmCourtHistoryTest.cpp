@@ -136,7 +136,11 @@ TEST_F(CourtHistoryWindow, EditedClientShowsStoredAnswersAndWritesOnlyItsRecord)
     frmCourtHistory again;
     ShowActive(&again);
     again.answerField(2)->setText(QStringLiteral("9"));
-    Key(Qt::Key_Escape);
+    Key(Qt::Key_Escape); // does nothing: Cancel is the way out
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_EQ(again.answerField(2)->text(), "9");
+    PressMenuButton(&again, 1);
+    EXPECT_FALSE(again.isVisible());
     EXPECT_EQ(data(), after);
     EXPECT_EQ(Globals().CurrentClient, 1);
     EXPECT_EQ(Globals().Clients[1].Probations, "2 ");

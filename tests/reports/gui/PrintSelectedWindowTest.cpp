@@ -3,6 +3,7 @@
 #include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "reports/gui/frmPrintSelected.h"
+#include "reports/print/FakePrintService.h"
 #include "reports/print/PdfCheck.h"
 #include "reports/print/ReportPrint.h"
 #include "support/AuditCheck.h"
@@ -74,6 +75,95 @@ TEST_F(PrintSelectedWindowTest, NothingSelectedIsSaidThenSelectAllThenReturnPrin
     EXPECT_EQ(window->result(), QDialog::Rejected);
     EXPECT_FALSE(window->LastRun().has_value());
     EXPECT_TRUE(Pdfs().isEmpty());
+}
+
+// Typing moves to a client and never chooses one: only Space, Enter or a click does.
+TEST_F(PrintSelectedWindowTest, TypingMovesToAClientAndOnlySpaceOrEnterChoose) {
+    WriteDataDisk(disk.path(), SampleClients(12));
+    UseDataDisk(disk.path());
+    Open();
+    ASSERT_TRUE(list->hasFocus());
+    const auto selected = [&] {
+        QList<int> clients;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->isSelected())
+                clients << i + 1;
+        return clients;
+    };
+    Type(QStringLiteral("5"));
+    EXPECT_EQ(list->currentRow(), 4);
+    Type(QStringLiteral("12")); // on the way to client 12
+    EXPECT_EQ(list->currentRow(), 11);
+    EXPECT_TRUE(selected().isEmpty());
+    Key(Qt::Key_Space);
+    Type(QStringLiteral("7"));
+    EXPECT_EQ(list->currentRow(), 6);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(selected(), QList<int>({7, 12}));
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Up);
+    Type(QStringLiteral("c")); // names too: the next one starting with C
+    EXPECT_EQ(list->currentRow(), 5);
+    Key(Qt::Key_Return); // takes client 6 in
+    Key(Qt::Key_Space);  // and out again
+    EXPECT_EQ(selected(), QList<int>({7, 12}));
+    EXPECT_EQ(HelpLine(), "Use up or down arrow keys or mouse to select client.");
+
+    messages.Answer(MsgAnswer::Yes); // no printer here: PDF files instead
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(window->LastRun().has_value());
+    EXPECT_EQ(window->LastRun()->printed, QList<int>({7, 12}));
+}
+
+// Each report is its own print job, followed like any other: a job the printer does not print
+// ends the run once cancelled, and the run says which reports were printed; a job the user
+// leaves in the queue lets the rest join it there.
+TEST_F(PrintSelectedWindowTest, APrinterThatStopsPrintingEndsTheRunOrTheRestQueueBehind) {
+    FakePrinting printing;
+    printing->script = [](int id, int) {
+        return print::JobStatus{
+            id == 2 ? print::JobState::Held : print::JobState::Completed, {}, {}};
+    };
+    Open();
+    Type(QStringLiteral("1"));
+    Key(Qt::Key_Space);
+    Type(QStringLiteral("2"));
+    Key(Qt::Key_Space);
+    Type(QStringLiteral("4"));
+    Key(Qt::Key_Space);
+    messages.Answer(MsgAnswer::Yes); // cancel the held job
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Return);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown()[0].text.contains("held in the printer's queue"));
+    EXPECT_EQ(messages.last().text, "Printed: the reports of client 1.\nNot printed: the "
+                                    "reports of clients 2 and 4.");
+    EXPECT_EQ(printing->submitted.size(), 2u) << "nothing sent after the held one";
+    EXPECT_EQ(printing->cancelled, std::vector<int>{2});
+    EXPECT_TRUE(TempCopies(program).isEmpty());
+
+    // Left in the queue: the run goes on without following the later jobs.
+    Open();
+    Key(Qt::Key_Space);
+    Type(QStringLiteral("2"));
+    Key(Qt::Key_Space);
+    Type(QStringLiteral("3"));
+    Key(Qt::Key_Space);
+    messages.clear();
+    messages.Answer(MsgAnswer::No);
+    printing->script = [](int id, int) {
+        return print::JobStatus{
+            id == 4 ? print::JobState::Held : print::JobState::Completed, {}, {}};
+    };
+    printing->jobLooks.clear();
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Return);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains("held in the printer's queue"));
+    EXPECT_EQ(printing->submitted.size(), 5u);
+    EXPECT_EQ(printing->jobLooks.value(5), 0) << "the one after it was not followed";
+    EXPECT_EQ(window->LastRun()->printed, QList<int>({1, 2, 3}));
 }
 
 TEST_F(PrintSelectedWindowTest, WithNoClientsTheFocusGoesToTheWayBack) {

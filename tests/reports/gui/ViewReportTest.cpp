@@ -1,5 +1,6 @@
 #include "reports/gui/frmViewReport.h"
 
+#include "../print/FakePrintService.h"
 #include "../print/PdfCheck.h"
 
 #include "app/Errors.h"
@@ -11,6 +12,7 @@
 #include "support/AuditCheck.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
+#include "ui/MenuButtons.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -167,6 +169,102 @@ TEST_F(ViewReportTest, ScoresOncePerShowingAndAgainAfterAnotherWindow) {
     viewer.hide();
     Open();
     EXPECT_EQ(viewer.ScoringRuns(), 3);
+}
+
+// "Print Report" goes straight to the default printer; "Print To" (Alt+T or Ctrl+P) opens the
+// print dialog first, for another printer, copies or a PDF file. Each has its help line.
+TEST(ViewReportPrinting, PrintReportAndPrintToFromTheKeyboard) {
+    TempDir dir;
+    Globals().ProgramDir = dir.path();
+    Globals().CurrentClient = 7;
+    FakePrinting printing;
+    ScriptedMessages messages;
+    frmViewReport viewer;
+    viewer.SetScorer([&](const ReportRequest&) {
+        WriteFile(dir.file("report.prn"), "page one\r\n\f\r\npage two\r\n");
+    });
+    std::vector<std::optional<print::PrintTarget>> choices;
+    int dialogs = 0;
+    viewer.SetPrinterChooser([&]() -> std::optional<print::PrintTarget> {
+        ++dialogs;
+        const auto choice = choices.front();
+        choices.erase(choices.begin());
+        return choice;
+    });
+    viewer.show();
+    viewer.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    const auto help = [&] { return viewer.msgPanel->text(); };
+
+    ASSERT_TRUE(viewer.Text1->hasFocus());
+    EXPECT_EQ(help(), "Use the arrow keys, Page Up and Page Down to read the report.");
+    QTest::keyClick(viewer.Text1, Qt::Key_Tab);
+    ASSERT_TRUE(viewer.cmdPrintReport->hasFocus());
+    EXPECT_EQ(help(), "Print the report on the default printer.");
+    QTest::keyClick(viewer.cmdPrintReport, Qt::Key_Return);
+    ASSERT_EQ(printing->submitted.size(), 1u);
+    EXPECT_EQ(printing->submitted[0].printer, "office");
+    EXPECT_EQ(dialogs, 0);
+
+    QTest::keyClick(viewer.cmdPrintReport, Qt::Key_Tab);
+    ASSERT_TRUE(viewer.cmdPrintTo->hasFocus());
+    EXPECT_EQ(viewer.cmdPrintTo->text(), "Print &To...");
+    EXPECT_EQ(help(), "Choose a printer, the number of copies, or a PDF file, then print the "
+                      "report.");
+    printing->printers.insert(QStringLiteral("upstairs"), printing->printers.value("office"));
+    print::PrintTarget upstairs = print::PrintTarget::Printer(QStringLiteral("upstairs"));
+    upstairs.SetCopies(2);
+    choices = {upstairs, std::nullopt,
+               print::PrintTarget::PdfFile(dir.file("chosen.pdf"), QPageSize::A4)};
+    QTest::keyClick(viewer.cmdPrintTo, Qt::Key_Return);
+    ASSERT_EQ(printing->submitted.size(), 2u);
+    EXPECT_EQ(printing->submitted[1].printer, "upstairs");
+    EXPECT_TRUE(
+        printing->submitted[1].options.contains({QStringLiteral("copies"), QStringLiteral("2")}));
+    QTest::keyClick(viewer.cmdPrintTo, Qt::Key_T, Qt::AltModifier); // the dialog cancelled
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(printing->submitted.size(), 2u);
+    EXPECT_TRUE(messages.shown().empty());
+    QTest::keyClick(viewer.cmdPrintTo, Qt::Key_Up); // into the report
+    ASSERT_TRUE(viewer.Text1->hasFocus());
+    QTest::keyClick(viewer.Text1, Qt::Key_P, Qt::ControlModifier); // into a PDF file
+    EXPECT_EQ(pdf::PageCount(dir.file("chosen.pdf")), 2);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains(dir.file("chosen.pdf")));
+
+    // The print service is not running: said so, not that no printer is set up.
+    printing->reachable = false;
+    messages.clear();
+    messages.Answer(MsgAnswer::No);
+    QTest::keyClick(viewer.Text1, Qt::Key_P, Qt::AltModifier);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.startsWith("The print service of this computer is not "
+                                                "running or cannot be reached"));
+    EXPECT_TRUE(messages.last().text.endsWith("Do you want to save it as a PDF file instead?"));
+    printing->reachable = true;
+
+    // The default printer is stopped: said before anything is sent, PDF offered (declined).
+    printing->printers["office"].state = print::PrinterState::Stopped;
+    messages.clear();
+    messages.Answer(MsgAnswer::No);
+    QTest::keyClick(viewer.Text1, Qt::Key_P, Qt::AltModifier);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.startsWith("The printer \"office\" is stopped"));
+    EXPECT_EQ(printing->submitted.size(), 2u);
+
+    // A job held in the queue: Enter on the question cancels it; the viewer carries on.
+    printing->printers["office"].state = print::PrinterState::Idle;
+    printing->jobStates = {{print::JobState::Held, {}, {}}};
+    messages.clear();
+    messages.Answer(MsgAnswer::Yes);
+    QTest::keyClick(viewer.Text1, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(printing->cancelled, std::vector<int>{3});
+    EXPECT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_EQ(viewer.ScoringRuns(), 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 // For the developers' guide: a sample client's report, scored with the tables shipped.

@@ -297,6 +297,7 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});
     Execute();
     EXPECT_EQ(messages.titles().value(1), "WARNING!");
+    EXPECT_EQ(messages.shown().at(1).defaultButton, MsgDefault::Second); // Enter answers No
     EXPECT_EQ(messages.last().text, "Process complete. Press Enter to continue.");
     EXPECT_FALSE(window->isVisible());
     LoadClients();
