@@ -198,9 +198,14 @@ void frmComments::InformationOk() {
     QString text = txtComments_->toPlainText();
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     if (!RunWithRetry([&] { SaveComment(text); })) {
-        // The comment stays in the box, to be saved once the disk is back.
-        txtComments_->setFocus();
-        return;
+        if (!CommentReachedDisk(text)) {
+            // The comment stays in the box, to be saved once the disk is back.
+            txtComments_->setFocus();
+            return;
+        }
+        MsgBox(QStringLiteral("The comment was stored after all: reading the data disk back "
+                              "shows it."),
+               MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Data Disk"));
     }
     saved_ = true;
     loadedText_ = txtComments_->toPlainText();

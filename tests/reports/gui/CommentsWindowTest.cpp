@@ -106,7 +106,7 @@ TEST_F(CommentsWindowTest, AFailedWriteKeepsTheCommentInTheBoxAndTheFileIntact) 
     QTest::keyClick(Button(0), Qt::Key_Return);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.last().title, "Data Disk Error");
-    EXPECT_TRUE(messages.last().text.startsWith("Data disk not found!"));
+    EXPECT_TRUE(messages.last().text.startsWith("Data disk error!"));
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(viewerShown);
     EXPECT_EQ(text->toPlainText(), "Needs a follow-up visit.");
