@@ -164,7 +164,14 @@ DriveSelection SelectDataDrive(bool atStartUp, const DriveSelectionHooks& hooks)
             candidate = hooks.chooseDrive ? hooks.chooseDrive() : QString();
         }
         try {
-            if (OpenDataDrive(candidate, handler)) {
+            // A folder the configuration file could not give back is refused before it is
+            // used: the next start would look for another folder.
+            const QString unstorable = FilePathProblem(candidate);
+            if (!unstorable.isEmpty()) {
+                hooks.normalPointer();
+                MsgBox(unstorable, MsgButtons::Ok, MsgIcon::Critical,
+                       QStringLiteral("Data Disk Error"));
+            } else if (OpenDataDrive(candidate, handler)) {
                 RunStep(handler, [&] { WriteFilePath(candidate); });
                 if (hooks.refreshClientList)
                     hooks.refreshClientList();
