@@ -6,6 +6,7 @@
 #include "app/Messages.h"
 #include "scoring/ListInput.h"
 #include "scoring/ScoreAndPrint.h"
+#include "scoring/ScoringInternal.h"
 #include "store/ClientRecord.h"
 #include "store/Cp1252.h"
 #include "store/SaveWithRetry.h"
@@ -356,8 +357,9 @@ bool DeveloperCommandsApply() {
 
 QStringList ScaleNamesForCheck() {
     const QString name = QString::fromLatin1(ReportTextsFileName);
-    listinput::Reader r(fileio::ReadAll(fileio::FindCaseInsensitive(Globals().ProgramDir, name)),
-                        name);
+    listinput::Reader r(
+        internal::ReadProgramFile(ReportTextsFileName, "report texts", internal::MaxTableFileSize),
+        name);
     QStringList names;
     for (int s = 1; s <= 5; ++s)
         names << cp1252::Decode(r.String({"the name of scale %1", s}));

@@ -492,7 +492,8 @@ void ReportWriter::WriteScaleParagraph(int s) {
     ++ReportLine;
 
     const char* name = kParagraphFiles[s];
-    const QByteArray file = internal::ReadProgramFile(name, "paragraph");
+    const QByteArray file =
+        internal::ReadProgramFile(name, "paragraph", internal::MaxParagraphFileSize);
     const std::vector<QByteArrayView> lines = SplitLines(file);
     const QByteArray key = internal::Encode(range.keyLabel);
     size_t i = 0;
@@ -503,7 +504,8 @@ void ReportWriter::WriteScaleParagraph(int s) {
                      QStringLiteral("%1 has no paragraph for \"%2\" (%3, percentile %4): the file "
                                     "needs a line holding exactly that key, the paragraph, and a "
                                     "line END.")
-                         .arg(QString::fromLatin1(name), range.keyLabel, x.ScaleName[size_t(s)])
+                         .arg(QString::fromLatin1(name), internal::Short(range.keyLabel),
+                              internal::Short(x.ScaleName[size_t(s)]))
                          .arg(p));
     for (++i; i < lines.size(); ++i) {
         if (lines[i] == "END")
@@ -517,7 +519,7 @@ void ReportWriter::WriteScaleParagraph(int s) {
     }
     throw VError(err::InputPastEnd,
                  QStringLiteral("%1: the paragraph for \"%2\" has no END line after it.")
-                     .arg(QString::fromLatin1(name), range.keyLabel));
+                     .arg(QString::fromLatin1(name), internal::Short(range.keyLabel)));
 }
 
 void ReportWriter::WriteInaccurateNote() {
@@ -529,7 +531,8 @@ void ReportWriter::WriteInaccurateNote() {
 }
 
 void ReportWriter::WriteInvalidNotice() {
-    const QByteArray file = internal::ReadProgramFile(InvalidTestFileName, "invalid-test text");
+    const QByteArray file = internal::ReadProgramFile(InvalidTestFileName, "invalid-test text",
+                                                      internal::MaxParagraphFileSize);
     for (const QByteArrayView line : SplitLines(file)) {
         if (line == "END")
             return;
