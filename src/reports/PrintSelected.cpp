@@ -84,6 +84,14 @@ QString TempReportPath(int k) {
     return fileio::Join(Globals().ProgramDir, QStringLiteral("temp") + QString::number(k));
 }
 
+void RemoveLeftoverReports() {
+    for (int k = 1; k <= MaxClients; ++k) {
+        TempCopies::RemoveQuietly(k);
+        fileio::RemoveScratchFiles(TempReportPath(k));
+    }
+    fileio::RemoveScratchFiles(ReportFilePath());
+}
+
 BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportRequest& request,
                                     const BatchPrintHooks& hooks) {
     BatchPrintResult result;
@@ -103,8 +111,7 @@ BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportReque
     TempCopies copies;
     // Copies left by a run that was cut off (a power failure) go now; the copies of this run
     // are created afresh, readable by their owner only.
-    for (int k = 1; k <= MaxClients; ++k)
-        TempCopies::RemoveQuietly(k);
+    RemoveLeftoverReports();
 
     for (int k = 1; k <= count; ++k) {
         const int client = clients[k - 1];

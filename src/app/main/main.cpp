@@ -1,6 +1,7 @@
 // varenta: the program with its windows.
 #include "app/Globals.h"
 #include "app/main/Wiring.h"
+#include "reports/PrintSelected.h"
 #include "store/ClientStore.h"
 #include "ui/QtMessageSink.h"
 #include "ui/ShellOptions.h"
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
 
     Globals().ProgramDir =
         options.programDir.isEmpty() ? QApplication::applicationDirPath() : options.programDir;
+    // Only the copy that runs may clear what a crashed run left behind.
+    RemoveLeftoverReports();
 
     const QString testReady = qEnvironmentVariable("VARENTA_TEST_READY");
     bool scaleOk = false;
