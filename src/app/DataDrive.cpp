@@ -6,6 +6,7 @@
 #include "app/Messages.h"
 #include "store/ClientStore.h"
 #include "store/Cp1252.h"
+#include "store/SaveWithRetry.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -128,6 +129,15 @@ DriveSelection SelectDataDrive(bool atStartUp, const DriveSelectionHooks& hooks)
 
     // The selection's own handler.
     const StepHandler handler = [&](const VError& e) -> StepAction {
+        // A disk that is there but fails is not "no test information": it is said as it is,
+        // and answered like a write-protected one.
+        if (IsDeviceError(e.number())) {
+            hooks.normalPointer();
+            if (MsgBox(DeviceErrorText(e), MsgButtons::OkCancel, MsgIcon::Critical,
+                       QStringLiteral("Data Disk Error")) == MsgAnswer::Ok)
+                return StepAction::Retry;
+            throw LeaveStep{DriveSelection::Left, false};
+        }
         if (IsDiskMissingError(e.number())) {
             hooks.normalPointer();
             // A drive letter is named in capitals; a folder keeps its own spelling, since

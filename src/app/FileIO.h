@@ -114,7 +114,8 @@ void InjectWriteFailure(qint64 bytes, int errnoValue);
 // Calls of `op` succeed `okCalls` times, then fail with `errnoValue` on every later call.
 void InjectFailure(Op op, int errnoValue, int okCalls = 0);
 // Runs before every call of the layer, with the operation and the path, so that a test can
-// take a disk away or put another file in place between two calls.
+// take a disk away or put another file in place between two calls, or fail the call (a
+// VError thrown by the hook is the call's error).
 void SetCallHook(std::function<void(Op op, const QString& path)> hook);
 // Disarms every injected failure and the hook.
 void ClearInjectedFailure();

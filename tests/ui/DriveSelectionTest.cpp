@@ -111,6 +111,26 @@ TEST_F(DriveSelectionTest, WriteProtectedDiskIsRetriedAfterOk) {
     EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + good));
 }
 
+// A disk that fails to read says so (not "no test information"); OK tries again.
+TEST_F(DriveSelectionTest, ADeviceErrorIsNamedAndRetriedAfterOk) {
+    StoreFilePath(good);
+    messages.OnShow([](const Message&) { fileio::ClearInjectedFailure(); });
+    messages.Answer(MsgAnswer::Ok);
+    frmMainMenu w;
+    // Reads of the data disk fail; the configuration file is read as usual.
+    fileio::SetCallHook([this](fileio::Op op, const QString& path) {
+        if (op == fileio::Op::Read && path.startsWith(good))
+            throw ErrorFromErrno(EIO, path, QStringLiteral("reading"));
+    });
+    ASSERT_TRUE(w.StartUp());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.startsWith("Data disk error!\n\nThe data disk reported a "
+                                                "device error while reading "))
+        << qPrintable(messages.last().text);
+    EXPECT_EQ(messages.last().buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(w.lbNameDisplay()->count(), 3);
+}
+
 TEST_F(DriveSelectionTest, DataDirOptionIsTriedFirstAndStored) {
     StoreFilePath(tmp.path() + QStringLiteral("/nowhere"));
     ShellOptions options;
