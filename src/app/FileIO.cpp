@@ -356,9 +356,7 @@ void ReplaceAtomically(const QString& path, const QByteArray& data, int mode, qu
     const bool confidential = (mode & 077) == 0;
     QString target = path;
     const PathInfo info = Inspect(path);
-    if (info.isLink) {
-        if (confidential)
-            FailLink(path);
+    if (info.isLink && !confidential) {
         // A settings file kept elsewhere and linked here: the file itself is replaced.
         const QFileInfo link(path);
         const QString canonical = link.canonicalFilePath();

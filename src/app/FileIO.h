@@ -70,10 +70,11 @@ void WriteAt(const QString& path, qint64 offset, const QByteArray& data,
 // Replaces a whole file atomically: the new content is written to a new scratch file beside
 // it, flushed and moved into place, so a crash leaves either the old file or the new one.
 // A `mode` without group or other bits marks a confidential file: it ends with exactly that
-// mode whatever the old file had, and a symbolic link in its place is refused. Any other
-// mode (settings, files that ship with the program): a replaced file keeps its permissions,
-// a new one gets `mode`, and a symbolic link is followed, so the file it names is replaced
-// and the link stays. With `device`, the new file must land on that device (the data disk
+// mode whatever the old file had, and a symbolic link in its place is replaced by the file,
+// never written through (the file it named keeps what it had). Any other mode (settings,
+// files that ship with the program): a replaced file keeps its permissions, a new one gets
+// `mode`, and a symbolic link is followed, so the file it names is replaced and the link
+// stays. With `device`, the new file must land on that device (the data disk
 // that was loaded), or nothing is replaced.
 void ReplaceAtomically(const QString& path, const QByteArray& data, int mode = 0600,
                        quint64 device = 0);

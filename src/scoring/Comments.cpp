@@ -7,6 +7,8 @@
 #include "store/ClientStore.h"
 #include "store/Cp1252.h"
 
+#include <QDir>
+
 namespace varenta {
 
 namespace {
@@ -95,8 +97,17 @@ void SaveComment(const QString& text) {
                      QStringLiteral("Client %1 is not stored on this data disk, so its comment "
                                     "cannot be saved.")
                          .arg(slot));
-    // Nothing is written unless the disk is still the one loaded.
+    // Nothing is written unless the disk is still the one loaded, and never in place of a
+    // link: the comments must stay where the link puts them, and are not written through it.
     CheckDataDisk();
+    const QString path = CommentsFilePath();
+    if (fileio::Inspect(path).isLink)
+        throw VError(err::PathFileAccess,
+                     QStringLiteral("The comments file %1 is a symbolic link to another file. "
+                                    "Comments are kept only in a plain file on the data disk "
+                                    "itself, so nothing was saved. Put the file itself in the "
+                                    "link's place.")
+                         .arg(QDir::toNativeSeparators(path)));
     LoadComments();
     const QString comment = StoredComment(text);
     const QString before = g_comments[size_t(slot)];
@@ -106,7 +117,7 @@ void SaveComment(const QString& text) {
     for (int i = 1; i <= count; ++i)
         file += cp1252::Encode(Fit(g_comments[size_t(i)], CommentLength));
     try {
-        fileio::ReplaceAtomically(CommentsFilePath(), file, 0600, g.DataFile.device);
+        fileio::ReplaceAtomically(path, file, 0600, g.DataFile.device);
     } catch (...) {
         g_comments[size_t(slot)] = before;
         throw;
