@@ -9,15 +9,15 @@
 
 namespace varenta {
 
-namespace {
-
-// The longest file that still holds no more than the most clients a disk can hold.
-constexpr qint64 kLongestFile = qint64(MaxClients) * RecordLength + RecordLength / 2;
-
 int RecordsInLength(qint64 length) {
     // Nearest whole record: 195 is odd, so there are no ties.
     return int((length + RecordLength / 2) / RecordLength);
 }
+
+namespace {
+
+// The longest file that still holds no more than the most clients a disk can hold.
+constexpr qint64 kLongestFile = qint64(MaxClients) * RecordLength + RecordLength / 2;
 
 QString CodeName(const QStringList& table, const QString& code, int width) {
     bool ok = false;

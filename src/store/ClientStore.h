@@ -13,6 +13,10 @@ namespace varenta {
 
 inline constexpr const char* DataFileName = "DATA401.QV";
 
+// The number of records a client data file of `length` bytes holds: a trailing part of half a
+// record or more counts as one.
+int RecordsInLength(qint64 length);
+
 // Reads the whole client data file into Clients, sets ClientCount (the length divided by 195,
 // to the nearest whole record) and CurrentClient (1, or 0 with no clients). A file of more
 // than 51 records is refused (error 9) and leaves no client loaded. The file must be there:
