@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Varenta needs to build, test and run (with --package, also
-# what ./package.sh needs). Safe to run again: only what is missing is installed.
+# Installs the Debian 12 packages Varenta needs to build, test and run. Safe to run again:
+# only what is missing is installed. With --package, also what ./package.sh needs; with --fuzz,
+# also clang and its libFuzzer runtime, which scripts/fuzz.sh needs.
 set -euo pipefail
 
 PACKAGES=(
@@ -10,6 +11,9 @@ PACKAGES=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     poppler-utils espeak-ng sox xvfb xauth fonts-liberation cups-client libcups2-dev
 )
+if [ "${1:-}" = "--fuzz" ]; then
+    PACKAGES+=(clang libclang-rt-14-dev)
+fi
 
 # ./package.sh also checks the package and its desktop files.
 if [ "${1:-}" = "--package" ]; then

@@ -237,7 +237,8 @@ QuestionTable QuestionDb::OpenTable(const QString& name) const {
 // ---- Building ----
 
 QuestionTable ReadItemSource(const QString& tsvPath) {
-    const QByteArray bytes = fileio::ReadAll(tsvPath);
+    // An item source is some tens of kilobytes; far larger is not one.
+    const QByteArray bytes = fileio::ReadAll(tsvPath, qint64(4) << 20);
     const QString text = QString::fromUtf8(bytes);
     if (text.contains(QChar::ReplacementCharacter))
         throw VError(err::BadFileName, QStringLiteral("%1 is not valid UTF-8 text.").arg(tsvPath));
@@ -271,9 +272,11 @@ QuestionTable ReadItemSource(const QString& tsvPath) {
         bool ok = false;
         const int id = cells[0].trimmed().toInt(&ok);
         if (!ok || id != expectedId)
-            throw fault(
-                i + 1,
-                QStringLiteral("item ID %1 expected, found \"%2\"").arg(expectedId).arg(cells[0]));
+            throw fault(i + 1,
+                        QStringLiteral("item ID %1 expected, found \"%2\"")
+                            .arg(expectedId)
+                            .arg(cells[0].size() > 40 ? cells[0].left(37) + QStringLiteral("...")
+                                                      : cells[0]));
         if (cells[3].isEmpty() || cells[4].isEmpty())
             throw fault(i + 1, QStringLiteral("ANSWER1 and ANSWER2 must not be empty"));
         std::vector<QVariant> row;

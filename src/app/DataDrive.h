@@ -37,9 +37,11 @@ DriveSelection SelectDataDrive(bool atStartUp, const DriveSelectionHooks& hooks)
 enum class StepAction { Retry, Abandon };
 using StepHandler = std::function<StepAction(const VError&)>;
 
-// Validates a candidate and loads its clients. False when the marker is wrong (after telling
-// the user). Errors of a step go to `handler` when given (Retry runs the step again), else
-// they are thrown.
+// Validates a candidate and loads its clients. False when the marker is wrong or the disk
+// cannot be used safely (after telling the user). Errors of a step go to `handler` when given
+// (Retry runs the step again), else they are thrown. The client data file is created only on
+// a disk whose marker is right; scratch files an interrupted earlier run left there are
+// removed.
 bool OpenDataDrive(const QString& candidate, const StepHandler& handler = {});
 
 // Prepares a new data disk in `folder` (created when missing): the marker and an empty client
@@ -48,5 +50,15 @@ void PrepareDataDisk(const QString& folder);
 
 // Whether `folder` holds a marker file (of any content).
 bool HasMarker(const QString& folder);
+
+// The first line of a marker file's bytes: the text before the first line end.
+QString MarkerFirstLine(const QByteArray& bytes);
+// Reads the first line of the marker file of `folder` (its first few kilobytes are all that
+// is read). Throws VError (53) when there is none.
+QString ReadMarkerLine(const QString& folder);
+
+// The data disk files of `folder` that are symbolic links (client records and comments are
+// never written through links), as a message that says what to do; empty when none is.
+QString LinkedDataFiles(const QString& folder);
 
 } // namespace varenta

@@ -87,8 +87,10 @@ VError ErrorFromErrno(int e, const QString& path, const QString& action) {
         break;
     }
     const QString sys = QString::fromLocal8Bit(strerror(e));
-    return VError(
-        number, QStringLiteral("%1 (%2 %3: %4)").arg(ErrorDescription(number), action, path, sys));
+    VError error(number,
+                 QStringLiteral("%1 (%2 %3: %4)").arg(ErrorDescription(number), action, path, sys));
+    error.WithPath(path, action);
+    return error;
 }
 
 bool IsDiskMissingError(int n) {

@@ -32,10 +32,22 @@ public:
 
     int number() const { return number_; }
     const QString& description() const { return description_; }
+    // The file the operating system failed on, and what was being done to it ("writing"),
+    // when the error came from it.
+    const QString& path() const { return path_; }
+    const QString& action() const { return action_; }
+
+    VError& WithPath(const QString& path, const QString& action) {
+        path_ = path;
+        action_ = action;
+        return *this;
+    }
 
 private:
     int number_;
     QString description_;
+    QString path_;
+    QString action_;
 };
 
 // The standard description of an error number, as a message box shows it.
@@ -47,6 +59,10 @@ VError ErrorFromErrno(int errnoValue, const QString& path, const QString& action
 
 // The messages of the data-disk errors (drive missing, write protected) share their wording.
 bool IsDiskMissingError(int number);
+// A disk that is there but fails to read or write (a damaged stick, one pulled mid-write).
+inline bool IsDeviceError(int number) {
+    return number == err::DeviceIO;
+}
 inline bool IsWriteProtectedError(int number) {
     return number == err::PermissionDenied;
 }

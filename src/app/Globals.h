@@ -2,6 +2,7 @@
 
 #include "store/ClientRecord.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,15 @@
 namespace varenta {
 
 inline constexpr int MaxClients = 51; // slots 1..51; slot 0 is never a client
+
+// Which client data file was loaded or last written, and the bytes it then held, so that a
+// write can make sure the data disk is still the one loaded.
+struct DataFileStamp {
+    bool known = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+    QByteArray content;
+};
 
 // The program's shared state, in one place. Every window and routine reads and writes it
 // through Globals(); tests start each case from a fresh one with ResetGlobals().
@@ -28,6 +38,7 @@ struct GlobalState {
     QString ProgramDir; // the files that ship with the program: see app/Paths
     QString DataPath;   // data disk folder, without a trailing "/"
     QString DataFilePath;
+    DataFileStamp DataFile;
     QString QuestionDbPath;
     QString SndPath;
     bool PrintDOS = true;

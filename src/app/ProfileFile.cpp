@@ -1,5 +1,6 @@
 #include "app/ProfileFile.h"
 
+#include "app/Errors.h"
 #include "app/FileIO.h"
 #include "store/Cp1252.h"
 
@@ -19,7 +20,7 @@ Lines Read(const QString& file) {
     Lines out;
     if (!fileio::Exists(file))
         return out;
-    const QString text = cp1252::Decode(fileio::ReadAll(file));
+    const QString text = cp1252::Decode(fileio::ReadAll(file, MaxFileSize));
     if (!text.contains(QLatin1Char('\r')) && text.contains(QLatin1Char('\n')))
         out.eol = QStringLiteral("\n");
     QString normal = text;
@@ -65,7 +66,26 @@ QString Unquote(const QString& v) {
 
 QString GetString(const QString& file, const QString& section, const QString& key,
                   const QString& defaultValue, int bufferSize) {
-    QString result = defaultValue;
+    const std::optional<QString> stored = GetStoredText(file, section, key);
+    QString result = stored ? Unquote(*stored) : defaultValue;
+    if (bufferSize > 0 && result.size() > bufferSize - 1)
+        result.truncate(bufferSize - 1);
+    return result;
+}
+
+QString ReadProblem(const QString& file) {
+    try {
+        Read(file);
+    } catch (const VError& e) {
+        if (e.number() == err::Overflow)
+            return e.description();
+    }
+    return QString();
+}
+
+std::optional<QString> GetStoredText(const QString& file, const QString& section,
+                                     const QString& key) {
+    std::optional<QString> result;
     try {
         const Lines l = Read(file);
         bool inSection = false;
@@ -77,20 +97,29 @@ QString GetString(const QString& file, const QString& section, const QString& ke
             }
             QString k, v;
             if (inSection && KeyOf(line, &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) {
-                result = Unquote(v);
+                result = v;
                 break;
             }
         }
     } catch (...) {
         // An unreadable profile reads like a missing one: every key takes its default.
     }
-    if (bufferSize > 0 && result.size() > bufferSize - 1)
-        result.truncate(bufferSize - 1);
     return result;
 }
 
 void WriteString(const QString& file, const QString& section, const QString& key,
                  const QString& value) {
+    for (const QString* part : {&section, &key, &value}) {
+        if (part->contains(QLatin1Char('\n')) || part->contains(QLatin1Char('\r')) ||
+            part->contains(QChar(u'\0')))
+            throw VError(err::BadFileName,
+                         QStringLiteral("The setting %1 of section %2 cannot be stored in %3: "
+                                        "it holds a line break, which would write lines of its "
+                                        "own into the file. Nothing was changed.")
+                             .arg(QString(key).replace(QLatin1Char('\n'), QLatin1Char(' ')),
+                                  QString(section).replace(QLatin1Char('\n'), QLatin1Char(' ')),
+                                  file));
+    }
     Lines l = Read(file);
     const QString entry = key + QLatin1Char('=') + value;
     int sectionStart = -1;

@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "app/Paths.h"
+#include "store/SaveWithRetry.h"
 
 namespace varenta {
 
@@ -14,6 +15,12 @@ void ConfigureDatabaseLayer() {
     const QString problem = paths::PrepareUserSettings();
     if (!problem.isEmpty())
         MsgBox(problem, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Varenta Settings"));
+    // A configuration file far too large to be one is not read (every setting takes its
+    // default); the user is told, since nothing else would say why the settings are lost.
+    const QString iniProblem = IniFileProblem();
+    if (!iniProblem.isEmpty())
+        MsgBox(QStringLiteral("%1 Every setting takes its default value for now.").arg(iniProblem),
+               MsgButtons::Ok, MsgIcon::Exclamation);
     try {
         WriteSystemDbSetting();
     } catch (const VError&) {
@@ -27,6 +34,11 @@ void ConfigureDatabaseLayer() {
 
 StartUpAction HandleStartUpError(const VError& e) {
     const int n = e.number();
+    if (IsDeviceError(n)) {
+        const MsgAnswer a = MsgBox(DeviceErrorText(e), MsgButtons::OkCancel, MsgIcon::Critical,
+                                   QStringLiteral("Data Disk Error"));
+        return a == MsgAnswer::Ok ? StartUpAction::Retry : StartUpAction::EndProgram;
+    }
     if (IsDiskMissingError(n) && n != err::PathNotFound) {
         const MsgAnswer a =
             MsgBox(MsgLines({QStringLiteral("Data disk not found!"), QString(),

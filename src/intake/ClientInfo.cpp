@@ -7,6 +7,7 @@
 #include "app/Paths.h"
 #include "scoring/ListInput.h"
 #include "scoring/ScoreAndPrint.h"
+#include "scoring/ScoringInternal.h"
 #include "store/AuditTrail.h"
 #include "store/ClientRecord.h"
 #include "store/Cp1252.h"
@@ -362,7 +363,9 @@ bool DeveloperCommandsApply() {
 
 QStringList ScaleNamesForCheck() {
     const QString name = QString::fromLatin1(ReportTextsFileName);
-    listinput::Reader r(fileio::ReadAll(paths::ShippedFile(name)), name);
+    listinput::Reader r(
+        internal::ReadProgramFile(ReportTextsFileName, "report texts", internal::MaxTableFileSize),
+        name);
     QStringList names;
     for (int s = 1; s <= 5; ++s)
         names << cp1252::Decode(r.String({"the name of scale %1", s}));

@@ -85,6 +85,21 @@ QString TempReportPath(int k) {
     return fileio::Join(paths::ReportFolder(), QStringLiteral("temp") + QString::number(k));
 }
 
+void RemoveLeftoverReports() {
+    QString folder;
+    try {
+        folder = paths::ReportFolder();
+    } catch (const VError&) {
+        return; // a report folder that cannot be used is named when a report is next written
+    }
+    QStringList names{QString::fromLatin1(ReportFileName)};
+    for (int k = 1; k <= MaxClients; ++k) {
+        names << QStringLiteral("temp") + QString::number(k);
+        TempCopies::RemoveQuietly(k);
+    }
+    fileio::RemoveScratchFiles(folder, names);
+}
+
 BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportRequest& request,
                                     const BatchPrintHooks& hooks) {
     BatchPrintResult result;
@@ -104,8 +119,7 @@ BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportReque
     TempCopies copies;
     // Copies left by a run that was cut off (a power failure) go now; the copies of this run
     // are created afresh, readable by their owner only.
-    for (int k = 1; k <= MaxClients; ++k)
-        TempCopies::RemoveQuietly(k);
+    RemoveLeftoverReports();
 
     for (int k = 1; k <= count; ++k) {
         const int client = clients[k - 1];

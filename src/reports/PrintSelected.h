@@ -18,6 +18,11 @@ namespace varenta {
 // The numbered copy k (from 1) beside report.prn: "temp" followed by k.
 QString TempReportPath(int k);
 
+// Removes what a run cut off by a crash or a power failure left beside the program: the
+// numbered copies of a print run and the scratch files of half-written reports, all of them
+// confidential. Quiet: what cannot be removed now is removed the next time.
+void RemoveLeftoverReports();
+
 struct BatchPrintHooks {
     // Scores the current client and rewrites the report file; ScoreClient when unset.
     std::function<void(const ReportRequest&)> score;

@@ -4,13 +4,29 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "scoring/ScoringInternal.h"
+#include "store/ClientStore.h"
 #include "store/Cp1252.h"
+
+#include <QDir>
 
 namespace varenta {
 
 namespace {
+
 std::array<QString, 52> g_comments;
+
+// A comment as its record holds it: at most 500 characters taken, cut or padded to 300, each
+// line break stored as blanks.
+QString StoredComment(const QString& text) {
+    QString comment = Fit(text.left(500), CommentLength);
+    comment.replace(QLatin1String("\r\n"), QLatin1String("  "));
+    // A lone line end would break the fixed records apart when read as text.
+    comment.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    comment.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return comment;
 }
+
+} // namespace
 
 QString CommentsFilePath() {
     return fileio::FindCaseInsensitive(Globals().DataPath, QString::fromLatin1(CommentsFileName));
@@ -81,12 +97,19 @@ void SaveComment(const QString& text) {
                      QStringLiteral("Client %1 is not stored on this data disk, so its comment "
                                     "cannot be saved.")
                          .arg(slot));
+    // Nothing is written unless the disk is still the one loaded, and never in place of a
+    // link: the comments must stay where the link puts them, and are not written through it.
+    CheckDataDisk();
+    const QString path = CommentsFilePath();
+    if (fileio::Inspect(path).isLink)
+        throw VError(err::PathFileAccess,
+                     QStringLiteral("The comments file %1 is a symbolic link to another file. "
+                                    "Comments are kept only in a plain file on the data disk "
+                                    "itself, so nothing was saved. Put the file itself in the "
+                                    "link's place.")
+                         .arg(QDir::toNativeSeparators(path)));
     LoadComments();
-    QString comment = Fit(text.left(500), CommentLength);
-    comment.replace(QLatin1String("\r\n"), QLatin1String("  "));
-    // A lone line end would break the fixed records apart when read as text.
-    comment.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    comment.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString comment = StoredComment(text);
     const QString before = g_comments[size_t(slot)];
     g_comments[size_t(slot)] = comment;
     QByteArray file;
@@ -94,10 +117,25 @@ void SaveComment(const QString& text) {
     for (int i = 1; i <= count; ++i)
         file += cp1252::Encode(Fit(g_comments[size_t(i)], CommentLength));
     try {
-        fileio::ReplaceAtomically(CommentsFilePath(), file);
+        fileio::ReplaceAtomically(path, file, 0600, g.DataFile.device);
     } catch (...) {
         g_comments[size_t(slot)] = before;
         throw;
+    }
+}
+
+bool CommentReachedDisk(const QString& text) {
+    const GlobalState& g = Globals();
+    const int slot = g.CurrentClient;
+    if (slot < 1 || slot > std::min<int>(g.ClientCount, MaxClients))
+        return false;
+    try {
+        CheckDataDisk();
+        const QByteArray record = fileio::ReadAt(
+            CommentsFilePath(), qint64(slot - 1) * CommentLength, CommentLength, true);
+        return record == cp1252::Encode(StoredComment(text));
+    } catch (const VError&) {
+        return false;
     }
 }
 

@@ -34,8 +34,14 @@ QString ReadComment(int record);
 // Stores `text` as the current client's comment (at most 500 characters taken, cut or padded
 // to 300, each line break stored as blanks) and rewrites the comments file with records
 // 1..ClientCount. The other records are read afresh from the file first, so no comment is lost
-// to a stale table. The new file replaces the old one only once it is complete on the disk:
-// a failed write throws VError and leaves the old file and the table as they were.
+// to a stale table. Nothing is written unless the data disk is still the one loaded
+// (CheckDataDisk), and never through a symbolic link. The new file replaces the old one only
+// once it is complete on the disk: a failed write throws VError and leaves the old file and
+// the table as they were.
 void SaveComment(const QString& text);
+
+// After a save that failed: whether the disk itself (not what the computer kept of it in
+// memory) holds `text` as the current client's comment, so the save got there after all.
+bool CommentReachedDisk(const QString& text);
 
 } // namespace varenta

@@ -163,7 +163,9 @@ qint16 Reader::SlowNumber(const What& what) {
         Fail(err::Overflow, line,
              QStringLiteral("%1 is %2, beyond the whole numbers this table can hold "
                             "(-32768 to 32767)")
-                 .arg(what.str(), QString::fromLatin1(text)));
+                 .arg(what.str(), text.size() > 40
+                                      ? QString::fromLatin1(text.first(37)) + QStringLiteral("...")
+                                      : QString::fromLatin1(text)));
     return qint16(value);
 }
 

@@ -94,13 +94,22 @@ QString Justify(const QString& line) {
 
 } // namespace
 
-QStringList WrapComment(const QString& text) {
-    QStringList lines;
+namespace {
+
+// One line of a wrapped comment before it is widened, and where in the text its search for a
+// break began (the end of the line before).
+struct BrokenLine {
+    QString text;
+    int from = 0;
+};
+
+std::vector<BrokenLine> BreakComment(const QString& text) {
+    std::vector<BrokenLine> lines;
     const int length = int(text.size());
     int p = 0;
     for (;;) {
         if (length - p <= CommentLineWidth) {
-            lines << text.mid(p).trimmed();
+            lines.push_back({text.mid(p).trimmed(), p});
             break;
         }
         int blank = -1;
@@ -112,7 +121,7 @@ QStringList WrapComment(const QString& text) {
         }
         QString line = blank >= 0 ? text.mid(p, blank - p).trimmed() : QString();
         if (!line.isEmpty()) {
-            lines << line;
+            lines.push_back({line, p});
             p = blank;
             continue;
         }
@@ -121,16 +130,50 @@ QStringList WrapComment(const QString& text) {
         while (start < length && text[start] == QLatin1Char(' '))
             ++start;
         if (length - start <= CommentLineWidth) {
-            lines << text.mid(start).trimmed();
+            lines.push_back({text.mid(start).trimmed(), p});
             break;
         }
-        lines << text.mid(start, CommentLineWidth).trimmed();
+        lines.push_back({text.mid(start, CommentLineWidth).trimmed(), p});
         p = start + CommentLineWidth;
     }
+    return lines;
+}
+
+} // namespace
+
+QStringList WrapComment(const QString& text) {
+    QStringList lines;
+    for (const BrokenLine& line : BreakComment(text))
+        lines << line.text;
     for (int i = 0; i + 1 < lines.size(); ++i)
         lines[i] = Justify(lines[i]);
     lines.last() = lines.last().leftJustified(CommentLineWidth, QLatin1Char(' '));
     return lines;
+}
+
+CommentFit FitComment(const QString& typed) {
+    QString stored = typed;
+    stored.replace(QLatin1Char('\n'), QStringLiteral("  "));
+    stored.truncate(CommentLength);
+    CommentFit fit;
+    fit.length = int(stored.size());
+    fit.printed = fit.length;
+    // The report prints the comment trimmed, after its heading.
+    int lead = 0;
+    while (lead < stored.size() && stored[lead].isSpace())
+        ++lead;
+    const QString heading = QStringLiteral("COMMENTS/RECOMMENDATIONS: ");
+    const QString text = heading + stored.trimmed();
+    const std::vector<BrokenLine> lines = BreakComment(text);
+    if (int(lines.size()) <= CommentLines)
+        return fit;
+    // What lies before the line that has no place.
+    int end = lines[size_t(CommentLines)].from;
+    while (end > 0 && text[end - 1] == QLatin1Char(' '))
+        --end;
+    fit.whole = false;
+    fit.printed = std::max(0, end - int(heading.size())) + lead;
+    return fit;
 }
 
 ReportWriter::ReportWriter(const ReportRequest& request) : request_(request) {}
@@ -492,7 +535,8 @@ void ReportWriter::WriteScaleParagraph(int s) {
     ++ReportLine;
 
     const char* name = kParagraphFiles[s];
-    const QByteArray file = internal::ReadProgramFile(name, "paragraph");
+    const QByteArray file =
+        internal::ReadProgramFile(name, "paragraph", internal::MaxParagraphFileSize);
     const std::vector<QByteArrayView> lines = SplitLines(file);
     const QByteArray key = internal::Encode(range.keyLabel);
     size_t i = 0;
@@ -503,7 +547,8 @@ void ReportWriter::WriteScaleParagraph(int s) {
                      QStringLiteral("%1 has no paragraph for \"%2\" (%3, percentile %4): the file "
                                     "needs a line holding exactly that key, the paragraph, and a "
                                     "line END.")
-                         .arg(QString::fromLatin1(name), range.keyLabel, x.ScaleName[size_t(s)])
+                         .arg(QString::fromLatin1(name), internal::Short(range.keyLabel),
+                              internal::Short(x.ScaleName[size_t(s)]))
                          .arg(p));
     for (++i; i < lines.size(); ++i) {
         if (lines[i] == "END")
@@ -517,7 +562,7 @@ void ReportWriter::WriteScaleParagraph(int s) {
     }
     throw VError(err::InputPastEnd,
                  QStringLiteral("%1: the paragraph for \"%2\" has no END line after it.")
-                     .arg(QString::fromLatin1(name), range.keyLabel));
+                     .arg(QString::fromLatin1(name), internal::Short(range.keyLabel)));
 }
 
 void ReportWriter::WriteInaccurateNote() {
@@ -529,7 +574,8 @@ void ReportWriter::WriteInaccurateNote() {
 }
 
 void ReportWriter::WriteInvalidNotice() {
-    const QByteArray file = internal::ReadProgramFile(InvalidTestFileName, "invalid-test text");
+    const QByteArray file = internal::ReadProgramFile(InvalidTestFileName, "invalid-test text",
+                                                      internal::MaxParagraphFileSize);
     for (const QByteArrayView line : SplitLines(file)) {
         if (line == "END")
             return;

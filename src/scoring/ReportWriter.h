@@ -24,6 +24,18 @@ inline constexpr const char* ProductNoticeLine =
 // is padded with blanks to 71.
 QStringList WrapComment(const QString& text);
 
+// The report has room for five lines of comment; the rest of a longer one is not printed.
+inline constexpr int CommentLines = 5;
+
+// How much of a comment the report prints, so that staff can see it while they type.
+struct CommentFit {
+    bool whole = true; // every character prints
+    int printed = 0;   // characters that print, counted as stored (a line break counts two)
+    int length = 0;    // characters of the comment as stored
+};
+// `typed`: the comment as the comments window holds it, line breaks as "\n".
+CommentFit FitComment(const QString& typed);
+
 // Writes the report in memory from the score sheet, the loaded client and texts, and the
 // paragraph, invalid-test and comments files. Section writers append to the text and advance
 // ReportLine as the layout counts it.

@@ -52,10 +52,11 @@ int CountPoints(const int (&table)[5], int count) {
 // 16-bit arithmetic: a result that does not fit is an error, never a wrap-around.
 qint16 Checked(int value, int scale) {
     if (value < -32768 || value > 32767) {
-        const QString name =
-            g_texts.ScaleName[size_t(scale)].isEmpty()
-                ? QStringLiteral("scale %1").arg(scale)
-                : QStringLiteral("scale %1 (%2)").arg(scale).arg(g_texts.ScaleName[size_t(scale)]);
+        const QString name = g_texts.ScaleName[size_t(scale)].isEmpty()
+                                 ? QStringLiteral("scale %1").arg(scale)
+                                 : QStringLiteral("scale %1 (%2)")
+                                       .arg(scale)
+                                       .arg(internal::Short(g_texts.ScaleName[size_t(scale)]));
         throw VError(err::Overflow,
                      QStringLiteral("The raw score of %1 comes to %2, more than a 16-bit whole "
                                     "number holds (-32768 to 32767). Check the scoring tables in "
@@ -72,7 +73,8 @@ void AddPoints(int scale, int points) {
 }
 
 void ReadScoringTables(ScoringTables& t) {
-    Reader r(internal::ReadProgramFile(ScoringTablesFileName, "scoring tables"),
+    Reader r(internal::ReadProgramFile(ScoringTablesFileName, "scoring tables",
+                                       internal::MaxTableFileSize),
              QString::fromLatin1(ScoringTablesFileName));
     for (int i = 1; i <= 24; ++i)
         t.SignificantItems[size_t(i)] = r.NumberIn(0, ItemCount, {"significant item %1", i});
@@ -156,8 +158,9 @@ void ReadScoringTables(ScoringTables& t) {
 }
 
 void ReadReportTexts(ReportTexts& x) {
-    Reader r(internal::ReadProgramFile(ReportTextsFileName, "report texts"),
-             QString::fromLatin1(ReportTextsFileName));
+    Reader r(
+        internal::ReadProgramFile(ReportTextsFileName, "report texts", internal::MaxTableFileSize),
+        QString::fromLatin1(ReportTextsFileName));
     for (int s = 1; s <= ScaleCount; ++s)
         x.ScaleName[size_t(s)] = internal::Decode(r.String({"the name of scale %1", s}));
     for (int k = 1; k <= 4; ++k)
@@ -261,13 +264,13 @@ void ApplyArrestMinimum(int s) {
 
 namespace internal {
 
-QByteArray ReadProgramFile(const char* name, const char* role) {
+QByteArray ReadProgramFile(const char* name, const char* role, qint64 limit) {
     const QString folder = paths::ShippedFolder();
     const QString fileName = QString::fromLatin1(name);
     QString path = fileio::Join(folder, fileName);
     try {
         try {
-            return fileio::ReadAll(path);
+            return fileio::ReadAll(path, limit);
         } catch (const VError& e) {
             // Only a name in other letter case needs the search through the folder.
             if (e.number() != err::FileNotFound)
@@ -276,7 +279,7 @@ QByteArray ReadProgramFile(const char* name, const char* role) {
             if (found == path)
                 throw;
             path = found;
-            return fileio::ReadAll(path);
+            return fileio::ReadAll(path, limit);
         }
     } catch (const VError& e) {
         throw VError(e.number(),
@@ -284,6 +287,10 @@ QByteArray ReadProgramFile(const char* name, const char* role) {
                                     "files.")
                          .arg(QString::fromLatin1(role), path, e.description()));
     }
+}
+
+QString Short(const QString& text) {
+    return text.size() > 40 ? text.left(37) + QStringLiteral("...") : text;
 }
 
 QString Decode(QByteArrayView bytes) {

@@ -7,9 +7,17 @@
 // Helpers shared by the scoring and the report writer.
 namespace varenta::internal {
 
+// The most a file beside the program may hold: far above any real one (a few kilobytes),
+// far below what would stall a report or fill the viewer.
+inline constexpr qint64 MaxTableFileSize = 1 << 20;     // QVB.TXT, QVRPT.TXT
+inline constexpr qint64 MaxParagraphFileSize = 1 << 18; // paragraph files, INVAL.TXT
+
 // Reads a file beside the program, found without regard to case; a failure names the file and
-// its role ("scoring tables", "paragraph", ...).
-QByteArray ReadProgramFile(const char* name, const char* role);
+// its role ("scoring tables", "paragraph", ...). A file larger than `limit` is not read.
+QByteArray ReadProgramFile(const char* name, const char* role, qint64 limit);
+
+// A piece of a file's text for a message: at most 40 characters.
+QString Short(const QString& text);
 
 // The value of the leading digits of a text ("7x" is 7; "N/A" and "" are 0).
 int LeadingNumber(const QString& text);

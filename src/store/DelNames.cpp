@@ -15,9 +15,64 @@ namespace {
 const QString kDeleted = QStringLiteral("1");
 const QString kIntact = QStringLiteral("0");
 
-QString Range(int first, int last) {
-    return first == last ? QStringLiteral("client %1").arg(first)
-                         : QStringLiteral("clients %1 to %2").arg(first).arg(last);
+// "The name of client 4 is", "The names of clients 1 to 3 are", "... clients 1, 3 and 5 to 7
+// are": runs of three or more clients as ranges.
+QString NamesOf(const QList<int>& numbers) {
+    QStringList parts;
+    for (qsizetype i = 0; i < numbers.size();) {
+        qsizetype j = i;
+        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1)
+            ++j;
+        if (j - i >= 2) {
+            parts << QStringLiteral("%1 to %2").arg(numbers[i]).arg(numbers[j]);
+        } else {
+            for (qsizetype k = i; k <= j; ++k)
+                parts << QString::number(numbers[k]);
+        }
+        i = j + 1;
+    }
+    const QString last = parts.takeLast();
+    const QString all =
+        parts.isEmpty() ? last : parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+    return numbers.size() == 1 ? QStringLiteral("The name of client %1 is").arg(all)
+                               : QStringLiteral("The names of clients %1 are").arg(all);
+}
+
+// Says where a run that stopped at client `stopped` left every name. A write that failed may
+// still have reached the disk, so after one the disk is read back and its records decide
+// (memory is set to match them); the others stand as the confirmed writes left them.
+void ShowStopped(int stopped, int count, bool writeBegan) {
+    GlobalState& g = Globals();
+    std::vector<ClientRecord> disk;
+    const bool read = writeBegan && ReadBackClients(&disk);
+    QList<int> deleted;
+    QList<int> intact;
+    bool unknown = false;
+    for (int k = 1; k <= count; ++k) {
+        ClientRecord& r = g.Clients[size_t(k)];
+        if (read && k <= int(disk.size())) {
+            r.ClientName = disk[size_t(k - 1)].ClientName;
+            r.NameDeleted = disk[size_t(k - 1)].NameDeleted;
+        } else if (k == stopped && writeBegan) {
+            unknown = true;
+            continue;
+        }
+        (r.NameDeleted == kIntact ? intact : deleted) << k;
+        if (k == stopped && r.NameDeleted != kIntact)
+            g.NameDeleted = true;
+    }
+    QStringList lines{
+        QStringLiteral("Delete Names stopped at client %1 of %2.").arg(stopped).arg(count)};
+    if (!deleted.isEmpty())
+        lines << NamesOf(deleted) + QStringLiteral(" deleted.");
+    if (!intact.isEmpty())
+        lines << NamesOf(intact) + QStringLiteral(" unchanged.");
+    if (unknown)
+        lines << QStringLiteral("Whether the name of client %1 is deleted is not known: the data "
+                                "disk could not be read back.")
+                     .arg(stopped);
+    lines << QString() << QStringLiteral("Run Delete Names again to finish the job.");
+    MsgBox(MsgLines(lines), MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Delete Names"));
 }
 
 // A character a name can hold: printable and defined in the code page (the blank aside).
@@ -110,20 +165,14 @@ void DelNames() {
         Encrypt(name, 0);
         r.ClientName = name;
         r.NameDeleted = kDeleted;
-        if (!RunWithRetry([n] { SaveClient(n); })) {
+        bool writeBegan = false;
+        if (!RunWithRetry([n, &writeBegan] { SaveClient(n, &writeBegan); })) {
             // Memory keeps what the disk holds, so nothing unsaved can be shown or written
             // later as if it were done.
             r = before;
             if (scrambled > 0)
                 audit::RecordDisk(audit::Event::NamesDeleted, scrambled);
-            QStringList lines{
-                QStringLiteral("Delete Names stopped at client %1 of %2.").arg(n).arg(count)};
-            if (n > 1)
-                lines << QStringLiteral("The names of %1 are deleted.").arg(Range(1, n - 1));
-            lines << QStringLiteral("The names of %1 are unchanged.").arg(Range(n, count))
-                  << QString() << QStringLiteral("Run Delete Names again to finish the job.");
-            MsgBox(MsgLines(lines), MsgButtons::Ok, MsgIcon::Exclamation,
-                   QStringLiteral("Delete Names"));
+            ShowStopped(n, count, writeBegan);
             return;
         }
         g.NameDeleted = true;

@@ -1,5 +1,7 @@
 #include "ui/frmDriveSelect.h"
 
+#include "app/Config.h"
+
 #include "app/DataDrive.h"
 #include "app/Errors.h"
 #include "app/FileIO.h"
@@ -28,9 +30,6 @@ namespace {
 constexpr int PathRole = Qt::UserRole;
 constexpr int KindRole = Qt::UserRole + 1;
 enum Kind { Placeholder, Place, OtherFolder };
-
-// The configuration file's path buffer holds 50 characters, the last for the terminator.
-constexpr int RememberedPathLength = 49;
 
 bool Under(const QString& path, const QString& folder) {
     return path == folder || path.startsWith(folder + QLatin1Char('/'));
@@ -66,12 +65,7 @@ QString NormalizeFolder(const QString& path) {
 }
 
 bool CanRememberPath(const QString& path) {
-    if (path.size() > RememberedPathLength || path != path.trimmed())
-        return false;
-    for (QChar c : path)
-        if (!cp1252::CanEncode(c) || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            return false;
-    return true;
+    return FilePathProblem(path).isEmpty();
 }
 
 QVector<DriveEntry> OrderDrives(const QVector<DriveEntry>& mounted, const QString& home) {
@@ -254,7 +248,7 @@ QString frmDriveSelect::ChooseDrive() {
 
 void frmDriveSelect::Choose(const QString& path) {
     const QString p = NormalizeFolder(path);
-    if (p.isEmpty())
+    if (p.isEmpty() || RefuseUnstorable(p))
         return;
     int index = IndexOfPath(p);
     if (index < 0)
@@ -265,7 +259,6 @@ void frmDriveSelect::Choose(const QString& path) {
     }
     shownIndex_ = index;
     lastChoice_ = p;
-    WarnIfNotRemembered(p);
 }
 
 void frmDriveSelect::Activated(int index) {
@@ -277,9 +270,13 @@ void frmDriveSelect::Activated(int index) {
         shownIndex_ = index;
         return;
     default:
+        if (RefuseUnstorable(drDrive_->itemData(index, PathRole).toString())) {
+            QSignalBlocker block(drDrive_);
+            drDrive_->setCurrentIndex(shownIndex_);
+            return;
+        }
         shownIndex_ = index;
         lastChoice_ = drDrive_->itemData(index, PathRole).toString();
-        WarnIfNotRemembered(lastChoice_);
         return;
     }
 }
@@ -308,18 +305,12 @@ void frmDriveSelect::ShowHelp() {
          QStringLiteral("B: and USB drives are usually F: or G:")}));
 }
 
-void frmDriveSelect::WarnIfNotRemembered(const QString& path) {
-    if (path.isEmpty() || CanRememberPath(path))
-        return;
-    MsgBox(MsgLines({QStringLiteral("The data disk folder"), path, QString(),
-                     QStringLiteral("cannot be remembered for the next start: the configuration "
-                                    "file keeps at most 49 characters of a folder name, and "
-                                    "only letters of Western European languages."),
-                     QString(),
-                     QStringLiteral("It will be used now. At the next start you will be asked "
-                                    "for the data disk again; a folder with a shorter name "
-                                    "avoids this.")}),
-           MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Select Data Drive"));
+bool frmDriveSelect::RefuseUnstorable(const QString& path) {
+    const QString problem = FilePathProblem(path);
+    if (problem.isEmpty())
+        return false;
+    MsgBox(problem, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Select Data Drive"));
+    return true;
 }
 
 void frmDriveSelect::PrepareNewDisk() {
@@ -330,7 +321,7 @@ void frmDriveSelect::PrepareNewDisk() {
                        StartFolder())
             : QString();
     const QString folder = NormalizeFolder(chosen);
-    if (folder.isEmpty())
+    if (folder.isEmpty() || RefuseUnstorable(folder))
         return;
     if (MsgBox(MsgLines({QStringLiteral("Prepare a new, empty data disk in this folder?"),
                          QString(), folder, QString(),

@@ -29,8 +29,8 @@ QVector<DriveEntry> OrderDrives(const QVector<DriveEntry>& mounted, const QStrin
 // A folder path as the program keeps it: clean, absolute parts kept, no trailing "/".
 QString NormalizeFolder(const QString& path);
 
-// Whether the configuration file can give the path back unchanged at the next start (it keeps
-// at most 49 characters of the Windows code page, trimmed of blanks).
+// Whether the configuration file can give the path back unchanged at the next start (see
+// FilePathProblem: no line breaks or blanks at the ends, only the Windows code page).
 bool CanRememberPath(const QString& path);
 
 // The dialog that chooses the data disk. It is made once and kept, so it remembers the last
@@ -67,7 +67,9 @@ private:
     void ShowHelp();
     void ChooseOtherFolder();
     void PrepareNewDisk();
-    void WarnIfNotRemembered(const QString& path);
+    // A folder the configuration file could not give back is refused when it is chosen,
+    // saying why; true when it was.
+    bool RefuseUnstorable(const QString& path);
     int IndexOfPath(const QString& path) const;
     int AddFolderEntry(const QString& path);
     QString StartFolder() const;

@@ -131,6 +131,14 @@ TEST(QuestionDb, ItemSourceFaultsAndFailedBuilds) {
     // Windows line ends are read as well.
     WriteFile(src, QByteArray(good).replace("\n", "\r\n"));
     EXPECT_EQ(ReadItemSource(src).RecordCount(), 116);
+
+    // A source far larger than any real one is not read; a long faulty cell is quoted short.
+    WriteFile(src, good + QByteArray(5 << 20, '#'));
+    EXPECT_EQ(CaughtError([&] { ReadItemSource(src); }).number(), err::Overflow);
+    WriteFile(src, QByteArray(good).replace("\n5\t", "\n" + QByteArray(100000, '5') + "\t"));
+    const VError e = CaughtError([&] { ReadItemSource(src); });
+    EXPECT_TRUE(e.description().contains("item ID 5 expected")) << qPrintable(e.description());
+    EXPECT_LT(e.description().size(), 300);
 }
 
 } // namespace

@@ -3,8 +3,13 @@
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
+#include "app/Messages.h"
 #include "app/ProfileFile.h"
+#include "app/StartUp.h"
 #include "support/TestSupport.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +124,74 @@ TEST_F(ProfileTest, AWriteKeepsEveryOtherLineAndTheLineEnds) {
     fileio::ClearInjectedFailure();
     EXPECT_EQ(Ini(), written);
     EXPECT_TRUE(ReadNumLockSetting());
+}
+
+// A folder path longer than the old 49 characters is stored in quotes and read back whole;
+// a plain value in an older file still reads as it always did (cut, trimmed).
+TEST_F(ProfileTest, LongPathsReadBackWholeOldFilesReadAsBefore) {
+    const QString longPath =
+        QStringLiteral("/media/court-staff/USB STICK/screening/juvenile-services-2026");
+    ASSERT_GT(longPath.size(), 49);
+    WriteFilePath(longPath);
+    EXPECT_EQ(Ini(), QStringLiteral("[Path]\r\nFilePath=\"%1\"\r\n").arg(longPath).toUtf8());
+    EXPECT_EQ(ReadFilePath(), longPath);
+    WriteFilePath(QStringLiteral("/media/usb"));
+    EXPECT_EQ(Ini(), "[Path]\r\nFilePath=/media/usb\r\n");
+    // A short path that begins and ends with quotes keeps them.
+    WriteFilePath(QStringLiteral("\"quoted\""));
+    EXPECT_EQ(ReadFilePath(), QStringLiteral("\"quoted\""));
+
+    Ini(QStringLiteral("[Path]\r\nFilePath=%1\r\n").arg(longPath).toUtf8());
+    EXPECT_EQ(ReadFilePath(), longPath.left(49).trimmed());
+}
+
+// A value with a line break would write lines of its own: "NumLock=False" smuggled in a
+// folder name must not take effect. Nothing is written.
+TEST_F(ProfileTest, ValuesWithLineBreaksAreRefusedAndNothingIsWritten) {
+    Ini("[Settings]\r\nNumLock=True\r\n");
+    const QString injected = QStringLiteral("/media/x\r\n[Settings]\r\nNumLock=False");
+    const VError e = CaughtError([&] { WriteFilePath(injected); });
+    EXPECT_EQ(e.number(), err::BadFileName);
+    EXPECT_TRUE(e.description().contains("line break")) << qPrintable(e.description());
+    EXPECT_FALSE(e.description().contains(QLatin1Char('\n')));
+    EXPECT_THROW(profile::WriteString(IniFilePath(), "Settings", "NumLock", "False\nX=1"), VError);
+    EXPECT_EQ(Ini(), "[Settings]\r\nNumLock=True\r\n");
+    EXPECT_TRUE(ReadNumLockSetting());
+
+    for (const QString& bad : {QStringLiteral("/media/usb "), QStringLiteral(" /media/usb"),
+                               QStringLiteral("/media/Дмитрий"), QStringLiteral("/media/\tx")})
+        EXPECT_FALSE(FilePathProblem(bad).isEmpty()) << qPrintable(bad);
+    EXPECT_TRUE(FilePathProblem(QStringLiteral("/media/José/") + QString(200, u'x')).isEmpty());
+}
+
+// A configuration file far too large to be one is not read: every setting takes its default
+// at once, and the start-up says why.
+TEST_F(ProfileTest, AnOversizedFileIsNotReadAndTheStartUpSaysSo) {
+    QByteArray huge = "[Settings]\r\nNumLock=False\r\n";
+    huge += QByteArray(int(profile::MaxFileSize), ';');
+    Ini(huge);
+    EXPECT_TRUE(ReadNumLockSetting());
+    EXPECT_EQ(ReadFilePath(), "a:");
+    EXPECT_THROW(WriteNumLockSetting(true), VError);
+    EXPECT_EQ(Ini().size(), huge.size());
+    ScriptedMessages messages;
+    ConfigureDatabaseLayer();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains("qvtest.ini is 257 KB, more than the 256 KB"))
+        << qPrintable(messages.last().text);
+    EXPECT_TRUE(messages.last().text.endsWith("Every setting takes its default value for now."));
+}
+
+// A configuration file kept elsewhere and linked here is written where it lies.
+TEST_F(ProfileTest, ALinkedFileIsWrittenThrough) {
+    TempDir elsewhere;
+    const QString real = elsewhere.file(QStringLiteral("qvtest.ini"));
+    WriteFile(real, "[Settings]\r\nNumLock=True\r\n");
+    ASSERT_TRUE(QFile::link(real, dir.file(QStringLiteral("qvtest.ini"))));
+    WriteNumLockSetting(false);
+    EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("qvtest.ini"))).isSymLink());
+    EXPECT_EQ(ReadFile(real), "[Settings]\r\nNumLock=False\r\n");
+    EXPECT_FALSE(ReadNumLockSetting());
 }
 
 } // namespace

@@ -120,4 +120,44 @@ TEST_F(ShellTest, BadOptionsAreRefusedWithExitCodeTwo) {
     EXPECT_FALSE(QFileInfo::exists(Ini()));
 }
 
+// A run cut off by a crash leaves confidential files behind: print copies, scratch files of
+// a report or a comment save. The next start removes them, and only them.
+TEST_F(ShellTest, LeftoversOfACrashedRunAreRemovedAtTheNextStart) {
+    const QStringList programLeft{"temp3", "temp51", ".report.prn.x1y2z3.tmp", ".temp2.abcdef.tmp",
+                                  ".qvtest.ini.new"};
+    const QStringList diskLeft{".Comments.dat.new", ".Comments.dat.q9w8e7.tmp", "checkWriteTest"};
+    for (const QString& name : programLeft)
+        WriteFile(program.file(name), "a client's report");
+    for (const QString& name : diskLeft)
+        WriteFile(disk.file(name), "every comment");
+    WriteFile(program.file("temp-notes.txt"), "not ours");
+    QProcess* p = Start(DiskArgs(), QStringLiteral("quit"));
+    ASSERT_TRUE(p->waitForFinished(20000)) << "the program did not get ready";
+    EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().constData();
+    for (const QString& name : programLeft)
+        EXPECT_FALSE(QFileInfo::exists(program.file(name))) << qPrintable(name);
+    for (const QString& name : diskLeft)
+        EXPECT_FALSE(QFileInfo::exists(disk.file(name))) << qPrintable(name);
+    EXPECT_TRUE(QFileInfo::exists(program.file("temp-notes.txt")));
+}
+
+// A data disk in a folder with a long path is found again at the next start.
+TEST_F(ShellTest, ALongDataDiskPathIsFoundAgainAtTheNextStart) {
+    const QString longDisk = disk.path() + QStringLiteral("/court staff/USB STICK/screening 2026");
+    WriteDataDisk(longDisk, SampleClients(2));
+    QProcess* first = Start(
+        {QStringLiteral("--program-dir"), program.path(), QStringLiteral("--data-dir"), longDisk},
+        QStringLiteral("quit"));
+    ASSERT_TRUE(first->waitForFinished(20000));
+    EXPECT_EQ(first->exitCode(), 0) << first->readAllStandardError().constData();
+    QProcess* next =
+        Start({QStringLiteral("--program-dir"), program.path()}, QStringLiteral("quit"));
+    ASSERT_TRUE(next->waitForFinished(20000)) << "the stored disk was not found";
+    EXPECT_EQ(next->exitCode(), 0) << next->readAllStandardError().constData();
+    const QList<QByteArray> lines = next->readAllStandardOutput().split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], QByteArray("ready"));
+    EXPECT_TRUE(lines[2].startsWith("2-Client 2"));
+}
+
 } // namespace

@@ -9,8 +9,11 @@
 #include "scoring/ScoringInternal.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+
+#include <sys/stat.h>
 
 namespace varenta::testing {
 namespace {
@@ -329,6 +332,56 @@ TEST_F(Report, FailedRunLeavesNoReport) {
     noReport("a full disk");
     QDir().mkpath(program.file("report.prn/x"));
     EXPECT_THROW(ScoreClient(), VError);
+}
+
+// Files beside the program far larger than any real one are refused at once, with a message
+// that names the file and quotes no more than a short piece of it; a report made from them
+// never grows past what the viewer can load.
+TEST_F(Report, OversizedTableAndTextFilesAreRefusedQuickly) {
+    Run();
+    QElapsedTimer clock;
+    clock.start();
+    WriteFile(program.file("QVB.TXT"), "1," + QByteArray(5 << 20, '7'));
+    VError e = CaughtError([] { ScoreClient(); });
+    EXPECT_EQ(e.number(), err::Overflow);
+    EXPECT_TRUE(e.description().startsWith("The scoring tables file "))
+        << qPrintable(e.description());
+    EXPECT_TRUE(e.description().contains("QVB.TXT is 5.1 MB, more than the 1 MB"));
+    EXPECT_LT(e.description().size(), 300);
+    // A run of digits within the limit: the message quotes only its start.
+    WriteFile(program.file("QVB.TXT"), "1," + QByteArray(100000, '7'));
+    e = CaughtError([] { ScoreClient(); });
+    EXPECT_EQ(e.number(), err::Overflow);
+    EXPECT_LT(e.description().size(), 200) << qPrintable(e.description());
+    tables.WriteTo(program.path());
+
+    QByteArray lines;
+    for (int i = 0; i < 200000; ++i)
+        lines += "line\r\n";
+    for (const char* name : {"qvalmo.txt", "QVRPT.TXT", "INVAL.TXT"}) {
+        WriteFile(program.file(name), lines);
+        if (QByteArray(name) == "INVAL.TXT") {
+            for (int item = 1; item <= 60; ++item)
+                Answer(Globals().Clients[1], item, 1);
+        }
+        e = CaughtError([] { ScoreClient(); });
+        EXPECT_EQ(e.number(), err::Overflow) << name;
+        EXPECT_TRUE(e.description().contains(name)) << qPrintable(e.description());
+        EXPECT_FALSE(QFile::exists(ReportFilePath())) << name;
+        tables.WriteTo(program.path());
+    }
+    EXPECT_LT(clock.elapsed(), 5000);
+}
+
+// The report is confidential: readable by its owner only, whatever the file it replaces was.
+TEST_F(Report, TheReportIsOwnerOnlyEvenWhenTheOldOneWasWorldReadable) {
+    WriteFile(program.file("report.prn"), "an old report");
+    QFile::setPermissions(program.file("report.prn"), QFile::ReadOwner | QFile::WriteOwner |
+                                                          QFile::ReadGroup | QFile::ReadOther);
+    Run();
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(ReportFilePath()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST(ReportDates, ReadableDatesArePrintedInOneForm) {

@@ -25,6 +25,7 @@ protected:
         GlobalState& g = Globals();
         g.DataPath = disk.path();
         g.DataFilePath = disk.file("DATA401.QV");
+        WriteFile(disk.file("TID"), "QV\r\n");
     }
     QByteArray data() const { return ReadFile(Globals().DataFilePath); }
     void Store(int count) { WriteDataDisk(disk.path(), SampleClients(count)); }
@@ -35,8 +36,11 @@ protected:
     ScriptedMessages messages;
 };
 
-TEST_F(ClientStoreTest, LoadingCreatesAMissingFileCountsFromHalfARecordAndStopsAt51) {
-    LoadClients();
+TEST_F(ClientStoreTest, LoadingNeverCreatesTheFileCountsFromHalfARecordAndStopsAt51) {
+    // A missing file is a missing disk: only preparing or accepting a disk makes one.
+    EXPECT_EQ(CaughtError([] { LoadClients(); }).number(), err::FileNotFound);
+    EXPECT_FALSE(QFile::exists(Globals().DataFilePath));
+    CreateClientFile();
     EXPECT_EQ(Globals().ClientCount, 0);
     EXPECT_EQ(Globals().CurrentClient, 0);
     struct stat st {};
@@ -73,7 +77,7 @@ TEST_F(ClientStoreTest, LoadingCreatesAMissingFileCountsFromHalfARecordAndStopsA
 TEST_F(ClientStoreTest, RoundTripKeepsEveryFieldAndAccentedNames) {
     ClientRecord r = SampleClient(7);
     r.ClientName = Fit("José Ñúñez Müller", width::ClientName);
-    LoadClients();
+    CreateClientFile();
     Globals().Clients[1] = r;
     SaveClient(1);
     ASSERT_EQ(data().size(), RecordLength);

@@ -91,21 +91,28 @@ TEST_F(DriveDialog, OtherFolderIsChosenAndRememberedForTheNextShowing) {
     EXPECT_EQ(script.unexpected(), 0);
 }
 
-// What the configuration file cannot give back is used, and the user is told.
-TEST_F(DriveDialog, ALongPathIsUsedButTheUserIsToldItCannotBeRemembered) {
+// A long path is kept whole; what the configuration file cannot give back is refused when it
+// is chosen, saying why, and the choice stays as it was.
+TEST_F(DriveDialog, AFolderTheConfigurationCannotKeepIsRefusedWhenChosen) {
     EXPECT_EQ(NormalizeFolder(QStringLiteral("/media/x/")), "/media/x");
     EXPECT_EQ(NormalizeFolder(QStringLiteral("/")), "/");
-    EXPECT_TRUE(CanRememberPath(QString(49, QLatin1Char('a'))));
-    EXPECT_FALSE(CanRememberPath(QString(50, QLatin1Char('a'))));
+    EXPECT_TRUE(CanRememberPath(QString(120, QLatin1Char('a'))));
     EXPECT_TRUE(CanRememberPath(QStringLiteral("/media/José")));
     EXPECT_FALSE(CanRememberPath(QStringLiteral("/media/Дмитрий")));
     EXPECT_FALSE(CanRememberPath(QStringLiteral("/media/x ")));
+    EXPECT_FALSE(CanRememberPath(QStringLiteral("/media/x\ny")));
     const QString folder = tmp.path() + QLatin1Char('/') + QString(50, QLatin1Char('d'));
     dialog.Choose(folder);
     EXPECT_EQ(dialog.Result(), folder);
+    EXPECT_TRUE(messages.shown().empty());
+
+    const QString lines = tmp.path() + QStringLiteral("/two\nlines");
+    dialog.Choose(lines);
+    EXPECT_EQ(dialog.Result(), folder);
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_TRUE(messages.last().text.contains(folder));
-    EXPECT_TRUE(messages.last().text.contains("49 characters"));
+    EXPECT_EQ(messages.last().icon, MsgIcon::Critical);
+    EXPECT_TRUE(messages.last().text.contains("line break")) << qPrintable(messages.last().text);
+    EXPECT_TRUE(messages.last().text.contains(tmp.path() + QStringLiteral("/two\\nlines")));
 }
 
 TEST_F(DriveDialog, PrepareAsksFirstAndNeverOverwritesADataDisk) {

@@ -13,6 +13,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -86,8 +88,8 @@ TEST_F(DriveSelectionTest, MissingMarkerAsksForAnotherDriveAndNoEndsTheProgram) 
         EXPECT_EQ(messages.last().buttons, MsgButtons::YesNo);
         EXPECT_EQ(messages.last().title, "QVtest");
     }
-    // The empty client data file is made before the marker is read.
-    EXPECT_TRUE(QFileInfo::exists(bare + QStringLiteral("/DATA401.QV")));
+    // A folder that is no data disk is left as it was: no client data file is made there.
+    EXPECT_FALSE(QFileInfo::exists(bare + QStringLiteral("/DATA401.QV")));
     EXPECT_FALSE(Ini().contains(QStringLiteral("FilePath=") + good));
 }
 
@@ -107,6 +109,26 @@ TEST_F(DriveSelectionTest, WriteProtectedDiskIsRetriedAfterOk) {
     EXPECT_EQ(w.lbNameDisplay()->count(), 3);
     EXPECT_FALSE(QFileInfo::exists(good + QStringLiteral("/checkWriteTest")));
     EXPECT_TRUE(Ini().contains(QStringLiteral("FilePath=") + good));
+}
+
+// A disk that fails to read says so (not "no test information"); OK tries again.
+TEST_F(DriveSelectionTest, ADeviceErrorIsNamedAndRetriedAfterOk) {
+    StoreFilePath(good);
+    messages.OnShow([](const Message&) { fileio::ClearInjectedFailure(); });
+    messages.Answer(MsgAnswer::Ok);
+    frmMainMenu w;
+    // Reads of the data disk fail; the configuration file is read as usual.
+    fileio::SetCallHook([this](fileio::Op op, const QString& path) {
+        if (op == fileio::Op::Read && path.startsWith(good))
+            throw ErrorFromErrno(EIO, path, QStringLiteral("reading"));
+    });
+    ASSERT_TRUE(w.StartUp());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.last().text.startsWith("Data disk error!\n\nThe data disk reported a "
+                                                "device error while reading "))
+        << qPrintable(messages.last().text);
+    EXPECT_EQ(messages.last().buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(w.lbNameDisplay()->count(), 3);
 }
 
 TEST_F(DriveSelectionTest, DataDirOptionIsTriedFirstAndStored) {
@@ -193,6 +215,94 @@ TEST_F(DriveSelectionTest, DiskPulledDuringTheSplashAsksForItAndRetries) {
     EXPECT_EQ(messages.last().title, "Data Disk Error");
     EXPECT_EQ(messages.last().buttons, MsgButtons::OkCancel);
     EXPECT_EQ(w.lbNameDisplay()->count(), 3);
+}
+
+// A folder path longer than 49 characters survives the save and the next start; one with a
+// line break is refused at once and never reaches the configuration file.
+TEST_F(DriveSelectionTest, ALongPathSurvivesARestartAMultiLineOneIsRefused) {
+    const QString longDisk = tmp.path() + QStringLiteral("/court staff/USB STICK/screening/") +
+                             QStringLiteral("juvenile services 2026");
+    ASSERT_GT(longDisk.size(), 49);
+    WriteDataDisk(longDisk, {SampleClient(5), SampleClient(6)});
+    StoreFilePath(good);
+    {
+        ShellOptions options;
+        options.dataDir = longDisk;
+        frmMainMenu w(options);
+        ASSERT_TRUE(w.StartUp());
+    }
+    {
+        ResetGlobals();
+        Globals().ProgramDir = program.path();
+        frmMainMenu restarted;
+        ASSERT_TRUE(restarted.StartUp());
+        EXPECT_TRUE(messages.shown().empty()) << qPrintable(messages.texts().join("|"));
+        EXPECT_EQ(Globals().DataPath, longDisk);
+        ASSERT_EQ(restarted.lbNameDisplay()->count(), 2);
+        EXPECT_TRUE(restarted.lbNameDisplay()->item(0)->text().startsWith("1-Client 5"));
+    }
+
+    const QString twoLines = tmp.path() + QStringLiteral("/disk\n[Settings]\nNumLock=False");
+    WriteDataDisk(twoLines, {SampleClient(9)});
+    const QString iniBefore = Ini();
+    messages.Answer({MsgAnswer::Ok, MsgAnswer::No});
+    ShellOptions options;
+    options.dataDir = twoLines;
+    frmMainMenu w(options);
+    EXPECT_FALSE(w.StartUp());
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown()[0].text.contains("its name holds a line break"))
+        << qPrintable(messages.shown()[0].text);
+    EXPECT_EQ(messages.last().text, TryAgain);
+    EXPECT_EQ(Ini(), iniBefore);
+}
+
+// A disk whose client data file is a link elsewhere is not used: nothing would be written
+// through it.
+TEST_F(DriveSelectionTest, ALinkedClientDataFileIsRefused) {
+    const QString real = tmp.path() + QStringLiteral("/real.QV");
+    ASSERT_TRUE(QFile::rename(other + QStringLiteral("/DATA401.QV"), real));
+    ASSERT_TRUE(QFile::link(real, other + QStringLiteral("/DATA401.QV")));
+    const QByteArray before = ReadFile(real);
+    StoreFilePath(other);
+    messages.Answer({MsgAnswer::Ok, MsgAnswer::No});
+    frmMainMenu w;
+    EXPECT_FALSE(w.StartUp());
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown()[0].text.contains("DATA401.QV there is a symbolic link"))
+        << qPrintable(messages.shown()[0].text);
+    EXPECT_EQ(messages.last().text, TryAgain);
+    EXPECT_EQ(ReadFile(real), before);
+}
+
+// A disk prepared by hand (a marker, no client data file) gets its empty client data file on
+// acceptance; the write test leaves nothing, even on a full disk; scratch files of a comment
+// save cut off by a crash are removed.
+TEST_F(DriveSelectionTest, AcceptanceMakesTheClientFileAndLeavesNoScratchFiles) {
+    const QString fresh = tmp.path() + QStringLiteral("/fresh");
+    QDir().mkpath(fresh);
+    WriteFile(fresh + QStringLiteral("/TID"), "QV\r\n");
+    WriteFile(fresh + QStringLiteral("/.Comments.dat.new"), "every comment");
+    WriteFile(fresh + QStringLiteral("/.Comments.dat.a1b2c3.tmp"), "every comment");
+    StoreFilePath(fresh);
+    {
+        frmMainMenu w;
+        ASSERT_TRUE(w.StartUp());
+    }
+    EXPECT_EQ(QDir(fresh).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"DATA401.QV", "TID"}));
+    EXPECT_EQ(QFileInfo(fresh + QStringLiteral("/DATA401.QV")).size(), 0);
+    EXPECT_EQ(QFile::permissions(fresh + QStringLiteral("/DATA401.QV")) & 0x0077, 0);
+
+    StoreFilePath(good);
+    fileio::InjectWriteFailure(2, ENOSPC);
+    frmMainMenu w;
+    w.StartUp();
+    fileio::ClearInjectedFailure();
+    ASSERT_FALSE(messages.shown().empty());
+    EXPECT_TRUE(messages.shown()[0].text.startsWith("Error 61:"))
+        << qPrintable(messages.shown()[0].text);
+    EXPECT_FALSE(QFileInfo::exists(good + QStringLiteral("/checkWriteTest")));
 }
 
 } // namespace

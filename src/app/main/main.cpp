@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "app/Paths.h"
 #include "app/main/Wiring.h"
+#include "reports/PrintSelected.h"
 #include "store/ClientStore.h"
 #include "ui/QtMessageSink.h"
 #include "ui/ShellOptions.h"
@@ -82,6 +83,8 @@ int main(int argc, char** argv) {
 
     paths::UseLayout(QApplication::applicationDirPath(), options.programDir);
     QApplication::setWindowIcon(ApplicationIcon());
+    // Only the copy that runs may clear what a crashed run left behind.
+    RemoveLeftoverReports();
 
     const QString testReady = qEnvironmentVariable("VARENTA_TEST_READY");
     bool scaleOk = false;

@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "reports/gui/frmViewReport.h"
 #include "scoring/Comments.h"
+#include "scoring/ReportWriter.h"
 #include "store/AuditTrail.h"
 #include "store/Cp1252.h"
 #include "store/SaveWithRetry.h"
@@ -73,6 +74,11 @@ frmComments::frmComments(QWidget* parent) : QDialog(parent) {
     txtCharLeft_->setAlignment(Qt::AlignCenter);
     txtCharLeft_->setFixedWidth(ui::Twips(900));
     charLeftLabel->setBuddy(txtCharLeft_);
+    // The report has five lines for the comment: staff see while typing whether it all fits.
+    lblReportFit_ = new QLabel(frCourt_);
+    lblReportFit_->setObjectName(QStringLiteral("lblReportFit"));
+    lblReportFit_->setTextFormat(Qt::PlainText);
+    lblReportFit_->setWordWrap(true);
 
     msgPanel_ = ui::AddFootPanel(area_);
     buttons_ = new ui::MenuButtons(this, msgPanel_);
@@ -96,6 +102,7 @@ frmComments::frmComments(QWidget* parent) : QDialog(parent) {
     layout->addWidget(lblClientName_);
     layout->addWidget(txtComments_);
     layout->addLayout(counter);
+    layout->addWidget(lblReportFit_);
     layout->addWidget(row);
     ui::FixAtSizeHint(frCourt_);
     ui::SetTabChain({txtComments_, buttons_->button(0), buttons_->button(1)});
@@ -117,6 +124,7 @@ bool frmComments::LoadWindow() {
     const int client = Globals().CurrentClient;
     loadedText_ = read ? CommentText(client) : QString();
     txtComments_->setPlainText(loadedText_);
+    ShowReportFit(loadedText_);
     txtComments_->moveCursor(QTextCursor::End);
     lblClientName_->setText(CurrentRecord().ClientName.trimmed());
     if (!read) {
@@ -174,6 +182,20 @@ void frmComments::TextChanged() {
         Beep();
     }
     txtCharLeft_->setText(QString::number(MaxLength - StoredLength(text)));
+    ShowReportFit(text);
+}
+
+void frmComments::ShowReportFit(const QString& text) {
+    const CommentFit fit = FitComment(text);
+    QFont font = lblReportFit_->font();
+    font.setBold(!fit.whole);
+    lblReportFit_->setFont(font);
+    lblReportFit_->setText(
+        fit.whole ? QStringLiteral("The report prints this comment whole.")
+                  : QStringLiteral("Too long for the report's %1 comment lines: only the first %2 "
+                                   "characters print. Shorten the comment to print it all.")
+                        .arg(CommentLines)
+                        .arg(fit.printed));
 }
 
 void frmComments::keyPressEvent(QKeyEvent* e) {
@@ -199,9 +221,14 @@ void frmComments::InformationOk() {
     QString text = txtComments_->toPlainText();
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     if (!RunWithRetry([&] { SaveComment(text); })) {
-        // The comment stays in the box, to be saved once the disk is back.
-        txtComments_->setFocus();
-        return;
+        if (!CommentReachedDisk(text)) {
+            // The comment stays in the box, to be saved once the disk is back.
+            txtComments_->setFocus();
+            return;
+        }
+        MsgBox(QStringLiteral("The comment was stored after all: reading the data disk back "
+                              "shows it."),
+               MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Data Disk"));
     }
     saved_ = true;
     audit::Record(audit::Event::CommentSaved, Globals().CurrentClient);

@@ -49,6 +49,7 @@ protected:
 private:
     bool LoadWindow();
     void TextChanged();
+    void ShowReportFit(const QString& text);
     void InformationOk();
     void PlaceFrame();
 
@@ -57,6 +58,7 @@ private:
     QLabel* lblClientName_;
     QPlainTextEdit* txtComments_;
     QLineEdit* txtCharLeft_;
+    QLabel* lblReportFit_;
     ui::MenuButtons* buttons_;
     ui::MsgPanel* msgPanel_;
     ReportRequest request_;

@@ -3,11 +3,13 @@
 #include "app/Messages.h"
 #include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/gui/frmComments.h"
+#include "scoring/ReportWriter.h"
 #include "support/AuditCheck.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -108,7 +110,7 @@ TEST_F(CommentsWindowTest, AFailedWriteKeepsTheCommentInTheBoxAndTheFileIntact) 
     QTest::keyClick(Button(0), Qt::Key_Return);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.last().title, "Data Disk Error");
-    EXPECT_TRUE(messages.last().text.startsWith("Data disk not found!"));
+    EXPECT_TRUE(messages.last().text.startsWith("Data disk error!"));
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(viewerShown);
     EXPECT_EQ(text->toPlainText(), "Needs a follow-up visit.");
@@ -124,6 +126,31 @@ TEST_F(CommentsWindowTest, AFailedWriteKeepsTheCommentInTheBoxAndTheFileIntact) 
     EXPECT_EQ(file().left(300), before.left(300)) << "client 1's comment kept";
     EXPECT_EQ(file().mid(300, 300), QByteArray("Needs a follow-up visit.").leftJustified(300, ' '));
     EXPECT_EQ(AuditEvents(disk.path()), QStringList{"comment-saved 2"}); // the comment itself not
+}
+
+// While typing, the window says whether the report will print the comment whole.
+TEST_F(CommentsWindowTest, SaysWhileTypingWhetherTheReportPrintsTheCommentWhole) {
+    Open();
+    auto* fit = window->findChild<QLabel*>(QStringLiteral("lblReportFit"));
+    ASSERT_NE(fit, nullptr);
+    EXPECT_EQ(fit->text(), "The report prints this comment whole.");
+    text->selectAll();
+    QString words;
+    while (words.size() < 300)
+        words += QStringLiteral("Rehabilitation, accountability, responsibility: recommendation "
+                                "follows. ");
+    QTest::keyClicks(text, words.left(300));
+    EXPECT_EQ(CharLeft(), "0");
+    const CommentFit expected = FitComment(words.left(300));
+    ASSERT_FALSE(expected.whole);
+    EXPECT_EQ(fit->text(), QStringLiteral("Too long for the report's 5 comment lines: only the "
+                                          "first %1 characters print. Shorten the comment to "
+                                          "print it all.")
+                               .arg(expected.printed));
+    EXPECT_TRUE(fit->font().bold());
+    for (int i = 0; i < 40; ++i)
+        QTest::keyClick(text, Qt::Key_Backspace);
+    EXPECT_EQ(fit->text(), "The report prints this comment whole.");
 }
 
 TEST_F(CommentsWindowTest, ScreenForTheGuide) {

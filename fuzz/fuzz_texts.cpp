@@ -1,0 +1,31 @@
+// The report texts QVRPT.TXT, as a site installs them: loaded, read for the edit check's
+// scale names, and printed into every kind of report.
+#include "FuzzSupport.h"
+
+#include "app/Errors.h"
+#include "app/Globals.h"
+#include "intake/ClientInfo.h"
+#include "scoring/ScoreAndPrint.h"
+#include "store/ClientStore.h"
+
+using namespace varenta;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::SetUp(fuzz::VariedClients());
+    fuzz::Put(fuzz::ProgramDir() + QStringLiteral("/QVRPT.TXT"), fuzz::Bytes(data, size));
+    try {
+        (void)intake::CheckReport(intake::ScaleNamesForCheck());
+    } catch (const VError&) {
+    }
+    try {
+        LoadClients();
+        LoadScoringTables();
+    } catch (const VError&) {
+        return 0;
+    }
+    for (int n = 1; n <= Globals().ClientCount; ++n) {
+        Globals().CurrentClient = qint16(n);
+        fuzz::ScoreAndView();
+    }
+    return 0;
+}
