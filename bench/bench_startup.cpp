@@ -27,7 +27,7 @@ void StartUp(benchmark::State& state, double revealScale) {
     testing::WriteDataDisk(disk.path(), clients);
     ui::frmAbout::SetTimeScale(revealScale, 0.0);
     ScriptedMessages messages; // any message would be a failure: none is expected
-    ui::ShellOptions options;
+    ui::MainMenuOptions options;
     options.dataDir = disk.path();
     for (auto _ : state) {
         ResetGlobals();

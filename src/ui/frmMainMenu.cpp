@@ -70,7 +70,7 @@ protected:
 
 } // namespace
 
-frmMainMenu::frmMainMenu(const ShellOptions& options, QWidget* parent)
+frmMainMenu::frmMainMenu(const MainMenuOptions& options, QWidget* parent)
     : QMainWindow(parent), options_(options) {
     setObjectName(QStringLiteral("frmMainMenu"));
     setWindowTitle(QString::fromLatin1(ProductName));

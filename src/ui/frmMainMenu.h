@@ -1,8 +1,7 @@
 #pragma once
 
-#include "ui/ShellOptions.h"
-
 #include <QMainWindow>
+#include <QString>
 
 #include <functional>
 
@@ -23,12 +22,18 @@ class MenuButtons;
 class MsgPanel;
 class frmDriveSelect;
 
+// What the command line asks of the main window.
+struct MainMenuOptions {
+    QString dataDir;            // null: the data disk stored in the configuration file
+    bool administrator = false; // shows the two developer buttons
+};
+
 // The program's home window: the client list of the data disk and the four main operations.
 // Its start-up routine opens the data disk; when it closes the program ends.
 class frmMainMenu : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmMainMenu(const ShellOptions& options = {}, QWidget* parent = nullptr);
+    explicit frmMainMenu(const MainMenuOptions& options = {}, QWidget* parent = nullptr);
     ~frmMainMenu() override;
 
     // Configures the program, opens the data disk, shows the splash while the clients load and
@@ -96,7 +101,7 @@ private:
     // Runs another feature's windows; their errors end in a message, never in a crash.
     void RunOperation(const std::function<void()>& operation);
 
-    ShellOptions options_;
+    MainMenuOptions options_;
     QWidget* area_ = nullptr;
     QFrame* frMainMenu_ = nullptr;
     QGroupBox* fraClient_ = nullptr;

@@ -133,7 +133,7 @@ TEST_F(DriveSelectionTest, ADeviceErrorIsNamedAndRetriedAfterOk) {
 
 TEST_F(DriveSelectionTest, DataDirOptionIsTriedFirstAndStored) {
     StoreFilePath(tmp.path() + QStringLiteral("/nowhere"));
-    ShellOptions options;
+    MainMenuOptions options;
     options.dataDir = other;
     frmMainMenu w(options);
     ASSERT_TRUE(w.StartUp());
@@ -226,7 +226,7 @@ TEST_F(DriveSelectionTest, ALongPathSurvivesARestartAMultiLineOneIsRefused) {
     WriteDataDisk(longDisk, {SampleClient(5), SampleClient(6)});
     StoreFilePath(good);
     {
-        ShellOptions options;
+        MainMenuOptions options;
         options.dataDir = longDisk;
         frmMainMenu w(options);
         ASSERT_TRUE(w.StartUp());
@@ -246,7 +246,7 @@ TEST_F(DriveSelectionTest, ALongPathSurvivesARestartAMultiLineOneIsRefused) {
     WriteDataDisk(twoLines, {SampleClient(9)});
     const QString iniBefore = Ini();
     messages.Answer({MsgAnswer::Ok, MsgAnswer::No});
-    ShellOptions options;
+    MainMenuOptions options;
     options.dataDir = twoLines;
     frmMainMenu w(options);
     EXPECT_FALSE(w.StartUp());

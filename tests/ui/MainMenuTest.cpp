@@ -174,7 +174,7 @@ TEST_F(MainMenuTest, AFullDiskRefusesNewClientsBeforeAnythingIsWritten) {
 }
 
 TEST_F(MainMenuTest, NonDeviantClientIsWrittenListedAndCurrent) {
-    ShellOptions options;
+    MainMenuOptions options;
     options.administrator = true;
     frmMainMenu w(options);
     Start(w, 4);

@@ -1,5 +1,5 @@
 // Prints the audit trail of a data disk, oldest line first.
-#include "app/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include "app/Errors.h"
 #include "store/AuditTrail.h"

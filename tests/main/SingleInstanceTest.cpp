@@ -1,5 +1,5 @@
 // The running copy's lock and socket: only in a folder no other user can write.
-#include "ui/SingleInstance.h"
+#include "main/SingleInstance.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -13,7 +13,7 @@
 
 using namespace varenta;
 using namespace varenta::testing;
-using varenta::ui::SingleInstance;
+using varenta::main::SingleInstance;
 
 namespace {
 

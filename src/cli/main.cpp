@@ -1,7 +1,7 @@
 // varenta-cli: the program's work without a window. Only QtCore is loaded, so a command
 // starts in a few milliseconds and runs where there is no display; printing is handed over
 // to a helper (cmd_print.cpp).
-#include "app/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include <QCoreApplication>
 

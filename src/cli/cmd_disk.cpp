@@ -1,5 +1,5 @@
 // Commands on a data disk: list its clients, prepare a new one.
-#include "app/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include "administration/DemoClients.h"
 #include "app/DataDrive.h"

@@ -1,5 +1,5 @@
 // Builds the question database from the item sources (tab-separated text, one file a language).
-#include "app/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include "administration/QuestionDb.h"
 

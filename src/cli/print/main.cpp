@@ -1,5 +1,5 @@
 // varenta-cli-print: the part of varenta-cli that prints, started by it in its place.
-#include "app/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include <QGuiApplication>
 

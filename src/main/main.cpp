@@ -2,12 +2,12 @@
 #include "app/BuildConfig.h"
 #include "app/Globals.h"
 #include "app/Paths.h"
-#include "app/main/Wiring.h"
+#include "main/ShellOptions.h"
+#include "main/SingleInstance.h"
+#include "main/Wiring.h"
 #include "reports/PrintSelected.h"
 #include "store/ClientStore.h"
 #include "ui/QtMessageSink.h"
-#include "ui/ShellOptions.h"
-#include "ui/SingleInstance.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMainMenu.h"
 
@@ -47,16 +47,16 @@ int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    ui::ShellOptions options;
+    main::ShellOptions options;
     try {
-        options = ui::ParseShellOptions(args);
-    } catch (const ui::ShellOptionsError& e) {
+        options = main::ParseShellOptions(args);
+    } catch (const main::ShellOptionsError& e) {
         std::fprintf(stderr, "varenta: %s\n%s", qPrintable(e.message),
-                     qPrintable(ui::ShellUsage()));
+                     qPrintable(main::ShellUsage()));
         return 2;
     }
     if (options.help) {
-        std::printf("%s", qPrintable(ui::ShellUsage()));
+        std::printf("%s", qPrintable(main::ShellUsage()));
         return 0;
     }
     if (options.version) {
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
         QApplication::setStyle(fusion);
 
     // A second copy only asks the first to come forward; it touches no file.
-    ui::SingleInstance instance;
+    main::SingleInstance instance;
     if (!instance.Acquire()) {
         if (!instance.AskRunningCopyToRaise())
             std::fprintf(stderr, "varenta: the program is already running, but its window "
@@ -94,12 +94,12 @@ int main(int argc, char** argv) {
 
     ui::QtMessageSink sink;
     InstallMessageSink(&sink);
-    WireWindows();
+    main::WireWindows();
 
-    ui::frmMainMenu w(options);
+    ui::frmMainMenu w({options.dataDir, options.administrator});
     QObject::connect(&w, &ui::frmMainMenu::programEnded, &app,
                      [](int code) { QCoreApplication::exit(code); });
-    QObject::connect(&instance, &ui::SingleInstance::raiseRequested, &w, [&w, &testReady] {
+    QObject::connect(&instance, &main::SingleInstance::raiseRequested, &w, [&w, &testReady] {
         w.BringToFront();
         if (!testReady.isEmpty()) {
             std::printf("raised\n");

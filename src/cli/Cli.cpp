@@ -1,5 +1,5 @@
 // The command line's common parts: options, the program folder and data disk, running a command.
-#include "app/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include "app/BuildConfig.h"
 #include "app/Errors.h"

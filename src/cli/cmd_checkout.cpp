@@ -1,5 +1,5 @@
 // The scoring self-check without a window: writes the same check report into report.prn.
-#include "app/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include "checkout/Checkout.h"
 

@@ -1,4 +1,4 @@
-#include "ui/SingleInstance.h"
+#include "main/SingleInstance.h"
 
 #include "app/Errors.h"
 #include "app/Paths.h"
@@ -14,7 +14,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace varenta::ui {
+namespace varenta::main {
 
 namespace {
 const QByteArray RaiseRequest = QByteArrayLiteral("raise\n");
@@ -114,4 +114,4 @@ bool SingleInstance::AskRunningCopyToRaise(int timeoutMs) {
     return false;
 }
 
-} // namespace varenta::ui
+} // namespace varenta::main

@@ -1,5 +1,5 @@
 // Backs up a data disk into a new dated folder and checks the copy.
-#include "app/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include "store/Backup.h"
 

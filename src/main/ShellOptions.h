@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The options of the varenta program.
-namespace varenta::ui {
+namespace varenta::main {
 
 struct ShellOptions {
     QString programDir;         // empty: the executable's folder
@@ -25,4 +25,4 @@ ShellOptions ParseShellOptions(const QStringList& args);
 
 QString ShellUsage();
 
-} // namespace varenta::ui
+} // namespace varenta::main

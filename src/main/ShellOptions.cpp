@@ -1,9 +1,9 @@
-#include "ui/ShellOptions.h"
+#include "main/ShellOptions.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-namespace varenta::ui {
+namespace varenta::main {
 
 namespace {
 
@@ -74,4 +74,4 @@ QString ShellUsage() {
         "  --version          show the version\n");
 }
 
-} // namespace varenta::ui
+} // namespace varenta::main

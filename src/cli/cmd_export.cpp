@@ -1,6 +1,6 @@
 // Exports the scores of every client of one or more data disks, for a spreadsheet or a
 // database.
-#include "app/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include "app/Errors.h"
 #include "reports/ScoreExport.h"

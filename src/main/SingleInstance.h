@@ -5,7 +5,7 @@
 
 class QLocalServer;
 
-namespace varenta::ui {
+namespace varenta::main {
 
 // One running copy of the program per user. The first copy holds a lock for its whole life
 // (the system releases it when the process ends, however it ends) and listens on a local
@@ -36,4 +36,4 @@ private:
     QLocalServer* server_ = nullptr;
 };
 
-} // namespace varenta::ui
+} // namespace varenta::main

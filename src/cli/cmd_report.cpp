@@ -1,5 +1,5 @@
 // Scores one client of a data disk and writes its report, as the report viewer does.
-#include "app/cli/Cli.h"
+#include "cli/Cli.h"
 
 #include "app/FileIO.h"
 #include "app/Globals.h"

@@ -1,4 +1,4 @@
-#include "app/main/Wiring.h"
+#include "main/Wiring.h"
 
 #include "administration/TestSpec.h"
 #include "administration/gui/IntakeChains.h"
@@ -10,7 +10,7 @@
 
 #include <QApplication>
 
-namespace varenta {
+namespace varenta::main {
 
 // One line per hand-over point of the main window.
 void WireWindows() {
@@ -26,4 +26,4 @@ void WireWindows() {
     };
 }
 
-} // namespace varenta
+} // namespace varenta::main
