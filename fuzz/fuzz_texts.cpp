@@ -4,7 +4,7 @@
 
 #include "app/Errors.h"
 #include "app/Globals.h"
-#include "intake/ClientInfo.h"
+#include "scoring/CheckCommand.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/ClientStore.h"
 
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::SetUp(fuzz::VariedClients());
     fuzz::Put(fuzz::ProgramDir() + QStringLiteral("/QVRPT.TXT"), fuzz::Bytes(data, size));
     try {
-        (void)intake::CheckReport(intake::ScaleNamesForCheck());
+        (void)CheckReport(ScaleNamesForCheck());
     } catch (const VError&) {
     }
     try {

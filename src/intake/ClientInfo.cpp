@@ -1,13 +1,6 @@
 #include "intake/ClientInfo.h"
 
-#include "administration/TestSpec.h"
-#include "app/FileIO.h"
 #include "app/Globals.h"
-#include "app/Messages.h"
-#include "app/Paths.h"
-#include "scoring/ListInput.h"
-#include "scoring/ScoreAndPrint.h"
-#include "scoring/ScoringInternal.h"
 #include "store/AuditTrail.h"
 #include "store/ClientRecord.h"
 #include "store/Cp1252.h"
@@ -361,61 +354,19 @@ bool DeveloperCommandsApply() {
     return g.EditMode && g.CurrentClient >= 1 && g.CurrentClient <= g.ClientCount;
 }
 
-QStringList ScaleNamesForCheck() {
-    const QString name = QString::fromLatin1(ReportTextsFileName);
-    listinput::Reader r(
-        internal::ReadProgramFile(ReportTextsFileName, "report texts", internal::MaxTableFileSize),
-        name);
-    QStringList names;
-    for (int s = 1; s <= 5; ++s)
-        names << cp1252::Decode(r.String({"the name of scale %1", s}));
-    return names;
+DeveloperCommandHooks& DeveloperCommands() {
+    static DeveloperCommandHooks hooks;
+    return hooks;
 }
 
-QString CheckReport(const QStringList& scaleNames) {
-    const QString tab = QStringLiteral("\t");
-    QStringList lines{QStringLiteral("Scale") + tab + tab + tab + QStringLiteral(" %ile") + tab +
-                      QStringLiteral("R/P")};
-    for (int s = 1; s <= scaleNames.size(); ++s) {
-        const QString& name = scaleNames[s - 1];
-        const int tabs = name.size() < 7                                     ? 3
-                         : name.toUpper() == QLatin1String("AGGRESSIVENESS") ? 1
-                                                                             : 2;
-        lines << name + tab.repeated(tabs) + QString::number(Scores().Percentile[size_t(s)]) + tab +
-                     QString::number(Scores().RawScore[size_t(s)]);
-    }
-    return MsgLines(lines);
+void Check(const std::function<void()>& storeFields) {
+    if (DeveloperCommandsApply())
+        DeveloperCommands().check(storeFields);
 }
 
-void RunCheck(const std::function<void()>& storeFields) {
-    if (!DeveloperCommandsApply())
-        return;
-    try {
-        const QStringList names = ScaleNamesForCheck();
-        const ClientRecord before = CurrentRecord();
-        storeFields();
-        if (!SaveClientWithRetry(Globals().CurrentClient)) {
-            CurrentRecord() = before;
-            return;
-        }
-        audit::Record(audit::Event::Edited, Globals().CurrentClient);
-        ScoreClient();
-        MsgBox(CheckReport(names), MsgButtons::Ok, MsgIcon::Information);
-    } catch (const VError& e) {
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
-    }
-}
-
-void RunNonDeviant() {
-    if (!DeveloperCommandsApply())
-        return;
-    ClientRecord& r = CurrentRecord();
-    const QString before = r.Responses;
-    r.Responses = NonDeviantResponses();
-    if (!SaveClientWithRetry(Globals().CurrentClient))
-        r.Responses = before;
-    else
-        audit::Record(audit::Event::Edited, Globals().CurrentClient);
+void NonDeviant() {
+    if (DeveloperCommandsApply())
+        DeveloperCommands().nonDeviant();
 }
 
 bool ScanEditMode() {

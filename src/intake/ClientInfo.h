@@ -124,15 +124,20 @@ int FirstFailingField(const ClientInfoValues& v, bool fieldsEditable);
 // window the current slot is another client's, which they must not overwrite.
 bool DeveloperCommandsApply();
 
-// The scale names of the hidden "Check" command: the first five values of QVRPT.TXT.
-QStringList ScaleNamesForCheck();
-// The "Check" message for the last scoring run.
-QString CheckReport(const QStringList& scaleNames);
-// "Check": `storeFields` copies the window into the slot, the record is written, scored, and
-// the percentiles and raw points are shown. Errors are shown, never thrown.
-void RunCheck(const std::function<void()>& storeFields);
-// "Non-Deviant": the lowest-risk answers stored as the client's responses and written.
-void RunNonDeviant();
+// The hidden developer commands of the intake windows. They exercise scoring and the test's
+// answers, which intake does not reach: the program's wiring fills them.
+struct DeveloperCommandHooks {
+    // "Check": `storeFields` copies the window into the current slot; the record is then
+    // written, scored and its scores shown.
+    std::function<void(const std::function<void()>& storeFields)> check;
+    // "Non-Deviant": the lowest-risk answers stored as the current client's and written.
+    std::function<void()> nonDeviant;
+};
+DeveloperCommandHooks& DeveloperCommands();
+
+// A window's "Check" and "Non-Deviant": the hooks, for a stored client being edited only.
+void Check(const std::function<void()>& storeFields);
+void NonDeviant();
 
 // The flag the main window clears before both of its paths; when set the windows start on
 // "Information OK" and the edit limit does not apply.

@@ -510,11 +510,11 @@ void frmClientInfo::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmClientInfo::NonDeviant() {
-    intake::RunNonDeviant();
+    intake::NonDeviant();
 }
 
 void frmClientInfo::Check() {
-    intake::RunCheck([this] { RecordToDB(); });
+    intake::Check([this] { RecordToDB(); });
 }
 
 } // namespace varenta

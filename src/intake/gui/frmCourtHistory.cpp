@@ -219,7 +219,7 @@ void frmCourtHistory::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmCourtHistory::Check() {
-    intake::RunCheck([this] { intake::SaveCourtData(Answers(), false); });
+    intake::Check([this] { intake::SaveCourtData(Answers(), false); });
 }
 
 } // namespace varenta
