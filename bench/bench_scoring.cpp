@@ -2,9 +2,9 @@
 // of a full data disk, on the tables that ship with the program.
 #include "BenchMain.h"
 #include "app/Globals.h"
-#include "scoring/Comments.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/ClientStore.h"
+#include "store/Comments.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>

@@ -4,9 +4,9 @@
 
 #include "app/Errors.h"
 #include "app/Globals.h"
-#include "scoring/Comments.h"
 #include "scoring/ReportWriter.h"
 #include "store/ClientStore.h"
+#include "store/Comments.h"
 
 using namespace varenta;
 

@@ -3,9 +3,9 @@
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
-#include "scoring/Comments.h"
 #include "scoring/ScoringInternal.h"
 #include "store/ClientStore.h"
+#include "store/Comments.h"
 #include "store/Cp1252.h"
 
 #include <QFile>

@@ -3,9 +3,9 @@
 #include "app/DataDrive.h"
 #include "app/Errors.h"
 #include "app/FileIO.h"
-#include "scoring/Comments.h"
 #include "store/AuditTrail.h"
 #include "store/ClientStore.h"
+#include "store/Comments.h"
 #include "store/DiskContents.h"
 
 #include <QDir>

@@ -1,9 +1,8 @@
-#include "scoring/Comments.h"
+#include "store/Comments.h"
 
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
-#include "scoring/ScoringInternal.h"
 #include "store/ClientStore.h"
 #include "store/Cp1252.h"
 
@@ -75,7 +74,7 @@ QString ReadComment(int record) {
             return QString(); // no comments file: no comment for anyone
         bytes = fileio::ReadAt(path, offset, CommentLength);
     }
-    QString text = internal::Decode(bytes);
+    QString text = cp1252::Decode(bytes);
     text.remove(QChar(u'\0'));
     return text.trimmed();
 }

@@ -1,5 +1,5 @@
 // The comments file without its window; a failed write is tested through the window.
-#include "scoring/Comments.h"
+#include "store/Comments.h"
 #include "app/Errors.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
