@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 using namespace varenta;
+using namespace varenta::administration;
 
 namespace {
 

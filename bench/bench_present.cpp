@@ -19,6 +19,7 @@
 namespace {
 
 using namespace varenta;
+using namespace varenta::administration;
 
 // A key pressed and released on the focused control, as the keyboard delivers it.
 void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {

@@ -82,7 +82,7 @@ void SetUp(const std::vector<ClientRecord>& clients) {
     for (const ClientRecord& r : clients)
         all += r.ToBytes();
     Put(g.DataFilePath, all);
-    SetSectionEnds();
+    administration::SetSectionEnds();
     InitCodeTables();
 }
 
@@ -95,7 +95,7 @@ QString DiskDir() {
 }
 
 std::vector<ClientRecord> VariedClients() {
-    const QString low = NonDeviantResponses();
+    const QString low = administration::NonDeviantResponses();
     auto make = [&](int n, const QString& responses, const char* gender, const char* race) {
         ClientRecord r;
         r.ClientName = Fit(QStringLiteral("Client %1").arg(n), width::ClientName);

@@ -13,18 +13,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::SetUp({});
     const QString path = fuzz::DiskDir() + QStringLiteral("/English.tsv");
     fuzz::Put(path, fuzz::Bytes(data, size));
-    QuestionTable table;
+    administration::QuestionTable table;
     try {
-        table = ReadItemSource(path);
+        table = administration::ReadItemSource(path);
     } catch (const VError&) {
         return 0;
     }
     try {
-        (void)PresentedItemsFrom(table);
+        (void)administration::PresentedItemsFrom(table);
     } catch (const VError&) {
     }
     try {
-        const AnswerGrid grid = AnswerGrid::FromTable(table);
+        const administration::AnswerGrid grid = administration::AnswerGrid::FromTable(table);
         for (int g = 0; g < grid.GridCount(); ++g)
             (void)grid.Headers(g);
     } catch (const VError&) {

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        varenta::BuildQuestionDb(sources, out);
+        varenta::administration::BuildQuestionDb(sources, out);
     } catch (const varenta::VError& e) {
         std::fprintf(stderr, "build_question_db: %s\n", qPrintable(e.description()));
         return 1;

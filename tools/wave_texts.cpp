@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
     }
     const bool spanish = language.trimmed().toUpper() == QLatin1String("SPANISH");
     try {
-        varenta::QuestionTable table = varenta::ReadItemSource(items);
+        varenta::administration::QuestionTable table =
+            varenta::administration::ReadItemSource(items);
         QMap<QString, QString> waves; // base name -> text; sorted, so the output is stable
         const auto add = [&](const QString& name, const QString& text, int row) {
             if (!SafeName(name))
@@ -120,9 +121,9 @@ int main(int argc, char** argv) {
         }
         for (auto it = sharedText.cbegin(); it != sharedText.cend(); ++it)
             add(it.key(), it.value(), -1);
-        varenta::SetInstructionTexts(language);
+        varenta::administration::SetInstructionTexts(language);
         for (int n = 0; n < 4; ++n)
-            add(QStringLiteral("Inst%1").arg(n), varenta::InstructionText(n), -1);
+            add(QStringLiteral("Inst%1").arg(n), varenta::administration::InstructionText(n), -1);
 
         QDir().mkpath(textDir);
         for (auto it = waves.cbegin(); it != waves.cend(); ++it) {

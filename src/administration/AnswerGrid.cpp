@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace varenta {
+namespace varenta::administration {
 
 AnswerGrid AnswerGrid::FromTable(QuestionTable& table) {
     std::vector<std::pair<int, QString>> items;
@@ -117,4 +117,4 @@ bool AnswerGrid::MoveUp() {
     return false;
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -7,7 +7,7 @@
 
 // The answer sheet as keyed into grids, without the window: one grid per answer family, one
 // row per item, a cursor that streams digits down the rows and across the grids.
-namespace varenta {
+namespace varenta::administration {
 
 class QuestionTable;
 
@@ -66,4 +66,4 @@ private:
     QString cells_;
 };
 
-} // namespace varenta
+} // namespace varenta::administration

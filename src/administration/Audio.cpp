@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace varenta {
+namespace varenta::administration {
 
 namespace {
 
@@ -131,4 +131,4 @@ void WaveAudio::Failed(const SoundFailure& failure) {
            MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Sound Error"));
 }
 
-} // namespace varenta
+} // namespace varenta::administration

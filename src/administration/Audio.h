@@ -9,7 +9,7 @@
 // from wave files of the language's sound folder. The sound device sits behind WaveDevice so
 // the logic here (which file, whether sound is on, which errors the client ever sees) runs and
 // is tested without one.
-namespace varenta {
+namespace varenta::administration {
 
 // Error numbers a sound failure carries, beside the file-level ones of app/Errors.h.
 namespace snd {
@@ -91,4 +91,4 @@ private:
     bool playing_ = false;
 };
 
-} // namespace varenta
+} // namespace varenta::administration

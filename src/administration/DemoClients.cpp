@@ -9,7 +9,7 @@
 
 #include <random>
 
-namespace varenta {
+namespace varenta::administration {
 
 namespace {
 
@@ -128,4 +128,4 @@ int AddDemoClients(int count) {
     return written;
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -1,10 +1,10 @@
 #pragma once
 
 // Fictional clients with complete answers, for a demonstration data disk.
-namespace varenta {
+namespace varenta::administration {
 
 // Appends `count` demonstration clients to the loaded data disk (never past 51) and returns
 // how many were written. The same clients come out every time.
 int AddDemoClients(int count);
 
-} // namespace varenta
+} // namespace varenta::administration

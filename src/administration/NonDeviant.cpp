@@ -5,7 +5,7 @@
 #include "store/AuditTrail.h"
 #include "store/SaveWithRetry.h"
 
-namespace varenta {
+namespace varenta::administration {
 
 void RunNonDeviant() {
     ClientRecord& r = CurrentRecord();
@@ -17,4 +17,4 @@ void RunNonDeviant() {
         audit::Record(audit::Event::Edited, Globals().CurrentClient);
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -7,7 +7,7 @@
 #include "store/AuditTrail.h"
 #include "store/ClientStore.h"
 
-namespace varenta {
+namespace varenta::administration {
 
 namespace {
 
@@ -397,4 +397,4 @@ int Presentation::Answer(int id) const {
     return id >= 1 && id <= ItemCount ? answers_[id] : 0;
 }
 
-} // namespace varenta
+} // namespace varenta::administration

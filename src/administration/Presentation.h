@@ -12,7 +12,7 @@
 // the end of each section, F10 back one item, abandoning, and storing the answers once all 116
 // are given. The window maps keys and focus to the calls below and shows what the queries say;
 // tests drive the same calls with hand-made items.
-namespace varenta {
+namespace varenta::administration {
 
 // One row of a question table, as the presentation uses it.
 struct PresentedItem {
@@ -155,4 +155,4 @@ private:
     FocusRequest focus_ = FocusRequest::None;
 };
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -3,7 +3,7 @@
 #include "administration/QuestionDb.h"
 #include "app/Errors.h"
 
-namespace varenta {
+namespace varenta::administration {
 
 std::vector<PresentedItem> PresentedItemsFrom(const QuestionTable& table) {
     std::vector<PresentedItem> items;
@@ -39,4 +39,4 @@ std::vector<PresentedItem> QuestionDbItems::Items(const QString& language) {
     return PresentedItemsFrom(table);
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -4,7 +4,7 @@
 
 class QString;
 
-namespace varenta {
+namespace varenta::administration {
 
 class QuestionTable;
 
@@ -22,4 +22,4 @@ private:
     QString path_;
 };
 
-} // namespace varenta
+} // namespace varenta::administration

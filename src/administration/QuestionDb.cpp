@@ -16,7 +16,7 @@
 
 #include <atomic>
 
-namespace varenta {
+namespace varenta::administration {
 
 namespace {
 
@@ -370,4 +370,4 @@ void BuildQuestionDb(const QStringList& tsvFiles, const QString& outFile) {
                          .arg(outFile, failure));
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -11,7 +11,7 @@
 // ("English", "Spanish"), one row per item in item order. It is a SQLite file, built from the
 // item sources at build time and only ever read by the program. Failures throw VError naming
 // the file, with the numbers the windows' handlers know.
-namespace varenta {
+namespace varenta::administration {
 
 // Error numbers of the question database beyond the file-level ones (3024 cannot find file,
 // 3051 cannot open file) that app/Errors.h names.
@@ -116,4 +116,4 @@ QuestionTable ReadItemSource(const QString& tsvPath);
 // only once the new one is complete.
 void BuildQuestionDb(const QStringList& tsvFiles, const QString& outFile);
 
-} // namespace varenta
+} // namespace varenta::administration

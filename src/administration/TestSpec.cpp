@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace varenta {
+namespace varenta::administration {
 
 namespace {
 
@@ -250,4 +250,4 @@ void ClearInstructionTexts() {
         t.clear();
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -6,7 +6,7 @@
 
 // The test's fixed layout: 116 items in three sections, one-digit answer codes, the answer
 // families a question-table row can have, the lowest-risk answer set and the instructions.
-namespace varenta {
+namespace varenta::administration {
 
 inline constexpr int ItemCount = 116;
 inline constexpr int SectionCount = 3;
@@ -62,4 +62,4 @@ void SetInstructionTexts(const QString& language);
 // Back to empty texts (a fresh program state).
 void ClearInstructionTexts();
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -2,7 +2,7 @@
 
 #include "administration/TestSpec.h"
 
-namespace varenta {
+namespace varenta::administration {
 
 Verification::Verification(const QString& stored)
     : stored_(stored), entered_(ItemCount, QLatin1Char('0')) {
@@ -59,4 +59,4 @@ Verification::Outcome Verification::FinishPass() {
     return Outcome::CorrectionsNeeded;
 }
 
-} // namespace varenta
+} // namespace varenta::administration

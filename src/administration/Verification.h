@@ -6,7 +6,7 @@
 // Re-keying of a paper answer sheet: the operator keys all 116 answers again; the items that
 // differ from the stored answers are keyed a third time, and that keying decides. Plain state,
 // driven by the verification window one key at a time.
-namespace varenta {
+namespace varenta::administration {
 
 class Verification {
 public:
@@ -57,4 +57,4 @@ private:
     bool correcting_ = false;
 };
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -9,7 +9,7 @@ namespace varenta::checkout {
 
 QString BaselineResponses() {
     // The checkout starts from the same lowest-risk answers the test layout defines.
-    return NonDeviantResponses();
+    return administration::NonDeviantResponses();
 }
 
 void DeviateItem(QString& answers, int item) {
@@ -91,11 +91,11 @@ int AnswerEarning(int item, int points, int scale) {
     // points: answer 3 counts as a 3-point answer for both and changes neither raw score.
     if (item == 104 && (scale == 2 || scale == 3))
         return points == 3 ? 3 : 0;
-    const int section = SectionOfItem(item);
-    const int position = PositionInSection(item);
+    const int section = administration::SectionOfItem(item);
+    const int position = administration::PositionInSection(item);
     if (section == 0)
         return 0;
-    for (int code = 1; code <= HighestAnswerCode(section); ++code) {
+    for (int code = 1; code <= administration::HighestAnswerCode(section); ++code) {
         const QByteArray& key = Tables().AnswerKey[size_t(section)][size_t(code)];
         if (position <= key.size() && key[position - 1] - '0' == points)
             return code;

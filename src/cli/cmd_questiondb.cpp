@@ -27,7 +27,7 @@ int BuildQuestionDbCommand(const QStringList& args) {
         sources << dir.filePath(name);
     if (sources.isEmpty())
         throw CliError{QStringLiteral("item folder %1 holds no .tsv file").arg(items)};
-    BuildQuestionDb(sources, out);
+    administration::BuildQuestionDb(sources, out);
     std::printf("built %s with %lld tables\n", qPrintable(out), qlonglong(sources.size()));
     return 0;
 }

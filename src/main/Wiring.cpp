@@ -17,18 +17,22 @@ namespace varenta::main {
 
 // One line per hand-over point between the features.
 void WireWindows() {
-    ui::MainMenu().nonDeviantResponses = [] { return NonDeviantResponses(); };
-    ui::MainMenu().editCurrentClient = [] { EditCurrentClient(QApplication::activeWindow()); };
-    ui::MainMenu().addNewClient = [] { AddNewClient(QApplication::activeWindow()); };
-    EntryMethod().presentTest = [](QWidget* parent, const QString& language) {
-        PresentTest(language, parent);
+    ui::MainMenu().nonDeviantResponses = [] { return administration::NonDeviantResponses(); };
+    ui::MainMenu().editCurrentClient = [] {
+        administration::EditCurrentClient(QApplication::activeWindow());
+    };
+    ui::MainMenu().addNewClient = [] {
+        administration::AddNewClient(QApplication::activeWindow());
+    };
+    administration::EntryMethod().presentTest = [](QWidget* parent, const QString& language) {
+        administration::PresentTest(language, parent);
     };
     ui::MainMenu().supervisorOptions = [] { supervisor::ShowSupervisorOptions(); };
     ui::MainMenu().automatedCheckout = [] {
         checkout::frmCheckout(QApplication::activeWindow()).exec();
     };
     intake::DeveloperCommands().check = RunCheck;
-    intake::DeveloperCommands().nonDeviant = RunNonDeviant;
+    intake::DeveloperCommands().nonDeviant = administration::RunNonDeviant;
 }
 
 } // namespace varenta::main

@@ -142,14 +142,14 @@ Scored ScoreOne(const ClientRecord& record, int number) {
 
 int UnreadableAnswers(const QString& responses) {
     int unreadable = 0;
-    for (int item = 1; item <= ItemCount; ++item) {
+    for (int item = 1; item <= administration::ItemCount; ++item) {
         if (item > responses.size()) {
             ++unreadable;
             continue;
         }
         const QChar c = responses[item - 1];
-        const int section = SectionOfItem(item);
-        if (c < QLatin1Char('0') || c.unicode() > u'0' + HighestAnswerCode(section))
+        const int section = administration::SectionOfItem(item);
+        if (c < QLatin1Char('0') || c.unicode() > u'0' + administration::HighestAnswerCode(section))
             ++unreadable;
     }
     return unreadable;

@@ -77,9 +77,10 @@ void ReadScoringTables(ScoringTables& t) {
                                        internal::MaxTableFileSize),
              QString::fromLatin1(ScoringTablesFileName));
     for (int i = 1; i <= 24; ++i)
-        t.SignificantItems[size_t(i)] = r.NumberIn(0, ItemCount, {"significant item %1", i});
-    for (int section = 1; section <= SectionCount; ++section) {
-        for (int code = 0; code <= HighestAnswerCode(section); ++code) {
+        t.SignificantItems[size_t(i)] =
+            r.NumberIn(0, administration::ItemCount, {"significant item %1", i});
+    for (int section = 1; section <= administration::SectionCount; ++section) {
+        for (int code = 0; code <= administration::HighestAnswerCode(section); ++code) {
             const What what{"the answer key of section %1, answer %2", section, code};
             QByteArray key = r.String(what);
             for (int p = 0; p < key.size(); ++p) {
@@ -130,10 +131,12 @@ void ReadScoringTables(ScoringTables& t) {
         auto& items = t.ScaleItems[size_t(s)];
         items.reserve(size_t(c));
         for (int k = 1; k <= c; ++k)
-            items.push_back(r.NumberIn(0, ItemCount, {"item %2 of scale %1", s, k}));
+            items.push_back(
+                r.NumberIn(0, administration::ItemCount, {"item %2 of scale %1", s, k}));
     }
     for (int i = 1; i <= 45; ++i)
-        t.MinimumRuleItems[size_t(i)] = r.NumberIn(0, ItemCount, {"minimum-rule item %1", i});
+        t.MinimumRuleItems[size_t(i)] =
+            r.NumberIn(0, administration::ItemCount, {"minimum-rule item %1", i});
     for (int s = 2; s <= 5; ++s) {
         for (int band = 1; band <= 9; ++band)
             t.TruthCorrection[size_t(s)][size_t(band)] =
@@ -177,7 +180,10 @@ void ReadReportTexts(ReportTexts& x) {
 // The answer code the scoring uses: a code no answer of the item's section has counts as no
 // answer, like a character that is not a digit.
 int UsableCode(int item, int code) {
-    return InRange(code, 0, HighestAnswerCode(SectionOfItem(item))) ? code : 0;
+    return administration::InRange(
+               code, 0, administration::HighestAnswerCode(administration::SectionOfItem(item)))
+               ? code
+               : 0;
 }
 
 int GenderIndex() {
@@ -186,7 +192,7 @@ int GenderIndex() {
 
 int RaceIndex() {
     const int r = internal::LeadingNumber(g_client.Demographic[5]);
-    return InRange(r, 1, 3) ? r : 1;
+    return administration::InRange(r, 1, 3) ? r : 1;
 }
 
 void ApplyTruthCorrection(int percentile) {
@@ -390,7 +396,7 @@ const ScoringClient& LoadedClient() {
 }
 
 void SetLayoutConstants() {
-    SetSectionEnds();
+    administration::SetSectionEnds();
 }
 
 void LoadScoringTables() {
@@ -434,7 +440,7 @@ void LoadClientForScoring(const ClientRecord& client, int testNumber) {
 
     const QString& responses = client.Responses;
     g_sheet.ResponseCodes.fill(0);
-    for (int i = 1; i <= ItemCount && i <= responses.size(); ++i) {
+    for (int i = 1; i <= administration::ItemCount && i <= responses.size(); ++i) {
         const QChar ch = responses[i - 1];
         const int code =
             (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) ? ch.unicode() - '0' : 0;
@@ -453,7 +459,7 @@ void ComputeRawScores() {
 
     for (int s = 1; s <= 4; ++s) {
         for (const qint16 item : g_tables.ScaleItems[size_t(s)]) {
-            const int section = SectionOfItem(item);
+            const int section = administration::SectionOfItem(item);
             if (section == 0)
                 continue; // an empty place in the list
             const int position = item - ends[size_t(section - 1)];

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
+using namespace varenta::administration;
 using namespace varenta::testing;
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace varenta {
+namespace varenta::administration {
 namespace {
 
 using testing::FakeWaveDevice;
@@ -95,4 +95,4 @@ TEST_F(WaveAudioTest, QuietFailuresAreNotShownOthersOnceAndAFailedOpenLeavesSoun
 }
 
 } // namespace
-} // namespace varenta
+} // namespace varenta::administration

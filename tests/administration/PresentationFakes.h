@@ -21,9 +21,9 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace varenta::testing {
 
-class FakeWaveDevice : public WaveDevice {
+class FakeWaveDevice : public administration::WaveDevice {
 public:
-    bool Open(SoundFailure* failure) override {
+    bool Open(administration::SoundFailure* failure) override {
         if (!openOk && failure)
             *failure = openFailure;
         return openOk;
@@ -34,12 +34,13 @@ public:
         events << QStringLiteral("play ") + QFileInfo(path).fileName();
     }
     void Close() override { events << QStringLiteral("close"); }
-    void Fail(const SoundFailure& f) { ReportFailure(f); }
+    void Fail(const administration::SoundFailure& f) { ReportFailure(f); }
 
     QString last() const { return played.isEmpty() ? QString() : played.last(); }
 
     bool openOk = true;
-    SoundFailure openFailure{snd::DeviceUnavailable, QStringLiteral("Device unavailable")};
+    administration::SoundFailure openFailure{administration::snd::DeviceUnavailable,
+                                             QStringLiteral("Device unavailable")};
     QStringList played; // file names, in order
     QStringList paths;
     QStringList events; // plays and closes, in order
@@ -47,10 +48,11 @@ public:
 
 // The whole test in the shape the question tables have: true/false items, then frequency
 // items, then numbered items with three or four answers. `prefix` names the statement waves.
-inline std::vector<PresentedItem> MakeItems(const QString& prefix = QStringLiteral("E")) {
-    std::vector<PresentedItem> items;
+inline std::vector<administration::PresentedItem>
+MakeItems(const QString& prefix = QStringLiteral("E")) {
+    std::vector<administration::PresentedItem> items;
     for (int id = 1; id <= 116; ++id) {
-        PresentedItem it;
+        administration::PresentedItem it;
         it.id = id;
         it.statement = QStringLiteral("Statement number %1").arg(id);
         it.questionAudio = QStringLiteral("%1%2").arg(prefix).arg(id, 3, 10, QLatin1Char('0'));
@@ -77,8 +79,8 @@ inline std::vector<PresentedItem> MakeItems(const QString& prefix = QStringLiter
 // Creates (empty) wave files for every name the items and instructions use under
 // sndPath/QVTEST/sound/<language>/, in lower case so lookups must ignore case.
 inline void MakeSoundFolder(const QString& sndPath, const QString& language,
-                            const std::vector<PresentedItem>& items) {
-    const QString folder = SoundFolder(sndPath, language);
+                            const std::vector<administration::PresentedItem>& items) {
+    const QString folder = administration::SoundFolder(sndPath, language);
     QDir().mkpath(folder);
     QStringList names{"Inst0", "Inst1", "Inst2", "Inst3", "True", "False", "Yes", "No"};
     for (const auto& it : items) {

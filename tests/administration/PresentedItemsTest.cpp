@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-namespace varenta {
+namespace varenta::administration {
 namespace {
 
 TEST(PresentedItems, IncompleteTablesAreRefusedWithTheReason) {
@@ -65,4 +65,4 @@ TEST(PresentedItems, ReadFromTheQuestionDatabase) {
 }
 
 } // namespace
-} // namespace varenta
+} // namespace varenta::administration

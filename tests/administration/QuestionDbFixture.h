@@ -14,7 +14,7 @@ namespace varenta::testing {
 inline QByteArray ItemSourceText(const QString& tag = QStringLiteral("E")) {
     QStringList lines;
     lines << QStringLiteral("# demonstration items");
-    lines << QuestionColumns().join(QLatin1Char('\t'));
+    lines << administration::QuestionColumns().join(QLatin1Char('\t'));
     for (int id = 1; id <= 116; ++id) {
         QStringList cells;
         cells << QString::number(id) << QStringLiteral("%1 statement %2 ñ").arg(tag).arg(id)
@@ -45,7 +45,7 @@ inline QString MakeQuestionDb(const QString& folder,
         sources << src;
     }
     const QString db = folder + QStringLiteral("/qv32.mdb");
-    BuildQuestionDb(sources, db);
+    administration::BuildQuestionDb(sources, db);
     Globals().ProgramDir = folder;
     Globals().QuestionDbPath = db;
     return db;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
+using namespace varenta::administration;
 using namespace varenta::testing;
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace varenta {
+namespace varenta::administration {
 namespace {
 
 TEST(TestSpec, SectionsSplitAtTheirBounds) {
@@ -74,4 +74,4 @@ TEST(TestSpec, InstructionTextsByLanguage) {
 }
 
 } // namespace
-} // namespace varenta
+} // namespace varenta::administration

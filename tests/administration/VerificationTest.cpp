@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
+using namespace varenta::administration;
 
 namespace {
 

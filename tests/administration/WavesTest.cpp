@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace varenta {
+namespace varenta::administration {
 namespace {
 
 QString Sox(const QStringList& args) {
@@ -101,4 +101,4 @@ TEST_P(Waves, EverySoundOfTheTestIsARealRecording) {
 INSTANTIATE_TEST_SUITE_P(Languages, Waves, ::testing::Values("English", "Spanish"));
 
 } // namespace
-} // namespace varenta
+} // namespace varenta::administration

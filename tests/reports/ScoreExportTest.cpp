@@ -105,7 +105,7 @@ protected:
 TEST_F(ScoreExportTest, DemonstrationAndRandomClientsCarryTheirReportsFigures) {
     WriteDataDisk(disk.path(), {});
     UseDataDisk(disk.path());
-    ASSERT_EQ(AddDemoClients(6), 6);
+    ASSERT_EQ(administration::AddDemoClients(6), 6);
     const QByteArray report = ReadFile(program.file("report.prn")); // none yet
     const std::vector<Row> demo = Rows(Export({disk.path()}));
     EXPECT_EQ(ReadFile(program.file("report.prn")), report) << "the export writes no report";

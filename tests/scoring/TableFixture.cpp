@@ -50,9 +50,9 @@ void DefaultTexts(TableSet& t) {
 
 TableSet TableSet::Simple() {
     TableSet t;
-    const QString low = NonDeviantResponses();
+    const QString low = administration::NonDeviantResponses();
     for (int section = 1; section <= 3; ++section)
-        for (int code = 0; code <= HighestAnswerCode(section); ++code)
+        for (int code = 0; code <= administration::HighestAnswerCode(section); ++code)
             for (int p = 0; p < kSectionSize[section]; ++p) {
                 const int best = low[kSectionStart[section] - 1 + p].digitValue();
                 t.keys[size_t(section)][size_t(code)] +=
@@ -89,7 +89,7 @@ TableSet TableSet::Random(std::mt19937& rng) {
     };
     TableSet t;
     for (int section = 1; section <= 3; ++section)
-        for (int code = 0; code <= HighestAnswerCode(section); ++code) {
+        for (int code = 0; code <= administration::HighestAnswerCode(section); ++code) {
             QByteArray key;
             const int size = pick(0, kSectionSize[section] + 3); // short and long keys too
             for (int p = 0; p < size; ++p)
@@ -146,7 +146,7 @@ QByteArray TableSet::ScoringFile() const {
     QByteArray out;
     out += Numbers(std::vector<int>(significant.begin() + 1, significant.end()));
     for (int section = 1; section <= 3; ++section)
-        for (int code = 0; code <= HighestAnswerCode(section); ++code)
+        for (int code = 0; code <= administration::HighestAnswerCode(section); ++code)
             out += "\"" + keys[size_t(section)][size_t(code)] + "\"\r\n";
     const auto counted = [&out](const std::vector<int>& v) {
         out += QByteArray::number(v.size()) + (v.empty() ? "\r\n" : ", " + Numbers(v));
@@ -197,7 +197,7 @@ void TableSet::WriteTo(const QString& folder) const {
 
 ClientRecord PlainClient() {
     ClientRecord c = SampleClient(1);
-    c.Responses = NonDeviantResponses();
+    c.Responses = administration::NonDeviantResponses();
     for (int q = 1; q <= 8; ++q)
         *c.CourtField(q) = Fit(QStringLiteral("N"), width::Court);
     return c;

@@ -133,7 +133,7 @@ TEST(ShippedTables, LoadScoreAndGiveLowestRiskAnswersNoPoints) {
     ClientRecord plain = PlainClient();
     LoadClientForScoring(plain, 1);
     ComputeRawScores();
-    for (int item = 1; item <= ItemCount; ++item)
+    for (int item = 1; item <= administration::ItemCount; ++item)
         EXPECT_EQ(Scores().ItemPoints[item], 0) << "item " << item;
     for (int s = 1; s <= 4; ++s)
         EXPECT_EQ(Scores().RawScore[s], 0) << "scale " << s;

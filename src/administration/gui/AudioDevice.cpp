@@ -8,7 +8,7 @@
 #include <QSoundEffect>
 #include <QUrl>
 
-namespace varenta {
+namespace varenta::administration {
 
 QtWaveDevice::QtWaveDevice(QObject* parent) : QObject(parent) {}
 
@@ -63,4 +63,4 @@ void QtWaveDevice::StatusChanged() {
         ReportFailure({snd::InvalidFileFormat, QStringLiteral("Invalid file format")});
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -6,7 +6,7 @@
 
 class QSoundEffect;
 
-namespace varenta {
+namespace varenta::administration {
 
 // Wave playback through Qt Multimedia: one sound effect object, loaded with each file in turn
 // and played in the background, so keys are never held up by sound.
@@ -26,4 +26,4 @@ private:
     QSoundEffect* effect_ = nullptr;
 };
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -11,7 +11,7 @@
 
 #include <QWidget>
 
-namespace varenta {
+namespace varenta::administration {
 
 namespace {
 
@@ -65,4 +65,4 @@ void AddNewClient(QWidget* parent) {
     method.exec();
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -3,7 +3,7 @@
 class QWidget;
 
 // The main window's two client operations, each a chain of modal windows.
-namespace varenta {
+namespace varenta::administration {
 
 // "Edit Current Client": client information, then court history, then the answer-sheet grid,
 // each only when the step before it was completed.
@@ -13,4 +13,4 @@ void EditCurrentClient(QWidget* parent = nullptr);
 // data disk already holds as many clients as it can.
 void AddNewClient(QWidget* parent = nullptr);
 
-} // namespace varenta
+} // namespace varenta::administration

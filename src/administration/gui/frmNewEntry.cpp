@@ -24,7 +24,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace varenta {
+namespace varenta::administration {
 
 namespace {
 
@@ -381,4 +381,4 @@ void frmNewEntry::reject() {
         Cancel();
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -16,7 +16,7 @@ class MenuButtons;
 class MsgPanel;
 } // namespace varenta::ui
 
-namespace varenta {
+namespace varenta::administration {
 
 // "Edit Client Responses": the answers of a paper answer sheet keyed into one grid per answer
 // family, a digit per item, streaming down the rows and on into the next grid. Save writes the
@@ -79,4 +79,4 @@ private:
     ui::MenuButtons* buttons_;
 };
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -24,7 +24,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-namespace varenta {
+namespace varenta::administration {
 
 namespace {
 
@@ -549,4 +549,4 @@ bool PresentTest(const QString& language, QWidget* parent) {
     return form.exec() == QDialog::Accepted;
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -20,7 +20,7 @@ class MenuButtons;
 class MsgPanel;
 } // namespace varenta::ui
 
-namespace varenta {
+namespace varenta::administration {
 
 // The on-screen test: the client reads the instructions, then answers the 116 items one at a
 // time with the arrow keys and Enter while each text is read aloud. The client leaves only by
@@ -110,4 +110,4 @@ private:
 // True when the answers were stored.
 bool PresentTest(const QString& language, QWidget* parent = nullptr);
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -23,7 +23,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace varenta {
+namespace varenta::administration {
 
 namespace {
 
@@ -234,4 +234,4 @@ void frmSelectEntryMethod::EnterTestDataFromAnswerSheet() {
     Finish();
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -14,7 +14,7 @@ class MenuButtons;
 class MsgPanel;
 } // namespace varenta::ui
 
-namespace varenta {
+namespace varenta::administration {
 
 // Where the new-client chain hands over to other windows. The program's wiring fills them;
 // tests replace them.
@@ -69,4 +69,4 @@ private:
     ui::MenuButtons* buttons_;
 };
 
-} // namespace varenta
+} // namespace varenta::administration

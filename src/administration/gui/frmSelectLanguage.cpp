@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace varenta {
+namespace varenta::administration {
 
 frmSelectLanguage::frmSelectLanguage(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSelectLanguage"));
@@ -94,4 +94,4 @@ void frmSelectLanguage::reject() {
         Chosen(LanguageButtons);
 }
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -10,7 +10,7 @@ class MenuButtons;
 class MsgPanel;
 } // namespace varenta::ui
 
-namespace varenta {
+namespace varenta::administration {
 
 // "Select Presentation Language": one button per language table of the question database
 // (at most three), and "Cancel Presentation", which discards the new client.
@@ -47,4 +47,4 @@ private:
     ui::MenuButtons* buttons_;
 };
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -17,7 +17,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace varenta {
+namespace varenta::administration {
 
 using ui::Twips;
 
@@ -263,4 +263,4 @@ void frmVerify::StoreCorrections() {
     accept();
 }
 
-} // namespace varenta
+} // namespace varenta::administration

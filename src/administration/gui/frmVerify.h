@@ -15,7 +15,7 @@ namespace varenta::ui {
 class MsgPanel;
 }
 
-namespace varenta {
+namespace varenta::administration {
 
 // Second keying of the current client's paper answer sheet; the items keyed differently are
 // keyed a third time, and the result is stored. Cancel stores nothing.
@@ -57,4 +57,4 @@ private:
     bool savePending_ = false;
 };
 
-} // namespace varenta
+} // namespace varenta::administration

@@ -387,7 +387,7 @@ void frmSupervisorOptions::Run(Operation op) {
         PrintAllReports();
         break;
     case Operation::Verify: {
-        frmVerify verify(this);
+        administration::frmVerify verify(this);
         verify.exec();
         break;
     }

@@ -19,7 +19,7 @@
 
 #include <gtest/gtest.h>
 
-namespace varenta {
+namespace varenta::administration {
 namespace {
 
 using testing::FakeWaveDevice;
@@ -376,4 +376,4 @@ TEST_F(PresentQA, ScreensForTheGuide) {
 }
 
 } // namespace
-} // namespace varenta
+} // namespace varenta::administration

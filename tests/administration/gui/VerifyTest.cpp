@@ -18,6 +18,7 @@
 #include <cerrno>
 
 using namespace varenta;
+using namespace varenta::administration;
 using namespace varenta::testing;
 
 namespace {

@@ -15,6 +15,7 @@
 #include <cerrno>
 
 using namespace varenta;
+using namespace varenta::administration;
 using namespace varenta::testing;
 
 namespace {

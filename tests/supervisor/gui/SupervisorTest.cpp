@@ -284,7 +284,7 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
     Open();
     tabs->setCurrentIndex(1);
     script.Then([](QWidget* w) {
-        ASSERT_TRUE(qobject_cast<frmVerify*>(w));
+        ASSERT_TRUE(qobject_cast<administration::frmVerify*>(w));
         w->findChild<QPushButton*>("cmdCancel")->click();
     });
     Execute();
