@@ -60,7 +60,7 @@ void BM_ScoreClient(benchmark::State& state) {
     int n = 0;
     for (auto _ : state) {
         Globals().CurrentClient = qint16(n % MaxClients + 1);
-        ScoreClient({state.range(0) != 0});
+        scoring::ScoreClient({state.range(0) != 0});
         ++n;
     }
 }
@@ -72,7 +72,7 @@ void BM_ScoreAllClients(benchmark::State& state) {
     for (auto _ : state) {
         for (int n = 1; n <= MaxClients; ++n) {
             Globals().CurrentClient = qint16(n);
-            ScoreClient();
+            scoring::ScoreClient();
         }
     }
 }

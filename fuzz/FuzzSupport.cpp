@@ -130,7 +130,7 @@ std::vector<ClientRecord> VariedClients() {
 
 void ScoreAndView() {
     try {
-        ScoreClient(ReportRequest{Globals().CurrentClient % 2 == 0});
+        scoring::ScoreClient(scoring::ReportRequest{Globals().CurrentClient % 2 == 0});
     } catch (const VError&) {
         return;
     }

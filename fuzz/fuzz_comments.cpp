@@ -16,11 +16,12 @@ namespace {
 void CheckFit(const QString& text) {
     if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
         return; // the window never holds a stored comment's lone line ends
-    const CommentFit fit = FitComment(text);
-    const int lines = int(WrapComment(QStringLiteral("COMMENTS/RECOMMENDATIONS: ") + text).size());
-    if (fit.whole != (lines <= CommentLines))
+    const scoring::CommentFit fit = scoring::FitComment(text);
+    const int lines =
+        int(scoring::WrapComment(QStringLiteral("COMMENTS/RECOMMENDATIONS: ") + text).size());
+    if (fit.whole != (lines <= scoring::CommentLines))
         fuzz::Broken("the comments window and the report disagree", text);
-    if (!fit.whole && !FitComment(text.left(fit.printed)).whole)
+    if (!fit.whole && !scoring::FitComment(text.left(fit.printed)).whole)
         fuzz::Broken("the characters said to print do not fit", text);
 }
 

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Put(fuzz::ProgramDir() + QStringLiteral("/QVB.TXT"), fuzz::Bytes(data, size));
     try {
         LoadClients();
-        LoadScoringTables();
+        scoring::LoadScoringTables();
     } catch (const VError&) {
         return 0;
     }

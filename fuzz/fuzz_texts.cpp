@@ -14,12 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::SetUp(fuzz::VariedClients());
     fuzz::Put(fuzz::ProgramDir() + QStringLiteral("/QVRPT.TXT"), fuzz::Bytes(data, size));
     try {
-        (void)CheckReport(ScaleNamesForCheck());
+        (void)scoring::CheckReport(scoring::ScaleNamesForCheck());
     } catch (const VError&) {
     }
     try {
         LoadClients();
-        LoadScoringTables();
+        scoring::LoadScoringTables();
     } catch (const VError&) {
         return 0;
     }

@@ -61,14 +61,14 @@ void CheckoutSession::Reset(GenderChoice gender) {
 
 void CheckoutSession::ScoreVariant(const QString& answers) {
     client_.Responses = answers;
-    LoadClientForScoring(client_, slot_);
-    ComputeRawScores();
-    ComputePercentiles();
+    scoring::LoadClientForScoring(client_, slot_);
+    scoring::ComputeRawScores();
+    scoring::ComputePercentiles();
 }
 
 QByteArray CheckoutSession::BuildReport(ReportKind kind, GenderChoice gender) {
-    SetLayoutConstants();
-    LoadScoringTables();
+    scoring::SetLayoutConstants();
+    scoring::LoadScoringTables();
     Reset(gender);
     switch (kind) {
     case ReportKind::TruthCorrection:
@@ -83,7 +83,7 @@ QByteArray CheckoutSession::BuildReport(ReportKind kind, GenderChoice gender) {
 
 void CheckoutSession::WriteReport(ReportKind kind, GenderChoice gender) {
     const QByteArray report = BuildReport(kind, gender);
-    fileio::ReplaceAtomically(ReportFilePath(), report);
+    fileio::ReplaceAtomically(scoring::ReportFilePath(), report);
 }
 
 int AnswerEarning(int item, int points, int scale) {
@@ -96,7 +96,7 @@ int AnswerEarning(int item, int points, int scale) {
     if (section == 0)
         return 0;
     for (int code = 1; code <= administration::HighestAnswerCode(section); ++code) {
-        const QByteArray& key = Tables().AnswerKey[size_t(section)][size_t(code)];
+        const QByteArray& key = scoring::Tables().AnswerKey[size_t(section)][size_t(code)];
         if (position <= key.size() && key[position - 1] - '0' == points)
             return code;
     }

@@ -63,7 +63,7 @@ private:
 };
 
 QByteArray Name(int scale) {
-    return cp1252::Encode(Texts().ScaleName[size_t(scale)]);
+    return cp1252::Encode(scoring::Texts().ScaleName[size_t(scale)]);
 }
 
 std::vector<int> Genders(GenderChoice g) {
@@ -124,7 +124,7 @@ struct Cell {
 };
 
 Cell Read(int scale) {
-    const ScoreSheet& s = Scores();
+    const scoring::ScoreSheet& s = scoring::Scores();
     // Stress coping has no distribution percentile of its own.
     return {s.RawScore[size_t(scale)], s.Percentile[size_t(scale)],
             s.DistributionPercentile[size_t(scale)], scale != 5};
@@ -155,7 +155,8 @@ const std::vector<int>& StressItems() {
 }
 
 bool IsStressScale(int scale) {
-    return Texts().ScaleName[size_t(scale)].trimmed().toUpper().startsWith(QLatin1String("STRESS"));
+    return scoring::Texts().ScaleName[size_t(scale)].trimmed().toUpper().startsWith(
+        QLatin1String("STRESS"));
 }
 
 } // namespace
@@ -187,7 +188,7 @@ QByteArray CheckoutSession::TruthCorrection(GenderChoice gender) {
             t.Left(name, 13);
         }
         t.EndLine();
-        const std::vector<qint16> truthItems = Tables().ScaleItems[1];
+        const std::vector<qint16> truthItems = scoring::Tables().ScaleItems[1];
         const QByteArray rule(52, '-');
         int k = 0;
         for (const int item : truthItems) {
@@ -201,7 +202,7 @@ QByteArray CheckoutSession::TruthCorrection(GenderChoice gender) {
                 t.Margin(1);
             if (k < 100)
                 t.Margin(1);
-            const ScoreSheet& sheet = Scores();
+            const scoring::ScoreSheet& sheet = scoring::Scores();
             for (int s = 1; s <= 4; ++s) {
                 t.Put("[");
                 t.Left(sheet.RawScore[size_t(s)], 3);
@@ -220,10 +221,10 @@ QByteArray CheckoutSession::TruthCorrection(GenderChoice gender) {
 
     // The second pass starts one deviant answer into each of scales 2, 3 and 4, from tables
     // read again as the first pass left them.
-    LoadScoringTables();
+    scoring::LoadScoringTables();
     QString start = BaselineResponses();
     for (int s = 2; s <= 4; ++s) {
-        const std::vector<qint16>& items = Tables().ScaleItems[size_t(s)];
+        const std::vector<qint16>& items = scoring::Tables().ScaleItems[size_t(s)];
         if (!items.empty())
             DeviateItem(start, items.front());
     }
@@ -250,7 +251,7 @@ QByteArray CheckoutSession::ScaleDistributions(GenderChoice gender) {
                 if (stress) {
                     items = StressItems();
                 } else {
-                    for (const int item : Tables().ScaleItems[size_t(s)])
+                    for (const int item : scoring::Tables().ScaleItems[size_t(s)])
                         items.push_back(item);
                 }
 
@@ -318,7 +319,7 @@ QByteArray CheckoutSession::MinimumScaleScores(GenderChoice gender) {
                 QString answers[2] = {BaselineResponses(), BaselineResponses()};
                 for (int pos = First[s]; pos <= Last[s]; ++pos) {
                     // Rule entries of 0 hold no item: the list is padded with them.
-                    const int item = Tables().MinimumRuleItems[size_t(pos)];
+                    const int item = scoring::Tables().MinimumRuleItems[size_t(pos)];
                     if (item < 1 || item > ResponseCount)
                         continue;
                     for (int half = 0; half < 2; ++half) {

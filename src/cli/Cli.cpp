@@ -148,7 +148,7 @@ Options ParseClientOptions(const QStringList& args, const QStringList& extra) {
     return o;
 }
 
-ReportRequest SelectClient(const Options& o) {
+scoring::ReportRequest SelectClient(const Options& o) {
     const int client = o.intValue(QStringLiteral("client"));
     UseProgramDir(o);
     OpenDataDir(o);
@@ -161,7 +161,7 @@ ReportRequest SelectClient(const Options& o) {
                            .arg(g.ClientCount)
                            .arg(g.ClientCount == 1 ? QString() : QStringLiteral("s"))};
     g.CurrentClient = qint16(client);
-    ReportRequest request;
+    scoring::ReportRequest request;
     request.summaryPage = o.has(QStringLiteral("summary-page"));
     return request;
 }

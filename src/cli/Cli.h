@@ -41,7 +41,7 @@ void OpenDataDir(const Options& o);
 Options ParseClientOptions(const QStringList& args, const QStringList& extra = {});
 // Opens the program folder and the data disk and makes --client the current client;
 // returns what --summary-page asks of the report.
-ReportRequest SelectClient(const Options& o);
+scoring::ReportRequest SelectClient(const Options& o);
 
 struct Command {
     const char* name;

@@ -24,7 +24,7 @@ QString Ints(const std::array<qint16, 6>& values, int first, int last) {
 
 QString Bools(const std::array<bool, 6>& values) {
     QStringList parts;
-    for (int s = 1; s <= ScaleCount; ++s)
+    for (int s = 1; s <= scoring::ScaleCount; ++s)
         parts << (values[size_t(s)] ? QStringLiteral("true") : QStringLiteral("false"));
     return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
@@ -35,9 +35,9 @@ QString JsonString(const QString& text) {
 }
 
 int Report(const QStringList& args) {
-    const ReportRequest request = SelectClient(ParseClientOptions(args));
-    ScoreSheet sheet;
-    ScoreClient(request, &sheet);
+    const scoring::ReportRequest request = SelectClient(ParseClientOptions(args));
+    scoring::ScoreSheet sheet;
+    scoring::ScoreClient(request, &sheet);
     audit::Record(audit::Event::ReportViewed, Globals().CurrentClient);
 
     const QString json =
@@ -48,7 +48,7 @@ int Report(const QStringList& args) {
             .arg(Ints(sheet.RawScore, 1, 5), Ints(sheet.Percentile, 1, 5),
                  Ints(sheet.DistributionPercentile, 1, 4), Ints(sheet.OmittedCount, 1, 5),
                  Ints(sheet.ScoredItemCount, 1, 5), Bools(sheet.ArrestMinimum),
-                 JsonString(ReportFilePath()));
+                 JsonString(scoring::ReportFilePath()));
     std::printf("%s\n", json.toUtf8().constData());
     return 0;
 }

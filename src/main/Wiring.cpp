@@ -31,7 +31,7 @@ void WireWindows() {
     ui::MainMenu().automatedCheckout = [] {
         checkout::frmCheckout(QApplication::activeWindow()).exec();
     };
-    intake::DeveloperCommands().check = RunCheck;
+    intake::DeveloperCommands().check = scoring::RunCheck;
     intake::DeveloperCommands().nonDeviant = administration::RunNonDeviant;
 }
 

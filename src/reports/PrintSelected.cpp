@@ -92,7 +92,7 @@ void RemoveLeftoverReports() {
     } catch (const VError&) {
         return; // a report folder that cannot be used is named when a report is next written
     }
-    QStringList names{QString::fromLatin1(ReportFileName)};
+    QStringList names{QString::fromLatin1(scoring::ReportFileName)};
     for (int k = 1; k <= MaxClients; ++k) {
         names << QStringLiteral("temp") + QString::number(k);
         TempCopies::RemoveQuietly(k);
@@ -100,7 +100,8 @@ void RemoveLeftoverReports() {
     fileio::RemoveScratchFiles(folder, names);
 }
 
-BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportRequest& request,
+BatchPrintResult PrintClientReports(const QList<int>& clients,
+                                    const scoring::ReportRequest& request,
                                     const BatchPrintHooks& hooks) {
     BatchPrintResult result;
     result.notPrinted = clients;
@@ -113,7 +114,7 @@ BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportReque
         if (hooks.score)
             hooks.score(request);
         else
-            ScoreClient(request);
+            scoring::ScoreClient(request);
     };
     GlobalState& g = Globals();
     TempCopies copies;
@@ -128,7 +129,7 @@ BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportReque
         copies.Made(k);
         if (!RunStep(client, hooks, [&] {
                 score();
-                CopyReport(ReportFilePath(), TempReportPath(k));
+                CopyReport(scoring::ReportFilePath(), TempReportPath(k));
             })) {
             result.failed = true;
             progress(QString());
@@ -142,7 +143,7 @@ BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportReque
         g.CurrentClient = qint16(client);
         bool printed = true;
         if (!RunStep(client, hooks, [&] {
-                CopyReport(TempReportPath(k), ReportFilePath());
+                CopyReport(TempReportPath(k), scoring::ReportFilePath());
                 printed = hooks.print(client);
             })) {
             result.failed = true;

@@ -25,7 +25,7 @@ void RemoveLeftoverReports();
 
 struct BatchPrintHooks {
     // Scores the current client and rewrites the report file; ScoreClient when unset.
-    std::function<void(const ReportRequest&)> score;
+    std::function<void(const scoring::ReportRequest&)> score;
     // Prints the report file for `client`; false when the user chose not to print after all.
     std::function<bool(int client)> print;
     // The help line while the run goes on ("Printing report 3 of 12"); empty at the end.
@@ -44,7 +44,8 @@ struct BatchPrintResult {
 
 // Prints the reports of `clients` (record numbers, in the order given). Sets CurrentClient to
 // each client as it is scored and printed, so it names the last one handled afterwards.
-BatchPrintResult PrintClientReports(const QList<int>& clients, const ReportRequest& request,
+BatchPrintResult PrintClientReports(const QList<int>& clients,
+                                    const scoring::ReportRequest& request,
                                     const BatchPrintHooks& hooks);
 
 // Says which clients were printed and which were not, for a run that stopped part-way.

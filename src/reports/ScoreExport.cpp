@@ -49,7 +49,7 @@ bool NotAvailable(const QString& text) {
 
 // A stored date as ISO 8601, read the way the report reads it; empty when not available.
 QString IsoDate(const QString& stored, bool* unreadable) {
-    const QString shown = internal::FormatReportDate(stored);
+    const QString shown = scoring::internal::FormatReportDate(stored);
     if (shown == QLatin1String("N/A") || shown.isEmpty())
         return QString();
     const QDate d = QDate::fromString(shown, QStringLiteral("MM/dd/yyyy"));
@@ -123,17 +123,17 @@ private:
 };
 
 struct Scored {
-    ScoreSheet sheet;
+    scoring::ScoreSheet sheet;
     QString failure; // scoring of this client failed: why
 };
 
 Scored ScoreOne(const ClientRecord& record, int number) {
     Scored s;
     try {
-        LoadClientForScoring(record, number);
-        ComputeRawScores();
-        ComputePercentiles();
-        s.sheet = Scores();
+        scoring::LoadClientForScoring(record, number);
+        scoring::ComputeRawScores();
+        scoring::ComputePercentiles();
+        s.sheet = scoring::Scores();
     } catch (const VError& e) {
         s.failure = QStringLiteral("not scored: %1").arg(e.description());
     }
@@ -178,7 +178,8 @@ QStringList ExportColumns(bool withNames) {
     c << QStringLiteral("validity");
     for (const char* measure :
          {"raw", "percentile", "distribution", "range", "omitted_items", "scored_items"}) {
-        const int last = QLatin1String(measure) == QLatin1String("distribution") ? 4 : ScaleCount;
+        const int last =
+            QLatin1String(measure) == QLatin1String("distribution") ? 4 : scoring::ScaleCount;
         for (int s = 1; s <= last; ++s)
             c << QString::fromLatin1(measure) + QString::number(s);
     }
@@ -191,8 +192,8 @@ ScoreExport::ScoreExport(const ExportOptions& options)
     : options_(options), columns_(ExportColumns(options.withNames)) {
     if (Globals().GenderNames.isEmpty())
         InitCodeTables();
-    SetLayoutConstants();
-    LoadScoringTables();
+    scoring::SetLayoutConstants();
+    scoring::LoadScoringTables();
     if (options_.format == ExportFormat::Csv) {
         QByteArray header;
         for (const QString& column : columns_) {
@@ -206,7 +207,7 @@ ScoreExport::ScoreExport(const ExportOptions& options)
 
 ScoreExport::~ScoreExport() {
     // As after a report: no tables are left to score with by mistake.
-    internal::ClearAfterReport();
+    scoring::internal::ClearAfterReport();
 }
 
 int ScoreExport::AddDisk(const QString& folder) {
@@ -258,11 +259,11 @@ int ScoreExport::AddDisk(const QString& folder) {
         }
 
         const Scored scored = ScoreOne(r, number);
-        const ScoreSheet& sh = scored.sheet;
+        const scoring::ScoreSheet& sh = scored.sheet;
         const bool noAnswers = NoAnswers(r.Responses);
         const bool none = !scored.failure.isEmpty() || noAnswers;
         std::array<bool, 6> shown{};
-        for (int s = 1; s <= ScaleCount; ++s)
+        for (int s = 1; s <= scoring::ScaleCount; ++s)
             shown[size_t(s)] = !none && sh.OmittedCount[size_t(s)] <= kMostOmitted;
         if (none) {
             row.Empty(); // validity
@@ -272,17 +273,18 @@ int ScoreExport::AddDisk(const QString& folder) {
                      : truth >= kInaccurateTruth ? QStringLiteral("inaccurate")
                                                  : QStringLiteral("valid"));
         }
-        for (int s = 1; s <= ScaleCount; ++s)
+        for (int s = 1; s <= scoring::ScaleCount; ++s)
             shown[size_t(s)] ? row.Number(sh.RawScore[size_t(s)]) : row.Empty();
-        for (int s = 1; s <= ScaleCount; ++s)
+        for (int s = 1; s <= scoring::ScaleCount; ++s)
             shown[size_t(s)] ? row.Number(sh.Percentile[size_t(s)]) : row.Empty();
         for (int s = 1; s <= 4; ++s)
             shown[size_t(s)] ? row.Number(sh.DistributionPercentile[size_t(s)]) : row.Empty();
-        for (int s = 1; s <= ScaleCount; ++s)
-            shown[size_t(s)] ? row.Number(RiskRange(sh.Percentile[size_t(s)]).range) : row.Empty();
-        for (int s = 1; s <= ScaleCount; ++s)
+        for (int s = 1; s <= scoring::ScaleCount; ++s)
+            shown[size_t(s)] ? row.Number(scoring::RiskRange(sh.Percentile[size_t(s)]).range)
+                             : row.Empty();
+        for (int s = 1; s <= scoring::ScaleCount; ++s)
             none ? row.Empty() : row.Number(sh.OmittedCount[size_t(s)]);
-        for (int s = 1; s <= ScaleCount; ++s)
+        for (int s = 1; s <= scoring::ScaleCount; ++s)
             none ? row.Empty() : row.Number(sh.ScoredItemCount[size_t(s)]);
         for (int s = 2; s <= 3; ++s)
             shown[size_t(s)] ? row.Number(sh.ArrestMinimum[size_t(s)] ? 1 : 0) : row.Empty();
@@ -297,7 +299,7 @@ int ScoreExport::AddDisk(const QString& folder) {
                 notes << QStringLiteral("%1 stored answer%2 unreadable, counted as unanswered")
                              .arg(bad)
                              .arg(bad == 1 ? QString() : QStringLiteral("s"));
-            for (int s = 1; s <= ScaleCount; ++s)
+            for (int s = 1; s <= scoring::ScaleCount; ++s)
                 if (!shown[size_t(s)])
                     notes << QStringLiteral("scale %1 not scored: %2 items unanswered")
                                  .arg(s)

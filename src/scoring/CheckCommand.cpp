@@ -11,7 +11,7 @@
 #include "store/Cp1252.h"
 #include "store/SaveWithRetry.h"
 
-namespace varenta {
+namespace varenta::scoring {
 
 QStringList ScaleNamesForCheck() {
     const QString name = QString::fromLatin1(ReportTextsFileName);
@@ -56,4 +56,4 @@ void RunCheck(const std::function<void()>& storeFields) {
     }
 }
 
-} // namespace varenta
+} // namespace varenta::scoring

@@ -7,7 +7,7 @@
 
 // The hidden developer command "Check" of the intake windows: the current client scored at
 // once, the percentiles and raw points shown in a message.
-namespace varenta {
+namespace varenta::scoring {
 
 // The scale names of the command: the first five values of QVRPT.TXT.
 QStringList ScaleNamesForCheck();
@@ -17,4 +17,4 @@ QString CheckReport(const QStringList& scaleNames);
 // the percentiles and raw points are shown. Errors are shown, never thrown.
 void RunCheck(const std::function<void()>& storeFields);
 
-} // namespace varenta
+} // namespace varenta::scoring

@@ -3,7 +3,7 @@
 #include "app/Errors.h"
 #include "store/Cp1252.h"
 
-namespace varenta::listinput {
+namespace varenta::scoring::listinput {
 
 namespace {
 
@@ -195,4 +195,4 @@ QByteArrayView Reader::Line(const What& what) {
     return text;
 }
 
-} // namespace varenta::listinput
+} // namespace varenta::scoring::listinput

@@ -7,7 +7,7 @@
 // Reads the table and text files beside the program: list items separated by commas or line
 // ends (blanks around them ignored, strings optionally in double quotes) and whole lines.
 // Every failure throws VError naming the file, the line and what was expected.
-namespace varenta::listinput {
+namespace varenta::scoring::listinput {
 
 // What the caller expects next, for the error message. Formatted only on failure, so the
 // many reads of a table cost nothing extra: `text` may hold %1..%4 for a, b, c, d.
@@ -123,4 +123,4 @@ private:
     QString name_;
 };
 
-} // namespace varenta::listinput
+} // namespace varenta::scoring::listinput

@@ -12,7 +12,7 @@
 
 #include <unistd.h>
 
-namespace varenta {
+namespace varenta::scoring {
 
 namespace {
 
@@ -797,4 +797,4 @@ void WriteReport(const ReportRequest& request) {
     internal::ClearAfterReport();
 }
 
-} // namespace varenta
+} // namespace varenta::scoring

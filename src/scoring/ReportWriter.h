@@ -8,7 +8,7 @@
 
 // The client report: a fixed-pitch text of pages of 58 counted lines, CR LF line ends, a
 // form-feed line between pages, in the Windows code page. Columns count from 1.
-namespace varenta {
+namespace varenta::scoring {
 
 inline constexpr int PageLength = 58;
 inline constexpr int CommentLineWidth = 71;
@@ -89,4 +89,4 @@ private:
     qsizetype lineStart_ = 0;
 };
 
-} // namespace varenta
+} // namespace varenta::scoring

@@ -13,7 +13,7 @@
 //
 // Scales are numbered 1..5 everywhere: 1 Truthfulness, 2 Alcohol, 3 Drugs, 4 Aggressiveness,
 // 5 Stress coping. Arrays below are indexed from 1; entry 0 is unused.
-namespace varenta {
+namespace varenta::scoring {
 
 inline constexpr const char* ReportFileName = "report.prn";
 inline constexpr const char* ScoringTablesFileName = "QVB.TXT";
@@ -124,4 +124,4 @@ void ScoreClient(const ReportRequest& request = {}, ScoreSheet* beforeReport = n
 // the program is installed (made then if missing; throws VError when it cannot be).
 QString ReportFilePath();
 
-} // namespace varenta
+} // namespace varenta::scoring

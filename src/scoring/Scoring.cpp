@@ -15,7 +15,7 @@
 
 #include <cstring>
 
-namespace varenta {
+namespace varenta::scoring {
 
 using listinput::Reader;
 using listinput::What;
@@ -609,4 +609,4 @@ QString ReportFilePath() {
     return fileio::FindCaseInsensitive(paths::ReportFolder(), QString::fromLatin1(ReportFileName));
 }
 
-} // namespace varenta
+} // namespace varenta::scoring

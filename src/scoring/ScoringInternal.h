@@ -5,7 +5,7 @@
 #include <QString>
 
 // Helpers shared by the scoring and the report writer.
-namespace varenta::internal {
+namespace varenta::scoring::internal {
 
 // The most a file beside the program may hold: far above any real one (a few kilobytes),
 // far below what would stall a report or fill the viewer.
@@ -34,4 +34,4 @@ QByteArray Encode(const QString& text);
 // percentiles of the score sheet.
 void ClearAfterReport();
 
-} // namespace varenta::internal
+} // namespace varenta::scoring::internal

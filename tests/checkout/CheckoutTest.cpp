@@ -187,11 +187,11 @@ TEST_F(CheckoutReports, MinimumScoresClimbTheRuleLadder) {
 
 TEST_F(CheckoutReports, ABrokenTableLeavesTheLastReportAlone) {
     session.WriteReport(ReportKind::MinimumScaleScores, GenderChoice::Male);
-    const QByteArray before = ReadFile(ReportFilePath());
+    const QByteArray before = ReadFile(scoring::ReportFilePath());
     ASSERT_FALSE(before.isEmpty());
     WriteFile(dir.file("QVB.TXT"), "1,2,3\r\n");
     EXPECT_THROW(session.WriteReport(ReportKind::ScaleDistributions, GenderChoice::Both), VError);
-    EXPECT_EQ(ReadFile(ReportFilePath()), before);
+    EXPECT_EQ(ReadFile(scoring::ReportFilePath()), before);
 }
 
 // The shipped tables on a data disk with every slot taken: each report has the shape its
@@ -213,11 +213,11 @@ TEST(Checkout, ShippedTablesOnAFullDisk) {
             return ReportPages(session.BuildReport(kind, gender));
         };
         const auto truth = build(ReportKind::TruthCorrection, GenderChoice::Male);
-        ASSERT_GT(Tables().ScaleItems[1].size(), 0u);
+        ASSERT_GT(scoring::Tables().ScaleItems[1].size(), 0u);
         ASSERT_EQ(truth.size(), 2);
         for (const QStringList& pass : truth)
             EXPECT_EQ(RowsMatching(pass, "^ \\d+ +(\\[-?\\d+ +-?\\d+ +-?\\d+ *\\]){4}$").size(),
-                      int(Tables().ScaleItems[1].size()));
+                      int(scoring::Tables().ScaleItems[1].size()));
 
         const auto distributions = build(ReportKind::ScaleDistributions, GenderChoice::Both);
         const auto minimum = build(ReportKind::MinimumScaleScores, GenderChoice::Both);
@@ -229,12 +229,12 @@ TEST(Checkout, ShippedTablesOnAFullDisk) {
             SCOPED_TRACE(::testing::Message() << "table " << n);
             const int s = 2 + n % 3;
             const QStringList& p = distributions[n];
-            ASSERT_EQ(p.size(), 5 + int(Tables().ScaleItems[size_t(s)].size()));
+            ASSERT_EQ(p.size(), 5 + int(scoring::Tables().ScaleItems[size_t(s)].size()));
             for (int row = 5; row < p.size(); ++row)
                 EXPECT_EQ(Fields(p[row]).size(), 15) << p[row].toStdString();
             int rules = 0;
             for (int pos = firstRule[s]; pos <= lastRule[s]; ++pos)
-                rules += Tables().MinimumRuleItems[size_t(pos)] > 0 ? 1 : 0;
+                rules += scoring::Tables().MinimumRuleItems[size_t(pos)] > 0 ? 1 : 0;
             EXPECT_EQ(minimum[n].size(), 6 + rules);
         }
 
@@ -265,10 +265,10 @@ TEST(Checkout, CommandLineWritesTheWindowsReport) {
 
     ASSERT_EQ(run({"--report", "minimum", "--gender", "female"}).first, 0);
     CheckoutSession session;
-    EXPECT_EQ(ReadFile(ReportFilePath()),
+    EXPECT_EQ(ReadFile(scoring::ReportFilePath()),
               session.BuildReport(ReportKind::MinimumScaleScores, GenderChoice::Female));
 
-    const QByteArray before = ReadFile(ReportFilePath());
+    const QByteArray before = ReadFile(scoring::ReportFilePath());
     for (const QStringList& bad : {QStringList{"--report", "truth"},
                                    {"--report", "everything"},
                                    {"--report", "minimum", "--gender", "x"},
@@ -276,5 +276,5 @@ TEST(Checkout, CommandLineWritesTheWindowsReport) {
         const auto [code, err] = run(bad);
         EXPECT_TRUE(code != 0 && err.contains("varenta-cli checkout: ")) << err.constData();
     }
-    EXPECT_EQ(ReadFile(ReportFilePath()), before);
+    EXPECT_EQ(ReadFile(scoring::ReportFilePath()), before);
 }

@@ -30,7 +30,7 @@ protected:
             const QString copy = TempReportPath(int(printedClients.size()) + 1);
             EXPECT_EQ(::stat(QFile::encodeName(copy).constData(), &st), 0);
             EXPECT_EQ(st.st_mode & 0777, 0600u) << copy.toStdString();
-            printedText << cp1252::Decode(ReadFile(ReportFilePath()));
+            printedText << cp1252::Decode(ReadFile(scoring::ReportFilePath()));
             printedClients << client;
             EXPECT_EQ(Globals().CurrentClient, client);
             return true;
@@ -46,7 +46,7 @@ protected:
 
 TEST_F(PrintSelectedTest, ScoresEveryChosenClientThenPrintsThemInOrderAndLeavesNoCopies) {
     QList<int> scored;
-    hooks.score = [&](const ReportRequest& request) {
+    hooks.score = [&](const scoring::ReportRequest& request) {
         EXPECT_TRUE(printedClients.isEmpty()) << "every report is made before any is printed";
         scored << Globals().CurrentClient;
         ScoreClient(request);
@@ -61,7 +61,7 @@ TEST_F(PrintSelectedTest, ScoresEveryChosenClientThenPrintsThemInOrderAndLeavesN
     EXPECT_EQ(progress, (QStringList{"Preparing report 1 of 2", "Preparing report 2 of 2",
                                      "Printing report 1 of 2", "Printing report 2 of 2", ""}));
     EXPECT_EQ(Globals().CurrentClient, 5);
-    EXPECT_EQ(cp1252::Decode(ReadFile(ReportFilePath())), printedText[1]);
+    EXPECT_EQ(cp1252::Decode(ReadFile(scoring::ReportFilePath())), printedText[1]);
     EXPECT_TRUE(TempCopies(program).isEmpty());
 }
 
@@ -107,7 +107,7 @@ TEST_F(PrintSelectedTest, AFailedPrintSaysWhichClientsWerePrintedAndRemovesTheCo
 
 TEST_F(PrintSelectedTest, AScoringFailurePrintsNothingAndRetryGoesOn) {
     int attempts = 0;
-    hooks.score = [&](const ReportRequest& request) {
+    hooks.score = [&](const scoring::ReportRequest& request) {
         if (Globals().CurrentClient == 2 && attempts++ == 0)
             throw VError(err::FileNotFound, QStringLiteral("QVB.TXT was not found."));
         ScoreClient(request);

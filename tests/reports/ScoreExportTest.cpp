@@ -64,8 +64,8 @@ QString N(int v) {
 // The row of record `n` of the disk in use holds the figures its report is written from.
 void ExpectReportFigures(const Row& row, int n) {
     Globals().CurrentClient = qint16(n);
-    ScoreSheet s;
-    ScoreClient({}, &s);
+    scoring::ScoreSheet s;
+    scoring::ScoreClient({}, &s);
     SCOPED_TRACE(QStringLiteral("client %1").arg(n).toStdString());
     EXPECT_EQ(row["validity"], s.Percentile[1] >= 95   ? "invalid"
                                : s.Percentile[1] >= 90 ? "inaccurate"
@@ -77,7 +77,8 @@ void ExpectReportFigures(const Row& row, int n) {
         const bool scored = s.OmittedCount[scale] <= 4; // else "Scale not scored"
         EXPECT_EQ(row["raw" + k], scored ? N(s.RawScore[scale]) : QString()) << scale;
         EXPECT_EQ(row["percentile" + k], scored ? N(s.Percentile[scale]) : QString()) << scale;
-        EXPECT_EQ(row["range" + k], scored ? N(RiskRange(s.Percentile[scale]).range) : QString());
+        EXPECT_EQ(row["range" + k],
+                  scored ? N(scoring::RiskRange(s.Percentile[scale]).range) : QString());
         EXPECT_EQ(row["note"].contains("scale " + k + " not scored"), !scored);
         if (scored && scale <= 4) {
             EXPECT_EQ(row["distribution" + k], N(s.DistributionPercentile[scale])) << scale;

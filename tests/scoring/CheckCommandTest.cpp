@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
+using namespace varenta::scoring;
 using namespace varenta::testing;
 
 namespace {

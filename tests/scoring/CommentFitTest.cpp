@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace varenta {
+namespace varenta::scoring {
 namespace {
 
 int PrintedLines(const QString& typed) {
@@ -53,4 +53,4 @@ TEST(CommentFit, TellsWhetherTheReportPrintsTheCommentWholeAndHowMuchFits) {
 }
 
 } // namespace
-} // namespace varenta
+} // namespace varenta::scoring

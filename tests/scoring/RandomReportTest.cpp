@@ -9,6 +9,8 @@
 #include <QFile>
 
 namespace varenta::testing {
+
+using namespace varenta::scoring;
 namespace {
 
 int Pick(std::mt19937& rng, int low, int high) {

@@ -16,6 +16,8 @@
 #include <sys/stat.h>
 
 namespace varenta::testing {
+
+using namespace varenta::scoring;
 namespace {
 
 // Client 1 of the layout tests: no deviant answer, a few court values.

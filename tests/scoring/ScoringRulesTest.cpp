@@ -8,6 +8,8 @@
 #include "scoring/ScoreAndPrint.h"
 
 namespace varenta::testing {
+
+using namespace varenta::scoring;
 namespace {
 
 // The answer furthest from the lowest-risk one: 1 point in section 1, 3 in the others.

@@ -9,6 +9,8 @@
 #include <QFile>
 
 namespace varenta::testing {
+
+using namespace varenta::scoring;
 namespace {
 
 // The error a load throws, or error number 0 when it loads.

@@ -135,8 +135,8 @@ frmCheckout::frmCheckout(QWidget* parent) : QDialog(parent) {
     // The tables are read now so that a missing or broken file is reported at once; every
     // report reads them again, so a corrected file is picked up without reopening.
     try {
-        SetLayoutConstants();
-        LoadScoringTables();
+        scoring::SetLayoutConstants();
+        scoring::LoadScoringTables();
     } catch (const VError& e) {
         ShowError(e);
     }

@@ -28,9 +28,9 @@ int Print(const QStringList& args) {
         throw CliError{QStringLiteral("--pdf %1 is a folder, not a file").arg(pdf)};
     if (!QDir(pdfInfo.absolutePath()).exists())
         throw CliError{QStringLiteral("the folder of --pdf %1 does not exist").arg(pdf)};
-    const ReportRequest request = SelectClient(o);
+    const scoring::ReportRequest request = SelectClient(o);
     const int client = Globals().CurrentClient;
-    ScoreClient(request);
+    scoring::ScoreClient(request);
     const print::PrintResult r = print::PrintReportFile(print::PrintTarget::PdfFile(pdf));
     if (r.printed)
         audit::Record(audit::Event::ReportPrinted, client);

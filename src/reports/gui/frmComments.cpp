@@ -186,7 +186,7 @@ void frmComments::TextChanged() {
 }
 
 void frmComments::ShowReportFit(const QString& text) {
-    const CommentFit fit = FitComment(text);
+    const scoring::CommentFit fit = scoring::FitComment(text);
     QFont font = lblReportFit_->font();
     font.setBold(!fit.whole);
     lblReportFit_->setFont(font);
@@ -194,7 +194,7 @@ void frmComments::ShowReportFit(const QString& text) {
         fit.whole ? QStringLiteral("The report prints this comment whole.")
                   : QStringLiteral("Too long for the report's %1 comment lines: only the first %2 "
                                    "characters print. Shorten the comment to print it all.")
-                        .arg(CommentLines)
+                        .arg(scoring::CommentLines)
                         .arg(fit.printed));
 }
 

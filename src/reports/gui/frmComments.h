@@ -28,8 +28,8 @@ public:
     explicit frmComments(QWidget* parent = nullptr);
 
     // What the report shown after saving is asked for (the one-page summary box).
-    void SetRequest(const ReportRequest& request) { request_ = request; }
-    const ReportRequest& Request() const { return request_; }
+    void SetRequest(const scoring::ReportRequest& request) { request_ = request; }
+    const scoring::ReportRequest& Request() const { return request_; }
 
     // Shows the report after a save: the report viewer unless replaced.
     void SetShowReport(std::function<void()> show) { showReport_ = std::move(show); }
@@ -61,7 +61,7 @@ private:
     QLabel* lblReportFit_;
     ui::MenuButtons* buttons_;
     ui::MsgPanel* msgPanel_;
-    ReportRequest request_;
+    scoring::ReportRequest request_;
     std::function<void()> showReport_;
     QString loadedText_;
     bool loaded_ = false;

@@ -147,7 +147,7 @@ QString ClientPdfPath(const QString& chosen, int client) {
         .filePath(base + QLatin1Char(' ') + QString::number(client) + QStringLiteral(".pdf"));
 }
 
-BatchPrintResult PrintReportsOf(const QList<int>& clients, const ReportRequest& request,
+BatchPrintResult PrintReportsOf(const QList<int>& clients, const scoring::ReportRequest& request,
                                 ui::MsgPanel* helpLine) {
     BatchPrintResult result;
     result.notPrinted = clients;

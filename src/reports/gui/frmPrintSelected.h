@@ -24,7 +24,7 @@ namespace varenta::reports {
 // hourglass on and the progress in `helpLine` (may be null). Where no printer is set up the
 // user may save them as PDF files instead, one per client. A failed step may be tried again;
 // a run that stops part-way says which clients were printed. Never throws.
-BatchPrintResult PrintReportsOf(const QList<int>& clients, const ReportRequest& request,
+BatchPrintResult PrintReportsOf(const QList<int>& clients, const scoring::ReportRequest& request,
                                 ui::MsgPanel* helpLine);
 
 // The PDF file of one client's report, next to the file the user chose: "Reports.pdf" gives
@@ -38,8 +38,8 @@ public:
     explicit frmPrintSelected(QWidget* parent = nullptr);
 
     // What every scoring run is asked for (the supervisor's one-page summary box).
-    void SetRequest(const ReportRequest& request) { request_ = request; }
-    const ReportRequest& Request() const { return request_; }
+    void SetRequest(const scoring::ReportRequest& request) { request_ = request; }
+    const scoring::ReportRequest& Request() const { return request_; }
 
     // The outcome of the last "Print Selected", if it ran.
     const std::optional<BatchPrintResult>& LastRun() const { return lastRun_; }
@@ -71,7 +71,7 @@ private:
     QListWidget* list_;
     ui::MenuButtons* buttons_;
     ui::MsgPanel* msgPanel_;
-    ReportRequest request_;
+    scoring::ReportRequest request_;
     std::optional<BatchPrintResult> lastRun_;
     bool running_ = false;
 };

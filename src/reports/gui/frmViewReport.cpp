@@ -313,7 +313,7 @@ void frmViewReport::Activation() {
         if (scorer_)
             scorer_(request_);
         else
-            ScoreClient(request_);
+            scoring::ScoreClient(request_);
         text = print::ReadReportFile();
     } catch (const VError& e) {
         failure = FailureText(e);
@@ -461,7 +461,7 @@ bool frmViewReport::eventFilter(QObject* watched, QEvent* e) {
     return QDialog::eventFilter(watched, e);
 }
 
-void ViewReport(QWidget* parent, const ReportRequest& request) {
+void ViewReport(QWidget* parent, const scoring::ReportRequest& request) {
     frmViewReport viewer(parent);
     viewer.SetRequest(request);
     viewer.exec();

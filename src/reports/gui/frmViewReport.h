@@ -39,8 +39,8 @@ public:
     ~frmViewReport() override;
 
     // What the scoring run is asked for (the supervisor's one-page summary box).
-    void SetRequest(const ReportRequest& request) { request_ = request; }
-    const ReportRequest& Request() const { return request_; }
+    void SetRequest(const scoring::ReportRequest& request) { request_ = request; }
+    const scoring::ReportRequest& Request() const { return request_; }
     bool SummaryPage() const { return request_.summaryPage; }
     void SetSummaryPage(bool on) { request_.summaryPage = on; }
 
@@ -51,7 +51,7 @@ public:
     void SetPrinterChooser(PrinterChooser chooser) { chooser_ = std::move(chooser); }
 
     // The scoring run; ScoreClient unless replaced (tests count or fail it).
-    using Scorer = std::function<void(const ReportRequest&)>;
+    using Scorer = std::function<void(const scoring::ReportRequest&)>;
     void SetScorer(Scorer scorer) { scorer_ = std::move(scorer); }
 
     void MOUSEDEFAULT();
@@ -94,7 +94,7 @@ private:
     void FocusWindowChanged(QWindow* window);
     bool IsOwnWindow(const QWindow* window) const;
 
-    ReportRequest request_;
+    scoring::ReportRequest request_;
     print::PrintTarget target_ = print::PrintTarget::DefaultPrinter();
     PrinterChooser chooser_;
     Scorer scorer_;
@@ -110,6 +110,6 @@ private:
 };
 
 // Opens the viewer modally for the current client.
-void ViewReport(QWidget* parent, const ReportRequest& request = {});
+void ViewReport(QWidget* parent, const scoring::ReportRequest& request = {});
 
 } // namespace varenta::reports

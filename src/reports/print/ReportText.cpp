@@ -41,7 +41,7 @@ QStringList SplitLines(const QString& page) {
 } // namespace
 
 QString ReportPath() {
-    return ReportFilePath();
+    return scoring::ReportFilePath();
 }
 
 QString ReadReportFile(const QString& path) {

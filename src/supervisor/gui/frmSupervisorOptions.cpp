@@ -364,7 +364,7 @@ void frmSupervisorOptions::ExecuteSelection() {
 
 void frmSupervisorOptions::Run(Operation op) {
     executed_ = true;
-    ReportRequest request;
+    scoring::ReportRequest request;
     request.summaryPage = chkSumPage_->isChecked();
     switch (op) {
     case Operation::ViewReport:
@@ -411,7 +411,7 @@ void frmSupervisorOptions::Run(Operation op) {
 }
 
 void frmSupervisorOptions::PrintAllReports() {
-    ReportRequest request;
+    scoring::ReportRequest request;
     request.summaryPage = chkSumPage_->isChecked();
     const BatchPrintResult printed = reports::PrintReportsOf(AllClients(), request, msgPanel_);
     if (!printed.printed.isEmpty())

@@ -141,7 +141,7 @@ TEST_F(CommentsWindowTest, SaysWhileTypingWhetherTheReportPrintsTheCommentWhole)
                                 "follows. ");
     QTest::keyClicks(text, words.left(300));
     EXPECT_EQ(CharLeft(), "0");
-    const CommentFit expected = FitComment(words.left(300));
+    const scoring::CommentFit expected = scoring::FitComment(words.left(300));
     ASSERT_FALSE(expected.whole);
     EXPECT_EQ(fit->text(), QStringLiteral("Too long for the report's 5 comment lines: only the "
                                           "first %1 characters print. Shorten the comment to "

@@ -44,7 +44,7 @@ class ViewReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Globals().ProgramDir = dir.path();
-        viewer.SetScorer([this](const ReportRequest& r) {
+        viewer.SetScorer([this](const scoring::ReportRequest& r) {
             requests.push_back(r);
             if (failure)
                 throw *failure;
@@ -63,7 +63,7 @@ protected:
     ScriptedMessages messages;
     QByteArray report = LongReport();
     std::optional<VError> failure;
-    std::vector<ReportRequest> requests;
+    std::vector<scoring::ReportRequest> requests;
     frmViewReport viewer;
 };
 
@@ -180,7 +180,7 @@ TEST(ViewReportPrinting, PrintReportAndPrintToFromTheKeyboard) {
     FakePrinting printing;
     ScriptedMessages messages;
     frmViewReport viewer;
-    viewer.SetScorer([&](const ReportRequest&) {
+    viewer.SetScorer([&](const scoring::ReportRequest&) {
         WriteFile(dir.file("report.prn"), "page one\r\n\f\r\npage two\r\n");
     });
     std::vector<std::optional<print::PrintTarget>> choices;

@@ -256,7 +256,8 @@ TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
         });
     Execute();
     EXPECT_EQ(script.remaining(), 0);
-    EXPECT_EQ(shown, ShownReport(ReadFile(ReportFilePath()))); // the fresh report, all of it
+    EXPECT_EQ(shown,
+              ShownReport(ReadFile(scoring::ReportFilePath()))); // the fresh report, all of it
     EXPECT_TRUE(shown.simplified().contains(
         "COMMENTS/RECOMMENDATIONS: Met with family. Next review in June."));
     const QByteArray comments = ReadFile(disk.file("Comments.dat"));
@@ -278,7 +279,7 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
     EXPECT_EQ(messages.titles(), QStringList{"Incorrect Password"});
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->Executed());
-    EXPECT_FALSE(QFile::exists(ReportFilePath()));
+    EXPECT_FALSE(QFile::exists(scoring::ReportFilePath()));
     EXPECT_FALSE(QFile::exists(disk.file("Audit.log")));
 
     Open();
