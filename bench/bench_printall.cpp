@@ -50,10 +50,10 @@ QList<int> All() {
 // run stops before its printing pass.
 void ScoringAndCopyPass(benchmark::State& state) {
     FullDisk disk;
-    BatchPrintHooks hooks;
+    reports::BatchPrintHooks hooks;
     hooks.print = [](int) { return false; }; // "not printed after all": the run ends here
     for (auto _ : state) {
-        const BatchPrintResult r = PrintClientReports(All(), {}, hooks);
+        const reports::BatchPrintResult r = PrintClientReports(All(), {}, hooks);
         benchmark::DoNotOptimize(r.declined);
     }
     state.SetItemsProcessed(state.iterations() * MaxClients);
@@ -64,10 +64,10 @@ BENCHMARK(ScoringAndCopyPass)->Unit(benchmark::kMillisecond);
 // back and deleted.
 void PrintAllNoPrinter(benchmark::State& state) {
     FullDisk disk;
-    BatchPrintHooks hooks;
+    reports::BatchPrintHooks hooks;
     hooks.print = [](int) { return true; };
     for (auto _ : state) {
-        const BatchPrintResult r = PrintClientReports(All(), {}, hooks);
+        const reports::BatchPrintResult r = PrintClientReports(All(), {}, hooks);
         benchmark::DoNotOptimize(r.printed.size());
     }
     state.SetItemsProcessed(state.iterations() * MaxClients);
@@ -78,18 +78,18 @@ BENCHMARK(PrintAllNoPrinter)->Unit(benchmark::kMillisecond);
 void PrintAllIntoPdfFiles(benchmark::State& state) {
     FullDisk disk;
     testing::TempDir out;
-    print::ResetHooks();
-    print::Hooks().printerAvailable = [] { return false; };
-    print::Hooks().choosePdfPath = [&out](const QString&) { return out.file("Reports.pdf"); };
+    reports::ResetPrintUi();
+    reports::PrintUi().printerAvailable = [] { return false; };
+    reports::PrintUi().choosePdfPath = [&out](const QString&) { return out.file("Reports.pdf"); };
     ScriptedMessages messages;
     for (auto _ : state) {
         messages.Answer(MsgAnswer::Yes);
-        const BatchPrintResult r = reports::PrintReportsOf(All(), {}, nullptr);
+        const reports::BatchPrintResult r = reports::PrintReportsOf(All(), {}, nullptr);
         if (!r.complete())
             state.SkipWithError("the run stopped");
     }
     state.SetItemsProcessed(state.iterations() * MaxClients);
-    print::ResetHooks();
+    reports::ResetPrintUi();
 }
 BENCHMARK(PrintAllIntoPdfFiles)->Unit(benchmark::kMillisecond)->Iterations(3);
 

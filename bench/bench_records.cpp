@@ -55,7 +55,7 @@ Disks& AllDisks() {
 void BM_ExportOneFullDisk(benchmark::State& state) {
     const QString disk = AllDisks().folders.first();
     for (auto _ : state) {
-        ScoreExport e;
+        reports::ScoreExport e;
         e.AddDisk(disk);
         benchmark::DoNotOptimize(e.Bytes().size());
     }
@@ -64,7 +64,7 @@ BENCHMARK(BM_ExportOneFullDisk)->Unit(benchmark::kMillisecond);
 
 void BM_ExportHundredFullDisks(benchmark::State& state) {
     for (auto _ : state) {
-        ScoreExport e;
+        reports::ScoreExport e;
         for (const QString& disk : AllDisks().folders)
             e.AddDisk(disk);
         if (e.Rows() != 100 * MaxClients)

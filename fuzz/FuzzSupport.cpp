@@ -135,8 +135,8 @@ void ScoreAndView() {
         return;
     }
     try {
-        const QString text = print::ReadReportFile();
-        const QList<QStringList> pages = print::SplitReportPages(text);
+        const QString text = reports::ReadReportFile();
+        const QList<QStringList> pages = reports::SplitReportPages(text);
         if (pages.isEmpty())
             Broken("a report without pages");
     } catch (const VError&) {

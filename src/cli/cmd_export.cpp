@@ -50,17 +50,17 @@ int Export(const QStringList& given) {
         throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
     if (disks.isEmpty())
         throw CliError{QStringLiteral("missing --data-dir")};
-    ExportOptions options;
+    reports::ExportOptions options;
     options.withNames = o.has(QStringLiteral("with-names"));
     const QString format = o.value(QStringLiteral("format"));
     if (format == QLatin1String("json"))
-        options.format = ExportFormat::JsonLines;
+        options.format = reports::ExportFormat::JsonLines;
     else if (!format.isEmpty() && format != QLatin1String("csv"))
         throw CliError{QStringLiteral("--format must be csv or json, not \"%1\"").arg(format)};
     const QString out = o.value(QStringLiteral("out"));
     UseProgramDir(o);
 
-    ScoreExport scores(options);
+    reports::ScoreExport scores(options);
     QList<QPair<QString, int>> exported;
     for (const QString& disk : disks) {
         try {
@@ -74,7 +74,7 @@ int Export(const QStringList& given) {
     if (out.isEmpty())
         WriteStdout(scores.Bytes());
     else
-        SaveExport(out, scores.Bytes());
+        reports::SaveExport(out, scores.Bytes());
     for (const auto& [disk, rows] : exported)
         audit::RecordDisk(options.withNames ? audit::Event::ScoresExportedWithNames
                                             : audit::Event::ScoresExported,

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     paths::UseLayout(QApplication::applicationDirPath(), options.programDir);
     QApplication::setWindowIcon(ApplicationIcon());
     // Only the copy that runs may clear what a crashed run left behind.
-    RemoveLeftoverReports();
+    reports::RemoveLeftoverReports();
 
     const QString testReady = qEnvironmentVariable("VARENTA_TEST_READY");
     bool scaleOk = false;

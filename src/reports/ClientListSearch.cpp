@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace varenta {
+namespace varenta::reports {
 
 namespace {
 
@@ -59,4 +59,4 @@ int ClientListSearch::Find(QChar c, qint64 msSinceLastKey, const QStringList& li
     return LineOfName(lines, typed_, current + 1);
 }
 
-} // namespace varenta
+} // namespace varenta::reports

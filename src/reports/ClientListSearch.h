@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace varenta {
+namespace varenta::reports {
 
 // Typing in a list of client lines ("12-Name"): digits typed in quick succession read as one
 // client number, other characters as the start of a name. Finding a line only moves to it;
@@ -25,4 +25,4 @@ private:
     QString typed_;
 };
 
-} // namespace varenta
+} // namespace varenta::reports

@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace varenta {
+namespace varenta::reports {
 
 namespace {
 
@@ -191,4 +191,4 @@ QString BatchSummary(const BatchPrintResult& result) {
     return MsgLines(lines);
 }
 
-} // namespace varenta
+} // namespace varenta::reports

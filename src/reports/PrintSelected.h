@@ -13,7 +13,7 @@
 // and its report kept under a numbered copy beside the program; then the copies are printed in
 // order. The copies hold confidential reports, so each is deleted as soon as its report has
 // gone to the printer, and none is left behind when a run stops.
-namespace varenta {
+namespace varenta::reports {
 
 // The numbered copy k (from 1) beside report.prn: "temp" followed by k.
 QString TempReportPath(int k);
@@ -54,4 +54,4 @@ QString BatchSummary(const BatchPrintResult& result);
 // "1, 2 and 5" or "1 to 4": record numbers as a user reads them.
 QString ClientNumbers(const QList<int>& clients);
 
-} // namespace varenta
+} // namespace varenta::reports

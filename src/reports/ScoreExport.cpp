@@ -15,7 +15,7 @@
 
 #include <sys/stat.h>
 
-namespace varenta {
+namespace varenta::reports {
 
 namespace {
 
@@ -358,4 +358,4 @@ QString SuggestedExportName(const QString& folder, const QString& date) {
     return QStringLiteral("%1-scores-%2.csv").arg(disk, date);
 }
 
-} // namespace varenta
+} // namespace varenta::reports

@@ -8,7 +8,7 @@
 // or a database: CSV (RFC 4180, UTF-8, CR LF) with one header row, or the same rows as JSON
 // lines. Each client is scored by the report's own scoring with the tables beside the program;
 // no report file is written. Names are left out unless asked for.
-namespace varenta {
+namespace varenta::reports {
 
 enum class ExportFormat { Csv, JsonLines };
 
@@ -56,4 +56,4 @@ void SaveExport(const QString& path, const QByteArray& bytes);
 // The file name offered for an export of the disk in `folder` on `date` ("yyyy-MM-dd").
 QString SuggestedExportName(const QString& folder, const QString& date);
 
-} // namespace varenta
+} // namespace varenta::reports

@@ -29,12 +29,12 @@ bool ExportScoresTo(const QString& path, bool withNames) {
     int rows = 0;
     int unscored = 0;
     try {
-        ExportOptions options;
+        reports::ExportOptions options;
         options.withNames = withNames;
-        ScoreExport scores(options);
+        reports::ScoreExport scores(options);
         rows = scores.AddDisk(Globals().DataPath);
         unscored = scores.Unscored();
-        SaveExport(path, scores.Bytes());
+        reports::SaveExport(path, scores.Bytes());
     } catch (const VError& e) {
         MsgBox(MsgLines({QStringLiteral("The scores could not be exported:"), ErrorLine(e),
                          QString(), QStringLiteral("No file was written.")}),
@@ -82,8 +82,8 @@ bool BackUpTo(const QString& folder) {
 
 QString SuggestedExportPath() {
     return QDir(QDir::homePath())
-        .filePath(
-            SuggestedExportName(Globals().DataPath, QDate::currentDate().toString(Qt::ISODate)));
+        .filePath(reports::SuggestedExportName(Globals().DataPath,
+                                               QDate::currentDate().toString(Qt::ISODate)));
 }
 
 QString BackupStartFolder() {

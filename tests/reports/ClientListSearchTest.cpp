@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
+using namespace varenta::reports;
 
 namespace {
 

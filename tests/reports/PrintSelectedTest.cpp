@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 using namespace varenta;
+using namespace varenta::reports;
 using namespace varenta::testing;
 
 namespace {

@@ -245,7 +245,7 @@ void frmCheckout::RunReport(ReportKind kind) {
 }
 
 void frmCheckout::ShowReportFile() {
-    txtDeviant->setPlainText(reports::ReportTextBox::DisplayText(print::ReadReportFile()));
+    txtDeviant->setPlainText(reports::ReportTextBox::DisplayText(reports::ReadReportFile()));
 }
 
 void frmCheckout::ShowError(const VError& e) {
@@ -255,7 +255,7 @@ void frmCheckout::ShowError(const VError& e) {
 
 void frmCheckout::ReadReportToPrinterC() {
     try {
-        print::ReadReportToPrinterC(printTarget_);
+        reports::ReadReportToPrinterC(printTarget_);
     } catch (const VError& e) {
         ui::NormalPointer();
         ShowError(e);
@@ -264,7 +264,7 @@ void frmCheckout::ReadReportToPrinterC() {
 
 void frmCheckout::PrintDirect() {
     try {
-        print::PrintDirect(printTarget_);
+        reports::PrintDirect(printTarget_);
     } catch (const VError& e) {
         ui::NormalPointer();
         ShowError(e);

@@ -37,7 +37,7 @@ public:
     void PrintDirect();
 
     // Where printouts go; the system's default printer unless a test says otherwise.
-    void SetPrintTarget(const print::PrintTarget& target) { printTarget_ = target; }
+    void SetPrintTarget(const reports::PrintTarget& target) { printTarget_ = target; }
 
     static QString Hint(int button);
 
@@ -66,7 +66,7 @@ private:
 
     ui::MenuButtons* buttons_ = nullptr;
     std::unique_ptr<CheckoutSession> session_;
-    print::PrintTarget printTarget_ = print::PrintTarget::DefaultPrinter();
+    reports::PrintTarget printTarget_ = reports::PrintTarget::DefaultPrinter();
     bool centred_ = false;
 };
 

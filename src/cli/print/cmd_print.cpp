@@ -31,7 +31,7 @@ int Print(const QStringList& args) {
     const scoring::ReportRequest request = SelectClient(o);
     const int client = Globals().CurrentClient;
     scoring::ScoreClient(request);
-    const print::PrintResult r = print::PrintReportFile(print::PrintTarget::PdfFile(pdf));
+    const reports::PrintResult r = reports::PrintReportFile(reports::PrintTarget::PdfFile(pdf));
     if (r.printed)
         audit::Record(audit::Event::ReportPrinted, client);
     std::printf("printed the report of client %d into %s (%d page%s)\n", client, qPrintable(pdf),

@@ -80,7 +80,7 @@ QPushButton* KeyButton(const QKeyEvent* key, QPushButton* print, QPushButton* pr
 } // namespace
 
 void InstallPrintUi() {
-    print::PrintHooks& hooks = print::Hooks();
+    reports::PrintHooks& hooks = reports::PrintUi();
     if (!hooks.busy)
         hooks.busy = [] { ui::BusyPointer(); };
     if (!hooks.normal)
@@ -93,15 +93,15 @@ void InstallPrintUi() {
         };
 }
 
-std::optional<print::PrintTarget> ChoosePrinter(QWidget* parent, const QString& documentName) {
+std::optional<reports::PrintTarget> ChoosePrinter(QWidget* parent, const QString& documentName) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(documentName);
     printer.setCreator(QString::fromLatin1(ProductName));
     // Starts on the default printer's own paper, as "Print Report" prints.
-    const QString defaultPrinter = print::Service().DefaultPrinter();
+    const QString defaultPrinter = reports::CurrentPrintService().DefaultPrinter();
     if (!defaultPrinter.isEmpty()) {
         printer.setPrinterName(defaultPrinter);
-        if (const auto paper = print::Service().Printer(defaultPrinter).paper)
+        if (const auto paper = reports::CurrentPrintService().Printer(defaultPrinter).paper)
             printer.setPageSize(QPageSize(*paper));
     }
     QPrintDialog dialog(&printer, parent);
@@ -133,25 +133,25 @@ std::optional<print::PrintTarget> ChoosePrinter(QWidget* parent, const QString& 
             return std::nullopt;
         if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
             path += QStringLiteral(".pdf");
-        print::PrintTarget pdf = print::PrintTarget::PdfFile(path, chosenPaper);
+        reports::PrintTarget pdf = reports::PrintTarget::PdfFile(path, chosenPaper);
         pdf.SetSheets(sheets, lastFirst);
         return pdf;
     }
-    print::Sides sides = print::Sides::PrinterDefault;
+    reports::Sides sides = reports::Sides::PrinterDefault;
     switch (printer.duplex()) {
     case QPrinter::DuplexNone:
-        sides = print::Sides::OneSided;
+        sides = reports::Sides::OneSided;
         break;
     case QPrinter::DuplexLongSide:
-        sides = print::Sides::LongEdge;
+        sides = reports::Sides::LongEdge;
         break;
     case QPrinter::DuplexShortSide:
-        sides = print::Sides::ShortEdge;
+        sides = reports::Sides::ShortEdge;
         break;
     case QPrinter::DuplexAuto:
         break;
     }
-    print::PrintTarget target = print::PrintTarget::Printer(printer.printerName());
+    reports::PrintTarget target = reports::PrintTarget::Printer(printer.printerName());
     target.SetPaper(chosenPaper)
         .SetCopies(printer.copyCount())
         .SetCollate(printer.collateCopies())
@@ -314,7 +314,7 @@ void frmViewReport::Activation() {
             scorer_(request_);
         else
             scoring::ScoreClient(request_);
-        text = print::ReadReportFile();
+        text = reports::ReadReportFile();
     } catch (const VError& e) {
         failure = FailureText(e);
     } catch (const std::exception& e) {
@@ -342,23 +342,23 @@ void frmViewReport::Activation() {
     --busy_;
 }
 
-print::PrintResult frmViewReport::PrintReport() {
+reports::PrintResult frmViewReport::PrintReport() {
     if (!hasReport_)
         return {};
     return PrintOn(target_);
 }
 
-print::PrintResult frmViewReport::PrintReportTo() {
+reports::PrintResult frmViewReport::PrintReportTo() {
     if (!hasReport_)
         return {};
     ++busy_;
-    const std::optional<print::PrintTarget> chosen =
+    const std::optional<reports::PrintTarget> chosen =
         chooser_ ? chooser_()
-                 : ChoosePrinter(this, print::ClientReportPdfName().chopped(4)); // less ".pdf"
+                 : ChoosePrinter(this, reports::ClientReportPdfName().chopped(4)); // less ".pdf"
     --busy_;
     if (!chosen)
         return {};
-    const print::PrintResult result = PrintOn(*chosen);
+    const reports::PrintResult result = PrintOn(*chosen);
     if (result.printed && chosen->isPdf())
         ShowMessage(QStringLiteral("The report was saved as %1")
                         .arg(QDir::toNativeSeparators(result.pdfPath)),
@@ -366,12 +366,12 @@ print::PrintResult frmViewReport::PrintReportTo() {
     return result;
 }
 
-print::PrintResult frmViewReport::PrintOn(const print::PrintTarget& target) {
-    print::PrintResult result;
+reports::PrintResult frmViewReport::PrintOn(const reports::PrintTarget& target) {
+    reports::PrintResult result;
     ++busy_;
     QString failure;
     try {
-        result = print::PrintReportFile(target);
+        result = reports::PrintReportFile(target);
     } catch (const VError& e) {
         failure = FailureText(e);
     } catch (const std::exception& e) {

@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <iterator>
 
-namespace varenta::print {
+namespace varenta::reports {
 
 namespace {
 
@@ -288,14 +288,14 @@ std::unique_ptr<PrintService>& Installed() {
 
 } // namespace
 
-PrintService& Service() {
+PrintService& CurrentPrintService() {
     std::unique_ptr<PrintService>& s = Installed();
     if (!s)
         s = std::make_unique<CupsPrintService>();
     return *s;
 }
 
-std::unique_ptr<PrintService> SetService(std::unique_ptr<PrintService> service) {
+std::unique_ptr<PrintService> SetPrintService(std::unique_ptr<PrintService> service) {
     std::unique_ptr<PrintService> old = std::move(Installed());
     Installed() = std::move(service);
     return old;
@@ -333,4 +333,4 @@ std::optional<QPageSize::PageSizeId> PaperOfMedia(const QString& media) {
     return id;
 }
 
-} // namespace varenta::print
+} // namespace varenta::reports

@@ -6,7 +6,7 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
-namespace varenta::print {
+namespace varenta::reports {
 
 namespace {
 
@@ -16,8 +16,8 @@ const QString Title = QStringLiteral("Print Report");
 const QString Delivering = QStringLiteral("cups-waiting-for-job-completed");
 
 void Pause(int ms) {
-    if (Hooks().pause) {
-        Hooks().pause(ms);
+    if (PrintUi().pause) {
+        PrintUi().pause(ms);
         return;
     }
     const QDeadlineTimer until(ms);
@@ -125,10 +125,10 @@ PrintResult AskAboutJob(int id, const QString& printer, const QString& why) {
         MsgButtons::YesNo, MsgIcon::Exclamation, Title);
     if (answer != MsgAnswer::Yes)
         return Printed(printer, true);
-    if (Service().Cancel(id))
+    if (CurrentPrintService().Cancel(id))
         return NotPrinted(printer);
     // Too late to cancel: it may have printed meanwhile.
-    if (Service().Job(id).state == JobState::Completed)
+    if (CurrentPrintService().Job(id).state == JobState::Completed)
         return Printed(printer);
     MsgBox(MsgLines({QStringLiteral("The print job on the printer \"%1\" could not be cancelled.")
                          .arg(printer),
@@ -183,7 +183,7 @@ QList<QPair<QString, QString>> JobOptions(const PrintTarget& target, QPageSize::
 }
 
 PrintResult Deliver(const PrintJob& job, const PrintTarget& target) {
-    PrintService& service = Service();
+    PrintService& service = CurrentPrintService();
     const int id = service.Submit(job);
     if (!target.watched())
         return Printed(job.printer);
@@ -207,4 +207,4 @@ PrintResult Deliver(const PrintJob& job, const PrintTarget& target) {
     }
 }
 
-} // namespace varenta::print
+} // namespace varenta::reports

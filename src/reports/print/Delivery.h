@@ -4,7 +4,7 @@
 #include "reports/print/ReportPrint.h"
 
 // Handing a printout to a printer and seeing it through: used by the printouts of this folder.
-namespace varenta::print {
+namespace varenta::reports {
 
 // The job options a printer target asks for: its paper, copies, collation and sides.
 QList<QPair<QString, QString>> JobOptions(const PrintTarget& target, QPageSize::PageSizeId paper);
@@ -21,4 +21,4 @@ PrintResult Deliver(const PrintJob& job, const PrintTarget& target);
 PrintResult SendTextToPrinter(const QList<QStringList>& pages, const PrintTarget& target,
                               const QString& title);
 
-} // namespace varenta::print
+} // namespace varenta::reports

@@ -13,7 +13,7 @@
 // The computer's print service as the printing code needs it: which printer is the default,
 // what state a printer is in, handing it a job, following the job and cancelling it. The
 // system's service is reached through CUPS; tests put a fake in its place.
-namespace varenta::print {
+namespace varenta::reports {
 
 enum class PrinterState { Idle, Processing, Stopped };
 
@@ -61,14 +61,14 @@ public:
 };
 
 // The print service in use: the system's unless a test has put another in its place.
-PrintService& Service();
+PrintService& CurrentPrintService();
 // Puts `service` in place of the system's; null puts the system's back. Returns the one
 // replaced.
-std::unique_ptr<PrintService> SetService(std::unique_ptr<PrintService> service);
+std::unique_ptr<PrintService> SetPrintService(std::unique_ptr<PrintService> service);
 
 // The PWG name of a paper size ("iso_a4_210x297mm"), as print jobs ask for it.
 QString MediaName(QPageSize::PageSizeId paper);
 // The paper a PWG or legacy media name stands for; empty when none or unknown.
 std::optional<QPageSize::PageSizeId> PaperOfMedia(const QString& media);
 
-} // namespace varenta::print
+} // namespace varenta::reports

@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace varenta::print {
+namespace varenta::reports {
 
 namespace {
 
@@ -34,12 +34,12 @@ PrintHooks& HookStore() {
 class BusyScope {
 public:
     BusyScope() {
-        if (Hooks().busy)
-            Hooks().busy();
+        if (PrintUi().busy)
+            PrintUi().busy();
     }
     ~BusyScope() {
-        if (Hooks().normal)
-            Hooks().normal();
+        if (PrintUi().normal)
+            PrintUi().normal();
     }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
@@ -75,10 +75,11 @@ QPageSize::PageSizeId LocalePaper() {
 
 // The default printer's paper, else the paper of the user's locale.
 QPageSize::PageSizeId DefaultPaper() {
-    if (Hooks().printerAvailable ? Hooks().printerAvailable() : Service().Reachable()) {
-        const QString printer = Service().DefaultPrinter();
+    if (PrintUi().printerAvailable ? PrintUi().printerAvailable()
+                                   : CurrentPrintService().Reachable()) {
+        const QString printer = CurrentPrintService().DefaultPrinter();
         if (!printer.isEmpty())
-            if (const auto paper = Service().Printer(printer).paper)
+            if (const auto paper = CurrentPrintService().Printer(printer).paper)
                 return *paper;
     }
     return LocalePaper();
@@ -219,33 +220,34 @@ PrintTarget& PrintTarget::SetSheets(const QPageRanges& sheets, bool lastSheetFir
     return *this;
 }
 
-PrintHooks& Hooks() {
+PrintHooks& PrintUi() {
     return HookStore();
 }
 
-void ResetHooks() {
+void ResetPrintUi() {
     HookStore() = PrintHooks();
 }
 
 bool PrinterAvailable() {
-    if (Hooks().printerAvailable)
-        return Hooks().printerAvailable();
-    return Service().Reachable() && !Service().DefaultPrinter().isEmpty();
+    if (PrintUi().printerAvailable)
+        return PrintUi().printerAvailable();
+    return CurrentPrintService().Reachable() && !CurrentPrintService().DefaultPrinter().isEmpty();
 }
 
 namespace {
 
 // Why `wanted` cannot take a printout now; empty when it can. Names the printer found.
 QString CannotPrint(const PrintTarget& wanted, QString* printer, PrinterStatus* status) {
-    if (Hooks().printerAvailable && wanted.printer().isEmpty() && !Hooks().printerAvailable())
+    if (PrintUi().printerAvailable && wanted.printer().isEmpty() && !PrintUi().printerAvailable())
         return QStringLiteral("No printer is set up on this computer");
-    if (!Service().Reachable())
+    if (!CurrentPrintService().Reachable())
         return QStringLiteral("The print service of this computer is not running or cannot be "
                               "reached");
-    *printer = wanted.printer().isEmpty() ? Service().DefaultPrinter() : wanted.printer();
+    *printer =
+        wanted.printer().isEmpty() ? CurrentPrintService().DefaultPrinter() : wanted.printer();
     if (printer->isEmpty())
         return QStringLiteral("No printer is set up on this computer");
-    *status = Service().Printer(*printer);
+    *status = CurrentPrintService().Printer(*printer);
     if (!status->answered)
         return QStringLiteral("The print service of this computer is not answering");
     const QString said =
@@ -287,12 +289,12 @@ std::optional<PrintTarget> ResolveTarget(const PrintTarget& wanted, const QStrin
     const MsgAnswer answer =
         MsgBox(MsgLines({cannot, QStringLiteral("Do you want to save it as a PDF file instead?")}),
                MsgButtons::YesNo, MsgIcon::Exclamation, QStringLiteral("Print Report"));
-    if (answer != MsgAnswer::Yes || !Hooks().choosePdfPath)
+    if (answer != MsgAnswer::Yes || !PrintUi().choosePdfPath)
         return std::nullopt;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    QString path = Hooks().choosePdfPath(fileio::Join(folder, pdfName));
+    QString path = PrintUi().choosePdfPath(fileio::Join(folder, pdfName));
     if (path.trimmed().isEmpty())
         return std::nullopt;
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
@@ -459,4 +461,4 @@ PrintResult PrintDirect(const PrintTarget& target) {
     return PrintReportText(ReadReportFile(), DirectPointSize, target, CheckoutTitle, CheckoutPdf);
 }
 
-} // namespace varenta::print
+} // namespace varenta::reports

@@ -17,7 +17,7 @@ class QPagedPaintDevice;
 // for the PrintDOS setting), or into a PDF file. Windows are kept out of here: the busy
 // pointer, the PDF file chooser and the wait between looks at a job are hooks that the window
 // layer fills (tests fill them too); messages go through MsgBox.
-namespace varenta::print {
+namespace varenta::reports {
 
 // The error number of a failed printout.
 inline constexpr int PrinterError = 482;
@@ -100,8 +100,8 @@ struct PrintHooks {
     // Waits between two looks at a job; unset: waits that long, the windows kept painted.
     std::function<void(int ms)> pause;
 };
-PrintHooks& Hooks();
-void ResetHooks();
+PrintHooks& PrintUi();
+void ResetPrintUi();
 
 // A printout sent to a printer is followed this long, looked at this often: long enough for a
 // working printer to take it, short enough that nobody walks away before a problem is told.
@@ -191,4 +191,4 @@ SheetMetrics MeasureSheet(QPagedPaintDevice& device, double pointSize);
 int RenderPages(QPagedPaintDevice& device, const QList<QStringList>& pages, double pointSize,
                 const QPageRanges& sheets = {}, bool lastSheetFirst = false);
 
-} // namespace varenta::print
+} // namespace varenta::reports

@@ -5,7 +5,7 @@
 #include "scoring/ScoreAndPrint.h"
 #include "store/Cp1252.h"
 
-namespace varenta::print {
+namespace varenta::reports {
 
 namespace {
 
@@ -76,4 +76,4 @@ QList<QStringList> SplitReportPages(const QString& text) {
     return pages;
 }
 
-} // namespace varenta::print
+} // namespace varenta::reports

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // The report file as text, and its division into printed pages.
-namespace varenta::print {
+namespace varenta::reports {
 
 // The program folder's report file (its name matched without regard to case).
 QString ReportPath();
@@ -20,4 +20,4 @@ QString ReadReportFile(); // the program folder's report
 // page are dropped (they print nothing); a page with nothing on it is not a page at all.
 QList<QStringList> SplitReportPages(const QString& text);
 
-} // namespace varenta::print
+} // namespace varenta::reports

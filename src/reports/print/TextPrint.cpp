@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace varenta::print {
+namespace varenta::reports {
 
 namespace {
 
@@ -70,4 +70,4 @@ PrintResult SendTextToPrinter(const QList<QStringList>& pages, const PrintTarget
     return Deliver(job, target);
 }
 
-} // namespace varenta::print
+} // namespace varenta::reports

@@ -413,7 +413,8 @@ void frmSupervisorOptions::Run(Operation op) {
 void frmSupervisorOptions::PrintAllReports() {
     scoring::ReportRequest request;
     request.summaryPage = chkSumPage_->isChecked();
-    const BatchPrintResult printed = reports::PrintReportsOf(AllClients(), request, msgPanel_);
+    const reports::BatchPrintResult printed =
+        reports::PrintReportsOf(AllClients(), request, msgPanel_);
     if (!printed.printed.isEmpty())
         audit::RecordDisk(audit::Event::PrintAll, int(printed.printed.size()));
     Globals().CurrentClient = 1;

@@ -31,7 +31,7 @@ protected:
     // Opens the window as the main window does, ready for keys.
     std::unique_ptr<frmCheckout> Open() {
         auto w = std::make_unique<frmCheckout>();
-        w->SetPrintTarget(print::PrintTarget::PdfFile(pdf));
+        w->SetPrintTarget(reports::PrintTarget::PdfFile(pdf));
         ShowActive(w.get());
         return w;
     }
@@ -174,7 +174,7 @@ TEST_F(CheckoutWindow, PrintDosSendsPlainTextThroughThePrintService) {
     TabTo(w.cmdPrint);
     Key(Qt::Key_Return);
     ASSERT_EQ(printing->submitted.size(), 1u);
-    const print::PrintJob& job = printing->submitted[0];
+    const reports::PrintJob& job = printing->submitted[0];
     EXPECT_EQ(job.format, "text/plain;charset=utf-8");
     EXPECT_EQ(job.title, "Checkout Report");
     EXPECT_EQ(job.data.count('\f'), 17) << "18 tables, no blank sheet after the last";

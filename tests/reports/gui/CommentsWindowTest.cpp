@@ -18,6 +18,7 @@
 #include <cerrno>
 
 using namespace varenta;
+using namespace varenta::reports;
 using namespace varenta::testing;
 using varenta::reports::frmComments;
 

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
+using namespace varenta::reports;
 using namespace varenta::testing;
 using varenta::reports::frmPrintSelected;
 
@@ -122,8 +123,8 @@ TEST_F(PrintSelectedWindowTest, TypingMovesToAClientAndOnlySpaceOrEnterChoose) {
 TEST_F(PrintSelectedWindowTest, APrinterThatStopsPrintingEndsTheRunOrTheRestQueueBehind) {
     FakePrinting printing;
     printing->script = [](int id, int) {
-        return print::JobStatus{
-            id == 2 ? print::JobState::Held : print::JobState::Completed, {}, {}};
+        return reports::JobStatus{
+            id == 2 ? reports::JobState::Held : reports::JobState::Completed, {}, {}};
     };
     Open();
     Type(QStringLiteral("1"));
@@ -153,8 +154,8 @@ TEST_F(PrintSelectedWindowTest, APrinterThatStopsPrintingEndsTheRunOrTheRestQueu
     messages.clear();
     messages.Answer(MsgAnswer::No);
     printing->script = [](int id, int) {
-        return print::JobStatus{
-            id == 4 ? print::JobState::Held : print::JobState::Completed, {}, {}};
+        return reports::JobStatus{
+            id == 4 ? reports::JobState::Held : reports::JobState::Completed, {}, {}};
     };
     printing->jobLooks.clear();
     Key(Qt::Key_Tab);

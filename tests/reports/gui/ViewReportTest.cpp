@@ -75,7 +75,7 @@ TEST_F(ViewReportTest, ShowsTheFreshReportScrollsPrintsAndCloses) {
     UseDataDisk(disk.path());
     Globals().CurrentClient = 2;
     viewer.setProperty("SummaryPage", true);
-    print::Hooks().choosePdfPath = [this](const QString&) { return dir.file("saved.pdf"); };
+    reports::PrintUi().choosePdfPath = [this](const QString&) { return dir.file("saved.pdf"); };
     Open();
     EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Client Report"));
     EXPECT_EQ(viewer.cmdPrintReport->text(), QStringLiteral("&Print Report"));
@@ -183,9 +183,9 @@ TEST(ViewReportPrinting, PrintReportAndPrintToFromTheKeyboard) {
     viewer.SetScorer([&](const scoring::ReportRequest&) {
         WriteFile(dir.file("report.prn"), "page one\r\n\f\r\npage two\r\n");
     });
-    std::vector<std::optional<print::PrintTarget>> choices;
+    std::vector<std::optional<reports::PrintTarget>> choices;
     int dialogs = 0;
-    viewer.SetPrinterChooser([&]() -> std::optional<print::PrintTarget> {
+    viewer.SetPrinterChooser([&]() -> std::optional<reports::PrintTarget> {
         ++dialogs;
         const auto choice = choices.front();
         choices.erase(choices.begin());
@@ -214,10 +214,10 @@ TEST(ViewReportPrinting, PrintReportAndPrintToFromTheKeyboard) {
     EXPECT_EQ(help(), "Choose a printer, the number of copies, or a PDF file, then print the "
                       "report.");
     printing->printers.insert(QStringLiteral("upstairs"), printing->printers.value("office"));
-    print::PrintTarget upstairs = print::PrintTarget::Printer(QStringLiteral("upstairs"));
+    reports::PrintTarget upstairs = reports::PrintTarget::Printer(QStringLiteral("upstairs"));
     upstairs.SetCopies(2);
     choices = {upstairs, std::nullopt,
-               print::PrintTarget::PdfFile(dir.file("chosen.pdf"), QPageSize::A4)};
+               reports::PrintTarget::PdfFile(dir.file("chosen.pdf"), QPageSize::A4)};
     QTest::keyClick(viewer.cmdPrintTo, Qt::Key_Return);
     ASSERT_EQ(printing->submitted.size(), 2u);
     EXPECT_EQ(printing->submitted[1].printer, "upstairs");
@@ -246,7 +246,7 @@ TEST(ViewReportPrinting, PrintReportAndPrintToFromTheKeyboard) {
     printing->reachable = true;
 
     // The default printer is stopped: said before anything is sent, PDF offered (declined).
-    printing->printers["office"].state = print::PrinterState::Stopped;
+    printing->printers["office"].state = reports::PrinterState::Stopped;
     messages.clear();
     messages.Answer(MsgAnswer::No);
     QTest::keyClick(viewer.Text1, Qt::Key_P, Qt::AltModifier);
@@ -255,8 +255,8 @@ TEST(ViewReportPrinting, PrintReportAndPrintToFromTheKeyboard) {
     EXPECT_EQ(printing->submitted.size(), 2u);
 
     // A job held in the queue: Enter on the question cancels it; the viewer carries on.
-    printing->printers["office"].state = print::PrinterState::Idle;
-    printing->jobStates = {{print::JobState::Held, {}, {}}};
+    printing->printers["office"].state = reports::PrinterState::Idle;
+    printing->jobStates = {{reports::JobState::Held, {}, {}}};
     messages.clear();
     messages.Answer(MsgAnswer::Yes);
     QTest::keyClick(viewer.Text1, Qt::Key_P, Qt::AltModifier);

@@ -16,27 +16,27 @@
 
 namespace varenta::testing {
 
-class FakePrintService : public print::PrintService {
+class FakePrintService : public reports::PrintService {
 public:
     bool reachable = true;
     QString defaultPrinter = QStringLiteral("office");
-    QMap<QString, print::PrinterStatus> printers;
+    QMap<QString, reports::PrinterStatus> printers;
     // The states a job is seen in, one per look; the last one stays. Set before Submit.
-    std::vector<print::JobStatus> jobStates{{print::JobState::Completed, {}, {}}};
+    std::vector<reports::JobStatus> jobStates{{reports::JobState::Completed, {}, {}}};
     // Runs at every look at a job, before its state is given (the printer may change).
     std::function<void(int look)> onLook;
     // When set, gives job `id` its state at its own look `look` instead of jobStates.
-    std::function<print::JobStatus(int id, int look)> script;
+    std::function<reports::JobStatus(int id, int look)> script;
     QString refusal; // Submit throws with this when not empty
     bool cancelFails = false;
 
-    std::vector<print::PrintJob> submitted;
+    std::vector<reports::PrintJob> submitted;
     std::vector<int> cancelled;
     int looks = 0;
     QMap<int, int> jobLooks;
 
     FakePrintService() {
-        print::PrinterStatus office;
+        reports::PrinterStatus office;
         office.exists = true;
         office.paper = QPageSize::Letter;
         printers.insert(QStringLiteral("office"), office);
@@ -44,29 +44,29 @@ public:
 
     bool Reachable() override { return reachable; }
     QString DefaultPrinter() override { return reachable ? defaultPrinter : QString(); }
-    print::PrinterStatus Printer(const QString& name) override {
+    reports::PrinterStatus Printer(const QString& name) override {
         if (!reachable) {
-            print::PrinterStatus none;
+            reports::PrinterStatus none;
             none.answered = false;
             return none;
         }
         return printers.value(name);
     }
-    int Submit(const print::PrintJob& job) override {
+    int Submit(const reports::PrintJob& job) override {
         if (!refusal.isEmpty())
-            throw VError(print::PrinterError, refusal);
+            throw VError(reports::PrinterError, refusal);
         submitted.push_back(job);
         return int(submitted.size());
     }
-    print::JobStatus Job(int id) override {
+    reports::JobStatus Job(int id) override {
         if (onLook)
             onLook(looks);
         const size_t at = std::min(size_t(looks), jobStates.size() - 1);
         ++looks;
         if (!reachable)
-            return {print::JobState::Unknown, {}, {}};
+            return {reports::JobState::Unknown, {}, {}};
         if (std::find(cancelled.begin(), cancelled.end(), id) != cancelled.end())
-            return {print::JobState::Canceled, {}, {}};
+            return {reports::JobState::Canceled, {}, {}};
         if (script)
             return script(id, jobLooks[id]++);
         return jobStates[at];
@@ -86,13 +86,13 @@ public:
     FakePrinting() {
         auto owned = std::make_unique<FakePrintService>();
         service_ = owned.get();
-        previous_ = print::SetService(std::move(owned));
-        print::ResetHooks();
-        print::Hooks().pause = [this](int ms) { waitedMs += ms; };
+        previous_ = reports::SetPrintService(std::move(owned));
+        reports::ResetPrintUi();
+        reports::PrintUi().pause = [this](int ms) { waitedMs += ms; };
     }
     ~FakePrinting() {
-        print::ResetHooks();
-        print::SetService(std::move(previous_));
+        reports::ResetPrintUi();
+        reports::SetPrintService(std::move(previous_));
     }
     FakePrinting(const FakePrinting&) = delete;
     FakePrinting& operator=(const FakePrinting&) = delete;
@@ -103,7 +103,7 @@ public:
 
 private:
     FakePrintService* service_;
-    std::unique_ptr<print::PrintService> previous_;
+    std::unique_ptr<reports::PrintService> previous_;
 };
 
 } // namespace varenta::testing

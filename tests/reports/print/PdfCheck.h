@@ -80,12 +80,12 @@ inline std::vector<Word> Words(const QString& path) {
 class NoPrinter {
 public:
     explicit NoPrinter(const QString& path = QString()) {
-        print::ResetHooks();
-        print::Hooks().printerAvailable = [] { return false; };
+        reports::ResetPrintUi();
+        reports::PrintUi().printerAvailable = [] { return false; };
         if (!path.isEmpty())
-            print::Hooks().choosePdfPath = [path](const QString&) { return path; };
+            reports::PrintUi().choosePdfPath = [path](const QString&) { return path; };
     }
-    ~NoPrinter() { print::ResetHooks(); }
+    ~NoPrinter() { reports::ResetPrintUi(); }
     NoPrinter(const NoPrinter&) = delete;
     NoPrinter& operator=(const NoPrinter&) = delete;
 };

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
+using namespace varenta::reports;
 using namespace varenta::testing;
 
 namespace {
@@ -62,7 +63,7 @@ TEST_F(PrintCommandTest, PrintsTheScoredReportPageForPage) {
     const Outcome r = Run({"--client", "2", "--summary-page", "--pdf", pdfPath});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QList<QStringList> pages =
-        print::SplitReportPages(print::ReadReportFile(dir.file("prog/report.prn")));
+        reports::SplitReportPages(reports::ReadReportFile(dir.file("prog/report.prn")));
     ASSERT_GE(pages.size(), 3); // report, second page, one-page summary
     ASSERT_EQ(pdf::PageCount(pdfPath), pages.size());
     for (int p = 0; p < pages.size(); ++p)

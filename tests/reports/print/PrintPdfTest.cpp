@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
-using namespace varenta::print;
+using namespace varenta::reports;
 using namespace varenta::testing;
 
 namespace {
@@ -148,7 +148,7 @@ TEST_F(PrintTest, TypeSizesOfTheThreePrintouts) {
 TEST_F(PrintTest, WithoutAPrinterTheUserMaySaveAPdfAndFailuresLeaveNone) {
     WriteReport(ThreePages());
     QStringList suggested;
-    Hooks().choosePdfPath = [&](const QString& s) {
+    PrintUi().choosePdfPath = [&](const QString& s) {
         suggested << s;
         return dir.file("chosen"); // the extension is added
     };
@@ -172,7 +172,7 @@ TEST_F(PrintTest, WithoutAPrinterTheUserMaySaveAPdfAndFailuresLeaveNone) {
     EXPECT_EQ(suggested.size(), 1);
 
     // Yes, then the chooser is cancelled: nothing printed either.
-    Hooks().choosePdfPath = [](const QString&) { return QString(); };
+    PrintUi().choosePdfPath = [](const QString&) { return QString(); };
     messages.Answer(MsgAnswer::Yes);
     r = PrintReportFile();
     EXPECT_FALSE(r.printed);
@@ -180,8 +180,8 @@ TEST_F(PrintTest, WithoutAPrinterTheUserMaySaveAPdfAndFailuresLeaveNone) {
 
     // Failures leave no PDF and restore the pointer; an empty or missing report is an error.
     QStringList pointer;
-    Hooks().busy = [&] { pointer << "busy"; };
-    Hooks().normal = [&] { pointer << "normal"; };
+    PrintUi().busy = [&] { pointer << "busy"; };
+    PrintUi().normal = [&] { pointer << "normal"; };
     const VError e = CaughtError(
         [&] { PrintReportFile(PrintTarget::PdfFile(dir.file("no/such/folder/out.pdf"))); });
     EXPECT_EQ(e.number(), err::PathNotFound);

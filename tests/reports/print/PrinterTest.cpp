@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
-using namespace varenta::print;
+using namespace varenta::reports;
 using namespace varenta::testing;
 
 namespace {
@@ -37,7 +37,7 @@ protected:
             .section(QLatin1Char('\n'), 0, 0)
             .simplified();
     }
-    print::PrinterStatus& Office() { return printing->printers[QStringLiteral("office")]; }
+    reports::PrinterStatus& Office() { return printing->printers[QStringLiteral("office")]; }
 
     TempDir dir;
     FakePrinting printing;
@@ -67,7 +67,7 @@ TEST_F(PrinterTest, TheDefaultPrinterGetsItsOwnPaper) {
     EXPECT_TRUE(PaperOf(printing->submitted[1]).endsWith("(A4)"));
 
     // What the print dialog chose: another printer, two copies on both sides of A5.
-    print::PrinterStatus other = Office();
+    reports::PrinterStatus other = Office();
     printing->printers.insert(QStringLiteral("upstairs"), other);
     PrintTarget chosen = PrintTarget::Printer(QStringLiteral("upstairs"));
     chosen.SetCopies(2).SetCollate(false).SetSides(Sides::LongEdge).SetPaper(QPageSize::A5);
@@ -86,7 +86,7 @@ TEST_F(PrinterTest, TheDefaultPrinterGetsItsOwnPaper) {
 // PDF file named for the client's test number.
 TEST_F(PrinterTest, APrinterThatCannotPrintSaysWhyBeforeAnythingIsSent) {
     QStringList suggested;
-    Hooks().choosePdfPath = [&](const QString& s) {
+    PrintUi().choosePdfPath = [&](const QString& s) {
         suggested << s;
         return dir.file("saved.pdf");
     };

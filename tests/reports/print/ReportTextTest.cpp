@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
-using namespace varenta::print;
+using namespace varenta::reports;
 using namespace varenta::testing;
 
 TEST(ReadReportFile, DropsOnlyTheFinalLineFeedAndDecodesTheCodePage) {

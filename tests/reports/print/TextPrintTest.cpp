@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
-using namespace varenta::print;
+using namespace varenta::reports;
 using namespace varenta::testing;
 
 namespace {
@@ -41,8 +41,8 @@ protected:
 // it lays out for any printer; the form-feed line is still added to the file.
 TEST_F(TextPrintTest, PlainTextThroughThePrintServiceAndTheFormFeedLineStays) {
     QStringList pointer;
-    Hooks().busy = [&] { pointer << "busy"; };
-    Hooks().normal = [&] { pointer << "normal"; };
+    PrintUi().busy = [&] { pointer << "busy"; };
+    PrintUi().normal = [&] { pointer << "normal"; };
     const PrintResult r = ReadReportToPrinterC();
     EXPECT_TRUE(r.printed);
     EXPECT_EQ(r.printer, "office");
