@@ -39,12 +39,12 @@ void EditCurrentClient(QWidget* parent) {
     const GiveBackFocus back{parent};
     g.EditMode = true;
     intake::SetScanEditMode(false);
-    frmClientInfo info(parent);
+    intake::frmClientInfo info(parent);
     info.exec();
     if (!g.ContinueFlag)
         return;
     g.ContinueFlag = false;
-    frmCourtHistory court(parent);
+    intake::frmCourtHistory court(parent);
     court.exec();
     if (!g.ContinueFlag)
         return;

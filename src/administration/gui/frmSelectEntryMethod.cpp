@@ -149,12 +149,12 @@ bool frmSelectEntryMethod::TakeClientDetails() {
     busy_ = true;
     GlobalState& g = Globals();
     g.EditMode = false;
-    frmClientInfo info(this);
+    intake::frmClientInfo info(this);
     info.exec();
     if (!g.ContinueFlag)
         return false;
     g.ContinueFlag = false;
-    frmCourtHistory court(this);
+    intake::frmCourtHistory court(this);
     court.exec();
     return g.ContinueFlag;
 }

@@ -24,9 +24,7 @@
 
 #include <algorithm>
 
-namespace varenta {
-
-using intake::InfoField;
+namespace varenta::intake {
 
 namespace {
 
@@ -43,13 +41,13 @@ const char* FieldObjectName(InfoField f) {
 int EntryLimit(InfoField f) {
     switch (f) {
     case InfoField::Name:
-        return intake::NameLength;
+        return NameLength;
     case InfoField::ID:
-        return intake::IdLength;
+        return IdLength;
     case InfoField::Age:
-        return intake::AgeLength;
+        return AgeLength;
     default:
-        return intake::DateLength;
+        return DateLength;
     }
 }
 
@@ -73,13 +71,13 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent) {
 
     int row = 0;
     for (InfoField f : kAllFields) {
-        auto* label = new QLabel(intake::FieldCaption(f), frClient_);
-        label->setObjectName(QStringLiteral("lblInfo(%1)").arg(intake::CaptionIndex(f)));
+        auto* label = new QLabel(FieldCaption(f), frClient_);
+        label->setObjectName(QStringLiteral("lblInfo(%1)").arg(CaptionIndex(f)));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QWidget* w;
-        if (intake::IsChoiceField(f)) {
+        if (IsChoiceField(f)) {
             auto* combo = new QComboBox(frClient_);
-            combo->addItems(intake::ChoiceEntries(f));
+            combo->addItems(ChoiceEntries(f));
             combo->setCurrentIndex(-1);
             combo->view()->installEventFilter(this);
             combo->setMinimumWidth(ui::Twips(3200));
@@ -87,7 +85,7 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent) {
         } else {
             auto* edit = new QLineEdit(frClient_);
             edit->setMaxLength(EntryLimit(f));
-            edit->setValidator(new intake::StorableText(edit));
+            edit->setValidator(new StorableText(edit));
             const QString sample(EntryLimit(f) + 2, QLatin1Char('W'));
             edit->setMinimumWidth(
                 qMin(edit->fontMetrics().horizontalAdvance(sample), ui::Twips(4000)));
@@ -172,7 +170,7 @@ void frmClientInfo::Activate() {
         MsgBox(MsgLines({QStringLiteral("This client's name has been deleted."),
                          QStringLiteral("Editing this information is not permitted.")}),
                MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Name Deleted"));
-    else if (form_.EditsMade == intake::EditLimit)
+    else if (form_.EditsMade == EditLimit)
         MsgBox(MsgLines({QStringLiteral("This client's information has been changed 3 times."),
                          QStringLiteral("No further editing is permitted.  Press Enter to "
                                         "continue.")}),
@@ -180,7 +178,7 @@ void frmClientInfo::Activate() {
 }
 
 void frmClientInfo::ToScreen() {
-    const intake::ClientInfoValues& v = form_.values;
+    const ClientInfoValues& v = form_.values;
     textField(InfoField::Name)->setText(v.name);
     textField(InfoField::ID)->setText(v.id);
     textField(InfoField::Age)->setText(v.age);
@@ -191,7 +189,7 @@ void frmClientInfo::ToScreen() {
 }
 
 void frmClientInfo::FromScreen() {
-    intake::ClientInfoValues& v = form_.values;
+    ClientInfoValues& v = form_.values;
     v.name = textField(InfoField::Name)->text();
     v.id = textField(InfoField::ID)->text();
     v.age = textField(InfoField::Age)->text();
@@ -232,7 +230,7 @@ void frmClientInfo::UpdateOkHelp() {
     if (Globals().NameDeleted)
         line = QStringLiteral("Client name has been deleted. Editting is not permitted. Press "
                               "Enter to continue.");
-    else if (form_.EditsMade >= intake::EditLimit)
+    else if (form_.EditsMade >= EditLimit)
         line = QStringLiteral("No further editing permitted. Press Enter to save and continue.");
     else
         line = QStringLiteral("If information is correct press Enter or press Tab to change an "
@@ -247,7 +245,7 @@ void frmClientInfo::CountFieldEdit(InfoField f) {
         return;
     FromScreen();
     const bool enabled = fields_[size_t(f)]->isEnabled();
-    if (form_.CountFieldEdit(f, enabled) == intake::ClientInfoForm::EditCount::LimitReached) {
+    if (form_.CountFieldEdit(f, enabled) == ClientInfoForm::EditCount::LimitReached) {
         ShowEditLimit();
         LockClientFields();
         if (!QApplication::focusWidget() || !QApplication::focusWidget()->isEnabled() ||
@@ -278,18 +276,18 @@ QWidget* frmClientInfo::NextAfter(InfoField f) const {
 
 bool frmClientInfo::EnterCheck(InfoField f) {
     bool ok;
-    if (intake::IsChoiceField(f)) {
+    if (IsChoiceField(f)) {
         ok = choiceField(f)->currentIndex() >= 0;
     } else {
         QLineEdit* edit = textField(f);
-        const intake::CheckResult r = intake::CheckTextField(f, edit->text());
+        const CheckResult r = CheckTextField(f, edit->text());
         ok = r.ok;
         if (r.text != edit->text())
             edit->setText(r.text);
     }
     if (!ok) {
         Beep();
-        MsgBox(intake::FieldError(f), MsgButtons::Ok, MsgIcon::Critical);
+        MsgBox(FieldError(f), MsgButtons::Ok, MsgIcon::Critical);
         fields_[size_t(f)]->setFocus(Qt::OtherFocusReason);
         if (f == InfoField::DateOfBirth)
             textField(f)->selectAll();
@@ -306,7 +304,7 @@ bool frmClientInfo::EnterCheck(InfoField f) {
 void frmClientInfo::FieldFocusIn(InfoField f) {
     if (auto* edit = textField(f))
         edit->selectAll();
-    msgPanel_->SetCaption(intake::FieldPrompt(f));
+    msgPanel_->SetCaption(FieldPrompt(f));
     QFont font = lblInfo_[size_t(f)]->font();
     font.setBold(true);
     lblInfo_[size_t(f)]->setFont(font);
@@ -323,10 +321,10 @@ void frmClientInfo::FieldFocusOut(InfoField f, QFocusEvent* event) {
     if (f == InfoField::DateOfBirth && !checkingDate_ && to != buttons_->button(1) &&
         fields_[size_t(f)]->isEnabled()) {
         // The date is checked however it is left; "Cancel Input" stays within reach.
-        if (!intake::CheckTextField(f, textField(f)->text()).ok) {
+        if (!CheckTextField(f, textField(f)->text()).ok) {
             checkingDate_ = true;
             Beep();
-            MsgBox(intake::FieldError(f), MsgButtons::Ok, MsgIcon::Critical);
+            MsgBox(FieldError(f), MsgButtons::Ok, MsgIcon::Critical);
             textField(f)->setFocus(Qt::OtherFocusReason);
             textField(f)->selectAll();
             checkingDate_ = false;
@@ -353,7 +351,7 @@ bool frmClientInfo::ChoiceKey(InfoField f, QKeyEvent* key) {
         return false; // arrows, F4 and the like keep their list meaning
     if (text.at(0).unicode() < 0x20 && text != QLatin1String("\b"))
         return false;
-    const intake::ChoiceKey c = intake::ChoiceKeyFor(f, text.at(0));
+    const intake::ChoiceKey c = ChoiceKeyFor(f, text.at(0));
     if (c.accepted) {
         combo->setCurrentIndex(c.code);
     } else {
@@ -423,7 +421,7 @@ bool frmClientInfo::ListKey(InfoField f, QKeyEvent* key) {
 bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         for (InfoField f : kAllFields) {
-            if (intake::IsChoiceField(f) && watched == choiceField(f)->view())
+            if (IsChoiceField(f) && watched == choiceField(f)->view())
                 return ListKey(f, static_cast<QKeyEvent*>(event));
         }
     }
@@ -446,13 +444,13 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
         }
         if (f == InfoField::DateOfBirth &&
             (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
-            !intake::CheckTextField(f, textField(f)->text()).ok) {
+            !CheckTextField(f, textField(f)->text()).ok) {
             Beep();
-            MsgBox(intake::FieldError(f), MsgButtons::Ok, MsgIcon::Critical);
+            MsgBox(FieldError(f), MsgButtons::Ok, MsgIcon::Critical);
             textField(f)->selectAll();
             return true;
         }
-        if (intake::IsChoiceField(f))
+        if (IsChoiceField(f))
             return ChoiceKey(f, key);
         return false;
     }
@@ -464,30 +462,30 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
 void frmClientInfo::InformationOk() {
     FromScreen();
     const bool editable = !form_.Locked();
-    const int failing = intake::FirstFailingField(form_.values, editable);
+    const int failing = FirstFailingField(form_.values, editable);
     if (failing >= 0) {
         if (fields_[size_t(failing)]->isEnabled()) {
             fields_[size_t(failing)]->setFocus(Qt::OtherFocusReason);
             EnterCheck(InfoField(failing));
         } else {
             Beep();
-            MsgBox(intake::FieldError(InfoField(failing)), MsgButtons::Ok, MsgIcon::Critical);
+            MsgBox(FieldError(InfoField(failing)), MsgButtons::Ok, MsgIcon::Critical);
         }
         return;
     }
     switch (form_.InformationOk(ScanEditMode())) {
-    case intake::ClientInfoForm::OkOutcome::Stored:
-    case intake::ClientInfoForm::OkOutcome::Written:
+    case ClientInfoForm::OkOutcome::Stored:
+    case ClientInfoForm::OkOutcome::Written:
         closing_ = true;
         QDialog::accept();
         return;
-    case intake::ClientInfoForm::OkOutcome::DiskFull:
+    case ClientInfoForm::OkOutcome::DiskFull:
         ShowDiskFull();
         Globals().ContinueFlag = false;
         closing_ = true;
         QDialog::reject();
         return;
-    case intake::ClientInfoForm::OkOutcome::WriteFailed:
+    case ClientInfoForm::OkOutcome::WriteFailed:
         buttons_->button(0)->setFocus(Qt::OtherFocusReason); // typed data stays for a retry
         return;
     }
@@ -517,4 +515,4 @@ void frmClientInfo::Check() {
     intake::Check([this] { RecordToDB(); });
 }
 
-} // namespace varenta
+} // namespace varenta::intake

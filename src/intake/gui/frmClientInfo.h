@@ -17,7 +17,7 @@ class MenuButtons;
 class MsgPanel;
 } // namespace varenta::ui
 
-namespace varenta {
+namespace varenta::intake {
 
 // "Client Information": name, ID, age, date of birth, gender, ethnicity/race and education of
 // a new client (EditMode false) or of the current client (EditMode true). Every field is
@@ -41,11 +41,11 @@ public:
     static bool GoodDate(const QString& szDate) { return intake::GoodDate(szDate); }
 
     int EditsMade() const { return form_.EditsMade; }
-    const intake::ClientInfoForm& form() const { return form_; }
+    const ClientInfoForm& form() const { return form_; }
 
-    QLineEdit* textField(intake::InfoField f) const;
-    QComboBox* choiceField(intake::InfoField f) const;
-    QWidget* field(intake::InfoField f) const { return fields_[size_t(f)]; }
+    QLineEdit* textField(InfoField f) const;
+    QComboBox* choiceField(InfoField f) const;
+    QWidget* field(InfoField f) const { return fields_[size_t(f)]; }
 
 public slots:
     void reject() override; // the close box: as "Cancel Input"
@@ -62,35 +62,35 @@ private:
     void FromScreen();
     void LockClientFields();
     void ShowEditLimit();
-    void CountFieldEdit(intake::InfoField f);
+    void CountFieldEdit(InfoField f);
     void UpdateOkHelp();
     // The Enter check of a field; on success the focus moves along.
-    bool EnterCheck(intake::InfoField f);
-    void FieldFocusIn(intake::InfoField f);
-    void FieldFocusOut(intake::InfoField f, QFocusEvent* event);
-    bool ChoiceKey(intake::InfoField f, QKeyEvent* key);
+    bool EnterCheck(InfoField f);
+    void FieldFocusIn(InfoField f);
+    void FieldFocusOut(InfoField f, QFocusEvent* event);
+    bool ChoiceKey(InfoField f, QKeyEvent* key);
     // The arrows, Page Up, Page Down, Home and End in a closed choice field.
     bool MoveThroughList(QComboBox* combo, QKeyEvent* key);
     // A key in the open drop-down list of a choice field.
-    bool ListKey(intake::InfoField f, QKeyEvent* key);
-    QWidget* NextAfter(intake::InfoField f) const;
+    bool ListKey(InfoField f, QKeyEvent* key);
+    QWidget* NextAfter(InfoField f) const;
     void InformationOk();
     void CancelInput();
     void NonDeviant();
     void Check();
 
-    intake::ClientInfoForm form_;
+    ClientInfoForm form_;
     bool loaded_ = false;
     bool closing_ = false;
     bool checkingDate_ = false;
 
     QFrame* frClient_;
-    std::array<QLabel*, intake::InfoFieldCount> lblInfo_{};
-    std::array<QWidget*, intake::InfoFieldCount> fields_{};
+    std::array<QLabel*, InfoFieldCount> lblInfo_{};
+    std::array<QWidget*, InfoFieldCount> fields_{};
     ui::MsgPanel* msgPanel_;
     ui::MenuButtons* buttons_;
     QPushButton* cmdNonDeviant_;
     QPushButton* cmdCheck_;
 };
 
-} // namespace varenta
+} // namespace varenta::intake

@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace varenta {
+namespace varenta::intake {
 
 namespace {
 
@@ -45,13 +45,13 @@ frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent) {
     grid->setHorizontalSpacing(ui::Twips(150));
     grid->setVerticalSpacing(ui::Twips(150));
     grid->setColumnMinimumWidth(2, ui::Twips(450));
-    for (int q = 1; q <= intake::CourtQuestionCount; ++q) {
-        auto* label = new QLabel(intake::CourtCaption(q), frCourt_);
+    for (int q = 1; q <= CourtQuestionCount; ++q) {
+        auto* label = new QLabel(CourtCaption(q), frCourt_);
         label->setObjectName(QStringLiteral("lblInfo(%1)").arg(q - 1));
         auto* edit = new QLineEdit(frCourt_);
         edit->setObjectName(QString::fromLatin1(FieldObjectName(q)));
-        edit->setMaxLength(intake::CourtAnswerLength);
-        edit->setValidator(new intake::StorableText(edit));
+        edit->setMaxLength(CourtAnswerLength);
+        edit->setValidator(new StorableText(edit));
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")) + 8);
         edit->installEventFilter(this);
         label->setBuddy(edit);
@@ -94,14 +94,14 @@ bool frmCourtHistory::EditMode() const {
 }
 
 void frmCourtHistory::GetCourtData() {
-    const intake::CourtAnswers stored = intake::GetCourtData();
-    for (int i = 0; i < intake::CourtQuestionCount; ++i)
+    const CourtAnswers stored = intake::GetCourtData();
+    for (int i = 0; i < CourtQuestionCount; ++i)
         fields_[size_t(i)]->setText(stored[size_t(i)]);
 }
 
-intake::CourtAnswers frmCourtHistory::Answers() const {
-    intake::CourtAnswers a;
-    for (int i = 0; i < intake::CourtQuestionCount; ++i)
+CourtAnswers frmCourtHistory::Answers() const {
+    CourtAnswers a;
+    for (int i = 0; i < CourtQuestionCount; ++i)
         a[size_t(i)] = fields_[size_t(i)]->text();
     return a;
 }
@@ -135,17 +135,16 @@ void frmCourtHistory::Activate() {
 
 bool frmCourtHistory::EnterCheck(int question) {
     QLineEdit* edit = answerField(question);
-    const intake::CheckResult r = intake::CheckCourtAnswer(question, edit->text());
+    const CheckResult r = CheckCourtAnswer(question, edit->text());
     if (r.text != edit->text())
         edit->setText(r.text);
     if (!r.ok) {
         Beep();
-        MsgBox(intake::CourtError(question), MsgButtons::Ok, MsgIcon::Critical,
-               intake::CourtErrorTitle(question));
+        MsgBox(CourtError(question), MsgButtons::Ok, MsgIcon::Critical, CourtErrorTitle(question));
         edit->setFocus(Qt::OtherFocusReason);
         return false;
     }
-    if (question < intake::CourtQuestionCount)
+    if (question < CourtQuestionCount)
         answerField(question + 1)->setFocus(Qt::TabFocusReason);
     else
         buttons_->button(0)->setFocus(Qt::TabFocusReason);
@@ -157,7 +156,7 @@ bool frmCourtHistory::CourtFieldKeyPress(int question, QKeyEvent* key) {
         key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
     QLineEdit* edit = answerField(question);
-    if (intake::CourtKeyAllowed(edit->text(), int(edit->selectedText().size()), key->text().at(0)))
+    if (CourtKeyAllowed(edit->text(), int(edit->selectedText().size()), key->text().at(0)))
         return false;
     Beep();
     return true;
@@ -171,7 +170,7 @@ bool frmCourtHistory::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::FocusIn:
         (*it)->selectAll();
-        msgPanel_->SetCaption(intake::CourtPrompt(question));
+        msgPanel_->SetCaption(CourtPrompt(question));
         return false;
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -187,7 +186,7 @@ bool frmCourtHistory::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmCourtHistory::InformationOk() {
-    const int invalid = intake::FirstInvalidCourtAnswer(Answers());
+    const int invalid = FirstInvalidCourtAnswer(Answers());
     if (invalid >= 0) {
         fields_[size_t(invalid)]->setFocus(Qt::OtherFocusReason);
         EnterCheck(invalid + 1);
@@ -203,7 +202,7 @@ void frmCourtHistory::InformationOk() {
 
 void frmCourtHistory::CancelInput() {
     if (!EditMode())
-        intake::DiscardNewClient();
+        DiscardNewClient();
     Globals().ContinueFlag = false;
     QDialog::reject();
 }
@@ -222,4 +221,4 @@ void frmCourtHistory::Check() {
     intake::Check([this] { intake::SaveCourtData(Answers(), false); });
 }
 
-} // namespace varenta
+} // namespace varenta::intake

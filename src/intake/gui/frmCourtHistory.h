@@ -16,7 +16,7 @@ class MenuButtons;
 class MsgPanel;
 } // namespace varenta::ui
 
-namespace varenta {
+namespace varenta::intake {
 
 // "Court History": eight counts about the client's dealings with the courts, each 0 to 99 or
 // N; question 1 takes an age. "Information OK" checks all eight, stores them (writing the
@@ -47,7 +47,7 @@ protected:
 
 private:
     void Activate();
-    intake::CourtAnswers Answers() const;
+    CourtAnswers Answers() const;
     bool EnterCheck(int question);
     // Questions 2 to 8: the rule of the third character.
     bool CourtFieldKeyPress(int question, QKeyEvent* key);
@@ -58,11 +58,11 @@ private:
     bool loaded_ = false;
     QFrame* frCourt_;
     QLabel* lblClientName_;
-    std::array<QLabel*, intake::CourtQuestionCount> lblInfo_{};
-    std::array<QLineEdit*, intake::CourtQuestionCount> fields_{};
+    std::array<QLabel*, CourtQuestionCount> lblInfo_{};
+    std::array<QLineEdit*, CourtQuestionCount> fields_{};
     ui::MsgPanel* msgPanel_;
     ui::MenuButtons* buttons_;
     QPushButton* cmdCheck_;
 };
 
-} // namespace varenta
+} // namespace varenta::intake

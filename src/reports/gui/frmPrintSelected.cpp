@@ -59,21 +59,21 @@ QString ErrorLine(const VError& e) {
 // switch it off after every report.
 class PointerScope {
 public:
-    PointerScope() : saved_(reports::PrintUi()) {
-        reports::PrintUi().busy = [] {};
-        reports::PrintUi().normal = [] {};
+    PointerScope() : saved_(PrintUi()) {
+        PrintUi().busy = [] {};
+        PrintUi().normal = [] {};
         ui::BusyPointer();
     }
     ~PointerScope() {
-        reports::PrintUi().busy = saved_.busy;
-        reports::PrintUi().normal = saved_.normal;
+        PrintUi().busy = saved_.busy;
+        PrintUi().normal = saved_.normal;
         ui::NormalPointer();
     }
     PointerScope(const PointerScope&) = delete;
     PointerScope& operator=(const PointerScope&) = delete;
 
 private:
-    reports::PrintHooks saved_;
+    PrintHooks saved_;
 };
 
 // The client list: typing moves to a client (its number, or the start of its name) without
@@ -156,8 +156,8 @@ BatchPrintResult PrintReportsOf(const QList<int>& clients, const scoring::Report
     InstallPrintUi();
     // Asked once for the whole run: where the printer cannot print the user may choose PDF
     // files, one per client.
-    const std::optional<reports::PrintTarget> target = reports::ResolveTarget(
-        reports::PrintTarget::DefaultPrinter(), QStringLiteral("Client Report.pdf"));
+    const std::optional<PrintTarget> target =
+        ResolveTarget(PrintTarget::DefaultPrinter(), QStringLiteral("Client Report.pdf"));
     if (!target) {
         result.declined = true;
         return result;
@@ -168,13 +168,13 @@ BatchPrintResult PrintReportsOf(const QList<int>& clients, const scoring::Report
         PointerScope pointer;
         BatchPrintHooks hooks;
         hooks.print = [&](int client) {
-            reports::PrintTarget each = *target;
+            PrintTarget each = *target;
             if (target->isPdf())
-                each = reports::PrintTarget::PdfFile(ClientPdfPath(target->pdfPath(), client),
-                                                     target->paper());
+                each =
+                    PrintTarget::PdfFile(ClientPdfPath(target->pdfPath(), client), target->paper());
             else // a printer that stops part-way ends the run, which says what was printed
                 each.SetOffersPdf(false).SetWatched(watched);
-            const reports::PrintResult printed = reports::PrintReportFile(each);
+            const PrintResult printed = PrintReportFile(each);
             if (printed.printed && !printed.pdfPath.isEmpty())
                 pdfFiles << printed.pdfPath;
             // The user left a report waiting in the queue: the rest join it there.

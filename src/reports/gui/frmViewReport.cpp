@@ -80,7 +80,7 @@ QPushButton* KeyButton(const QKeyEvent* key, QPushButton* print, QPushButton* pr
 } // namespace
 
 void InstallPrintUi() {
-    reports::PrintHooks& hooks = reports::PrintUi();
+    PrintHooks& hooks = PrintUi();
     if (!hooks.busy)
         hooks.busy = [] { ui::BusyPointer(); };
     if (!hooks.normal)
@@ -93,15 +93,15 @@ void InstallPrintUi() {
         };
 }
 
-std::optional<reports::PrintTarget> ChoosePrinter(QWidget* parent, const QString& documentName) {
+std::optional<PrintTarget> ChoosePrinter(QWidget* parent, const QString& documentName) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(documentName);
     printer.setCreator(QString::fromLatin1(ProductName));
     // Starts on the default printer's own paper, as "Print Report" prints.
-    const QString defaultPrinter = reports::CurrentPrintService().DefaultPrinter();
+    const QString defaultPrinter = CurrentPrintService().DefaultPrinter();
     if (!defaultPrinter.isEmpty()) {
         printer.setPrinterName(defaultPrinter);
-        if (const auto paper = reports::CurrentPrintService().Printer(defaultPrinter).paper)
+        if (const auto paper = CurrentPrintService().Printer(defaultPrinter).paper)
             printer.setPageSize(QPageSize(*paper));
     }
     QPrintDialog dialog(&printer, parent);
@@ -133,25 +133,25 @@ std::optional<reports::PrintTarget> ChoosePrinter(QWidget* parent, const QString
             return std::nullopt;
         if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
             path += QStringLiteral(".pdf");
-        reports::PrintTarget pdf = reports::PrintTarget::PdfFile(path, chosenPaper);
+        PrintTarget pdf = PrintTarget::PdfFile(path, chosenPaper);
         pdf.SetSheets(sheets, lastFirst);
         return pdf;
     }
-    reports::Sides sides = reports::Sides::PrinterDefault;
+    Sides sides = Sides::PrinterDefault;
     switch (printer.duplex()) {
     case QPrinter::DuplexNone:
-        sides = reports::Sides::OneSided;
+        sides = Sides::OneSided;
         break;
     case QPrinter::DuplexLongSide:
-        sides = reports::Sides::LongEdge;
+        sides = Sides::LongEdge;
         break;
     case QPrinter::DuplexShortSide:
-        sides = reports::Sides::ShortEdge;
+        sides = Sides::ShortEdge;
         break;
     case QPrinter::DuplexAuto:
         break;
     }
-    reports::PrintTarget target = reports::PrintTarget::Printer(printer.printerName());
+    PrintTarget target = PrintTarget::Printer(printer.printerName());
     target.SetPaper(chosenPaper)
         .SetCopies(printer.copyCount())
         .SetCollate(printer.collateCopies())
@@ -314,7 +314,7 @@ void frmViewReport::Activation() {
             scorer_(request_);
         else
             scoring::ScoreClient(request_);
-        text = reports::ReadReportFile();
+        text = ReadReportFile();
     } catch (const VError& e) {
         failure = FailureText(e);
     } catch (const std::exception& e) {
@@ -342,23 +342,23 @@ void frmViewReport::Activation() {
     --busy_;
 }
 
-reports::PrintResult frmViewReport::PrintReport() {
+PrintResult frmViewReport::PrintReport() {
     if (!hasReport_)
         return {};
     return PrintOn(target_);
 }
 
-reports::PrintResult frmViewReport::PrintReportTo() {
+PrintResult frmViewReport::PrintReportTo() {
     if (!hasReport_)
         return {};
     ++busy_;
-    const std::optional<reports::PrintTarget> chosen =
+    const std::optional<PrintTarget> chosen =
         chooser_ ? chooser_()
-                 : ChoosePrinter(this, reports::ClientReportPdfName().chopped(4)); // less ".pdf"
+                 : ChoosePrinter(this, ClientReportPdfName().chopped(4)); // less ".pdf"
     --busy_;
     if (!chosen)
         return {};
-    const reports::PrintResult result = PrintOn(*chosen);
+    const PrintResult result = PrintOn(*chosen);
     if (result.printed && chosen->isPdf())
         ShowMessage(QStringLiteral("The report was saved as %1")
                         .arg(QDir::toNativeSeparators(result.pdfPath)),
@@ -366,12 +366,12 @@ reports::PrintResult frmViewReport::PrintReportTo() {
     return result;
 }
 
-reports::PrintResult frmViewReport::PrintOn(const reports::PrintTarget& target) {
-    reports::PrintResult result;
+PrintResult frmViewReport::PrintOn(const PrintTarget& target) {
+    PrintResult result;
     ++busy_;
     QString failure;
     try {
-        result = reports::PrintReportFile(target);
+        result = PrintReportFile(target);
     } catch (const VError& e) {
         failure = FailureText(e);
     } catch (const std::exception& e) {

@@ -27,7 +27,7 @@ void InstallPrintUi();
 // The system's print dialog: printer, copies, paper, two-sided, or a PDF file instead. The
 // dialog starts on the default printer and its paper, and proposes `documentName` for a
 // file. Empty: cancelled.
-std::optional<reports::PrintTarget> ChoosePrinter(QWidget* parent, const QString& documentName);
+std::optional<PrintTarget> ChoosePrinter(QWidget* parent, const QString& documentName);
 
 // The report viewer: scores the current client when it becomes active, shows the report and
 // prints it.
@@ -45,9 +45,9 @@ public:
     void SetSummaryPage(bool on) { request_.summaryPage = on; }
 
     // Where "Print Report" prints (the default printer unless changed).
-    void SetPrintTarget(const reports::PrintTarget& target) { target_ = target; }
+    void SetPrintTarget(const PrintTarget& target) { target_ = target; }
     // The print dialog of "Print To"; ChoosePrinter unless replaced (tests answer it).
-    using PrinterChooser = std::function<std::optional<reports::PrintTarget>()>;
+    using PrinterChooser = std::function<std::optional<PrintTarget>()>;
     void SetPrinterChooser(PrinterChooser chooser) { chooser_ = std::move(chooser); }
 
     // The scoring run; ScoreClient unless replaced (tests count or fail it).
@@ -61,9 +61,9 @@ public:
     void Activation();
     // "Print Report": prints the report file on the default printer; errors are shown, never
     // thrown.
-    reports::PrintResult PrintReport();
+    PrintResult PrintReport();
     // "Print To": the print dialog first, then the same.
-    reports::PrintResult PrintReportTo();
+    PrintResult PrintReportTo();
 
     bool HasReport() const { return hasReport_; }
     int ScoringRuns() const { return scoringRuns_; }
@@ -85,7 +85,7 @@ protected:
 private:
     bool HandleKey(QKeyEvent* key);
     void CentreFrame();
-    reports::PrintResult PrintOn(const reports::PrintTarget& target);
+    PrintResult PrintOn(const PrintTarget& target);
     void ShowHelp(QObject* control);
     static QString FailureText(const VError& e);
     static QString FailureText(const std::exception& e);
@@ -95,7 +95,7 @@ private:
     bool IsOwnWindow(const QWindow* window) const;
 
     scoring::ReportRequest request_;
-    reports::PrintTarget target_ = reports::PrintTarget::DefaultPrinter();
+    PrintTarget target_ = PrintTarget::DefaultPrinter();
     PrinterChooser chooser_;
     Scorer scorer_;
     bool hasReport_ = false;

@@ -24,7 +24,7 @@ using namespace varenta::testing;
 namespace {
 
 // Types a whole client from the keyboard, the way staff would.
-void TypeClient(frmClientInfo* w) {
+void TypeClient(intake::frmClientInfo* w) {
     EXPECT_EQ(FocusName(), "txtName");
     const std::pair<const char*, Qt::Key> entries[] = {
         {"Peña Ruiz", Qt::Key_Return}, {"C-1", Qt::Key_Return}, {"15", Qt::Key_Tab},
@@ -39,7 +39,7 @@ void TypeClient(frmClientInfo* w) {
     EXPECT_FALSE(w->isVisible());
 }
 
-void TypeCourt(frmCourtHistory* w) {
+void TypeCourt(intake::frmCourtHistory* w) {
     for (const char* a : {"12", "1", "0", "2", "N", "3", "0", "1"}) {
         Type(QString::fromLatin1(a));
         Key(Qt::Key_Return);
@@ -54,9 +54,9 @@ void ThroughCourt(int button, int windows = 2) {
     WhenShown<frmSelectEntryMethod>(
         [button](frmSelectEntryMethod* w) { PressMenuButton(w, button); });
     if (windows >= 1)
-        WhenShown<frmClientInfo>(TypeClient);
+        WhenShown<intake::frmClientInfo>(TypeClient);
     if (windows >= 2)
-        WhenShown<frmCourtHistory>(TypeCourt);
+        WhenShown<intake::frmCourtHistory>(TypeCourt);
 }
 
 class IntakeChain : public ::testing::Test {
@@ -91,8 +91,8 @@ TEST_F(IntakeChain, EachChainAddsOneClient) {
         Key(Qt::Key_Backtab);
         Key(Qt::Key_Return);
     });
-    WhenShown<frmClientInfo>(TypeClient);
-    WhenShown<frmCourtHistory>(TypeCourt);
+    WhenShown<intake::frmClientInfo>(TypeClient);
+    WhenShown<intake::frmCourtHistory>(TypeCourt);
     WhenShown<frmNewEntry>([](frmNewEntry*) {
         Type(NonDeviantResponses());
         Key(Qt::Key_Tab);
@@ -150,7 +150,7 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
     expectNothingAdded("entry method");
 
     ThroughCourt(1, 0);
-    WhenShown<frmClientInfo>([](frmClientInfo* w) {
+    WhenShown<intake::frmClientInfo>([](intake::frmClientInfo* w) {
         Type(QStringLiteral("Someone"));
         Key(Qt::Key_Escape); // a stray Escape keeps the typed client
         EXPECT_TRUE(w->isVisible());
@@ -160,7 +160,7 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
     expectNothingAdded("client information");
 
     ThroughCourt(1, 1);
-    WhenShown<frmCourtHistory>([](frmCourtHistory* w) { PressMenuButton(w, 1); });
+    WhenShown<intake::frmCourtHistory>([](intake::frmCourtHistory* w) { PressMenuButton(w, 1); });
     AddNewClient();
     expectNothingAdded("court history");
     EXPECT_EQ(Globals().CurrentClient, 1);
@@ -218,8 +218,8 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
 TEST_F(IntakeChain, EditChainWritesOnlyTheCurrentRecord) {
     const QByteArray before = data();
     Globals().CurrentClient = 1;
-    WhenShown<frmClientInfo>([](frmClientInfo*) { Key(Qt::Key_Return); });
-    WhenShown<frmCourtHistory>([](frmCourtHistory*) { Key(Qt::Key_Return); });
+    WhenShown<intake::frmClientInfo>([](intake::frmClientInfo*) { Key(Qt::Key_Return); });
+    WhenShown<intake::frmCourtHistory>([](intake::frmCourtHistory*) { Key(Qt::Key_Return); });
     WhenShown<frmNewEntry>([](frmNewEntry*) {
         Type(QStringLiteral("0"));
         Key(Qt::Key_Tab);

@@ -19,6 +19,7 @@
 #include <cerrno>
 
 using namespace varenta;
+using namespace varenta::intake;
 using namespace varenta::testing;
 using intake::InfoField;
 

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace varenta;
+using namespace varenta::intake;
 using namespace varenta::testing;
 
 namespace {
