@@ -1,7 +1,7 @@
 // Printing needs Qt's graphical libraries, which cost every other command milliseconds just to
 // load: the print command runs in a helper program that this process becomes.
 #include "cli/Cli.h"
-#include "cli/print/PrintCommand.h"
+#include "cli/PrintCommand.h"
 
 namespace varenta::cli {
 

@@ -1,7 +1,7 @@
 // Scores one client of a data disk and prints its report into a PDF file, page for page as
 // the printer would print it.
 #include "cli/Cli.h"
-#include "cli/print/PrintCommand.h"
+#include "cli/PrintCommand.h"
 
 #include "app/FileIO.h"
 #include "app/Globals.h"
