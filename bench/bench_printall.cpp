@@ -78,7 +78,6 @@ BENCHMARK(PrintAllNoPrinter)->Unit(benchmark::kMillisecond);
 void PrintAllIntoPdfFiles(benchmark::State& state) {
     FullDisk disk;
     testing::TempDir out;
-    reports::ResetPrintUi();
     reports::PrintUi().printerAvailable = [] { return false; };
     reports::PrintUi().choosePdfPath = [&out](const QString&) { return out.file("Reports.pdf"); };
     ScriptedMessages messages;
@@ -89,7 +88,6 @@ void PrintAllIntoPdfFiles(benchmark::State& state) {
             state.SkipWithError("the run stopped");
     }
     state.SetItemsProcessed(state.iterations() * MaxClients);
-    reports::ResetPrintUi();
 }
 BENCHMARK(PrintAllIntoPdfFiles)->Unit(benchmark::kMillisecond)->Iterations(3);
 

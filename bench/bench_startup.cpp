@@ -30,7 +30,7 @@ void StartUp(benchmark::State& state, double revealScale) {
     ui::MainMenuOptions options;
     options.dataDir = disk.path();
     for (auto _ : state) {
-        ResetGlobals();
+        Globals() = GlobalState(); // as the program starts again
         Globals().ProgramDir = program.path();
         ui::frmMainMenu w(options);
         if (!w.StartUp() || w.lbNameDisplay()->count() != MaxClients) {

@@ -73,6 +73,7 @@ void SetUp(const std::vector<ClientRecord>& clients) {
         QFile::remove(g_folders->disk + QLatin1Char('/') + name);
     g_folders->messages.clear();
     ResetGlobals();
+    InstallMessageSink(&g_folders->messages); // the reset took it away
     GlobalState& g = Globals();
     g.ProgramDir = g_folders->program;
     g.DataPath = g_folders->disk;

@@ -11,6 +11,7 @@ namespace varenta::administration {
 namespace {
 
 std::array<QString, 4> g_instructionText;
+const StateReset resetTexts([] { g_instructionText = {}; });
 
 // Lines of each instruction text, English 0..3 then Spanish 0..3.
 const std::vector<std::vector<const char16_t*>> kInstructionLines = {

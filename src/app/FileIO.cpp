@@ -1,6 +1,7 @@
 #include "app/FileIO.h"
 
 #include "app/Errors.h"
+#include "app/Globals.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,6 +29,10 @@ struct InjectedFailure {
 std::array<InjectedFailure, 7> g_failures;
 std::function<void(Op, const QString&)> g_hook;
 bool g_inHook = false;
+const StateReset resetFaults([] {
+    ClearInjectedFailure();
+    g_inHook = false;
+});
 
 QByteArray Native(const QString& path) {
     return QFile::encodeName(path);

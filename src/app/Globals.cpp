@@ -1,12 +1,22 @@
 #include "app/Globals.h"
 
 #include <memory>
+#include <vector>
 
 namespace varenta {
 
 namespace {
+
 std::unique_ptr<GlobalState> g_state = std::make_unique<GlobalState>();
+
+// Filled while the program starts, before main() runs: built on first use, whatever the order
+// in which the modules start.
+std::vector<void (*)()>& ModuleResets() {
+    static std::vector<void (*)()> resets;
+    return resets;
 }
+
+} // namespace
 
 GlobalState& Globals() {
     return *g_state;
@@ -14,6 +24,12 @@ GlobalState& Globals() {
 
 void ResetGlobals() {
     g_state = std::make_unique<GlobalState>();
+    for (void (*reset)() : ModuleResets())
+        reset();
+}
+
+StateReset::StateReset(void (*reset)()) {
+    ModuleResets().push_back(reset);
 }
 
 ClientRecord& CurrentRecord() {

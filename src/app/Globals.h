@@ -23,6 +23,10 @@ struct DataFileStamp {
 
 // The program's shared state, in one place. Every window and routine reads and writes it
 // through Globals(); tests start each case from a fresh one with ResetGlobals().
+//
+// What a module must keep outside it (its types belong to a layer above this one: the score
+// sheet, the hooks between features, the print service, ...) is put back by ResetGlobals() as
+// well: the module registers how with a StateReset.
 struct GlobalState {
     // Client store.
     std::array<ClientRecord, MaxClients + 1> Clients;
@@ -33,6 +37,9 @@ struct GlobalState {
     bool EditMode = false;
     bool ContinueFlag = false;
     bool NameDeleted = false;
+    // Set when the client windows start on "Information OK" and the edit limit does not apply;
+    // the main window clears it before both of its paths.
+    bool ScanEditMode = false;
 
     // Set at start-up.
     QString ProgramDir; // the files that ship with the program: see app/Paths
@@ -61,7 +68,19 @@ struct GlobalState {
 };
 
 GlobalState& Globals();
+
+// Everything the program keeps between calls as it is when the program starts: a fresh
+// GlobalState, and every module's own state, hooks, installed services and test settings put
+// back by the resets they registered. Every test starts from here.
 void ResetGlobals();
+
+// Registers, as the program starts, how a module puts back what it keeps outside GlobalState:
+//     namespace { const StateReset reset([] { g_sheet = {}; }); }
+// The state and its reset lie in one source file, so both are linked or neither is.
+class StateReset {
+public:
+    explicit StateReset(void (*reset)());
+};
 
 // The slot CurrentClient names; slot 0 (never a stored client) when it is out of range.
 ClientRecord& CurrentRecord();

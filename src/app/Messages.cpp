@@ -7,7 +7,9 @@
 namespace varenta {
 
 namespace {
+
 MessageSink* g_sink = nullptr;
+const StateReset resetSink([] { g_sink = nullptr; });
 
 MsgAnswer DefaultAnswer(MsgButtons buttons, MsgDefault which) {
     const bool second = which == MsgDefault::Second;

@@ -12,7 +12,8 @@ namespace varenta::intake {
 
 namespace {
 
-bool g_scanEditMode = false;
+DeveloperCommandHooks g_developerCommands;
+const StateReset resetHooks([] { g_developerCommands = {}; });
 
 // A stored code digit as a list position; -1 for anything else.
 int PositionOf(const QString& code, int entries) {
@@ -355,8 +356,7 @@ bool DeveloperCommandsApply() {
 }
 
 DeveloperCommandHooks& DeveloperCommands() {
-    static DeveloperCommandHooks hooks;
-    return hooks;
+    return g_developerCommands;
 }
 
 void Check(const std::function<void()>& storeFields) {
@@ -367,13 +367,6 @@ void Check(const std::function<void()>& storeFields) {
 void NonDeviant() {
     if (DeveloperCommandsApply())
         DeveloperCommands().nonDeviant();
-}
-
-bool ScanEditMode() {
-    return g_scanEditMode;
-}
-void SetScanEditMode(bool on) {
-    g_scanEditMode = on;
 }
 
 } // namespace varenta::intake

@@ -139,9 +139,4 @@ DeveloperCommandHooks& DeveloperCommands();
 void Check(const std::function<void()>& storeFields);
 void NonDeviant();
 
-// The flag the main window clears before both of its paths; when set the windows start on
-// "Information OK" and the edit limit does not apply.
-bool ScanEditMode();
-void SetScanEditMode(bool on);
-
 } // namespace varenta::intake

@@ -26,6 +26,12 @@ ScoreSheet g_sheet;
 ScoringTables g_tables;
 ReportTexts g_texts;
 ScoringClient g_client;
+const StateReset resetScoring([] {
+    g_sheet = {};
+    g_tables = {};
+    g_texts = {};
+    g_client = {};
+});
 
 // Items of the stress-coping scale: set A counts the answer code (no answer as 1), set B the
 // same with no answer as 4; the other items of 64..96 only count as omitted.

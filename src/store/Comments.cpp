@@ -13,6 +13,7 @@ namespace varenta {
 namespace {
 
 std::array<QString, 52> g_comments;
+const StateReset resetComments([] { g_comments = {}; });
 
 // A comment as its record holds it: at most 500 characters taken, cut or padded to 300, each
 // line break stored as blanks.

@@ -1,5 +1,6 @@
 #include "ui/frmAbout.h"
 
+#include "app/Globals.h"
 #include "ui/WindowHelpers.h"
 
 #include <QCloseEvent>
@@ -19,6 +20,7 @@ namespace {
 
 double g_revealScale = 1.0;
 double g_holdScale = 1.0;
+const StateReset resetScale([] { g_revealScale = g_holdScale = 1.0; });
 
 constexpr int RevealInterval = 10; // ms
 constexpr int HoldInterval = 1000; // ms, one tick of the hold

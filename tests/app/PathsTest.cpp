@@ -257,8 +257,8 @@ TEST_F(UserFolders, ADiskThatCannotBeRememberedIsAcceptedWithASettingsMessage) {
     EXPECT_EQ(SelectDataDrive(true, hooks), DriveSelection::Accepted);
     EXPECT_EQ(messages.shown().size(), 1u);
 
-    // Portable: the program folder is the one to name.
-    ResetGlobals();
+    // Portable: the program folder is the one to name (as the program starts again).
+    Globals() = GlobalState();
     messages.clear();
     paths::UsePortable(blocker);
     EXPECT_EQ(SelectDataDrive(true, hooks), DriveSelection::Accepted);

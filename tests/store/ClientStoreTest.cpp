@@ -82,7 +82,7 @@ TEST_F(ClientStoreTest, RoundTripKeepsEveryFieldAndAccentedNames) {
     SaveClient(1);
     ASSERT_EQ(data().size(), RecordLength);
     EXPECT_EQ(static_cast<unsigned char>(data()[3]), 0xE9u); // é in the Windows code page
-    ResetGlobals();
+    Globals() = GlobalState();                               // as the program starts again
     Globals().DataFilePath = disk.file("DATA401.QV");
     LoadClients();
     EXPECT_EQ(Globals().Clients[1], r);

@@ -1,5 +1,5 @@
-// Test main for plain code: every test starts from fresh shared state.
-#include "app/FileIO.h"
+// Test main for plain code: every test starts from a fresh program state (ResetGlobals puts
+// back every module's own state as well).
 #include "app/Globals.h"
 
 #include <QCoreApplication>
@@ -8,10 +8,7 @@
 
 namespace {
 class FreshState : public ::testing::EmptyTestEventListener {
-    void OnTestStart(const ::testing::TestInfo&) override {
-        varenta::ResetGlobals();
-        varenta::fileio::ClearInjectedFailure();
-    }
+    void OnTestStart(const ::testing::TestInfo&) override { varenta::ResetGlobals(); }
 };
 } // namespace
 

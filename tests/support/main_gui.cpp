@@ -1,6 +1,6 @@
-// Test main for windows: a QApplication on the offscreen platform, fresh shared state for
-// every test, and no window left open from one test to the next.
-#include "app/FileIO.h"
+// Test main for windows: a QApplication on the offscreen platform, a fresh program state for
+// every test (ResetGlobals puts back every module's own state as well), and no window left
+// open from one test to the next.
 #include "app/Globals.h"
 
 #include <QApplication>
@@ -10,10 +10,7 @@
 
 namespace {
 class FreshState : public ::testing::EmptyTestEventListener {
-    void OnTestStart(const ::testing::TestInfo&) override {
-        varenta::ResetGlobals();
-        varenta::fileio::ClearInjectedFailure();
-    }
+    void OnTestStart(const ::testing::TestInfo&) override { varenta::ResetGlobals(); }
     void OnTestEnd(const ::testing::TestInfo&) override {
         for (QWidget* w : QApplication::topLevelWidgets())
             w->close();

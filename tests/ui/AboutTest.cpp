@@ -16,7 +16,6 @@ namespace {
 
 class AboutTest : public ::testing::Test {
 protected:
-    void TearDown() override { frmAbout::SetTimeScale(1.0, 1.0); }
     static QFrame* Strip(QWidget* w, int i) {
         return w->findChild<QFrame*>(QStringLiteral("Picture2(%1)").arg(i));
     }

@@ -42,7 +42,6 @@ protected:
         WriteDataDisk(good, {SampleClient(1), SampleClient(2), SampleClient(3)});
         WriteDataDisk(other, {SampleClient(7)});
     }
-    void TearDown() override { frmAbout::SetTimeScale(1.0, 1.0); }
 
     void StoreFilePath(const QString& path) {
         WriteFile(program.file(QStringLiteral("qvtest.ini")),
@@ -232,7 +231,7 @@ TEST_F(DriveSelectionTest, ALongPathSurvivesARestartAMultiLineOneIsRefused) {
         ASSERT_TRUE(w.StartUp());
     }
     {
-        ResetGlobals();
+        Globals() = GlobalState(); // as the program starts again
         Globals().ProgramDir = program.path();
         frmMainMenu restarted;
         ASSERT_TRUE(restarted.StartUp());

@@ -30,11 +30,6 @@ protected:
     void SetUp() override {
         frmAbout::SetTimeScale(0.0, 0.0);
         Globals().ProgramDir = program.path();
-        MainMenu() = MainMenuHooks();
-    }
-    void TearDown() override {
-        frmAbout::SetTimeScale(1.0, 1.0);
-        MainMenu() = MainMenuHooks();
     }
 
     void MakeDisk(int clients, const QString& settings = QString()) {
@@ -203,7 +198,7 @@ TEST_F(MainMenuTest, NonDeviantClientIsWrittenListedAndCurrent) {
     EXPECT_EQ(checkouts, 1);
     EXPECT_EQ(Globals().ClientCount, 5) << "one Enter, one client";
 
-    ResetGlobals();
+    Globals() = GlobalState(); // as the program starts again
     UseDataDisk(disk.path());
     const ClientRecord& r = Globals().Clients[5];
     EXPECT_EQ(r.ClientName.trimmed(), "Non-Deviant Test  5");

@@ -38,7 +38,7 @@ void EditCurrentClient(QWidget* parent) {
     }
     const GiveBackFocus back{parent};
     g.EditMode = true;
-    intake::SetScanEditMode(false);
+    Globals().ScanEditMode = false;
     intake::frmClientInfo info(parent);
     info.exec();
     if (!g.ContinueFlag)
@@ -60,7 +60,7 @@ void AddNewClient(QWidget* parent) {
     }
     const GiveBackFocus back{parent};
     g.EditMode = false;
-    intake::SetScanEditMode(false);
+    Globals().ScanEditMode = false;
     frmSelectEntryMethod method(parent);
     method.exec();
 }

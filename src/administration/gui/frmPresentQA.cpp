@@ -29,6 +29,7 @@ namespace varenta::administration {
 namespace {
 
 WaveDevice* g_defaultDevice = nullptr;
+const StateReset resetDevice([] { g_defaultDevice = nullptr; });
 
 // Text sizes in points: the client reads this window, often from further than staff do.
 constexpr int kInstructionPoints = 15;

@@ -27,6 +27,9 @@ namespace varenta::administration {
 
 namespace {
 
+EntryMethodHooks g_hooks;
+const StateReset resetHooks([] { g_hooks = {}; });
+
 void ShowError(const VError& e) {
     MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()), MsgButtons::Ok,
            MsgIcon::Critical);
@@ -35,8 +38,7 @@ void ShowError(const VError& e) {
 } // namespace
 
 EntryMethodHooks& EntryMethod() {
-    static EntryMethodHooks hooks;
-    return hooks;
+    return g_hooks;
 }
 
 frmSelectEntryMethod::frmSelectEntryMethod(QWidget* parent) : QDialog(parent) {

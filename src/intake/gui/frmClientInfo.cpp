@@ -131,6 +131,12 @@ bool frmClientInfo::EditMode() const {
 void frmClientInfo::SetEditMode(bool on) {
     Globals().EditMode = on;
 }
+bool frmClientInfo::ScanEditMode() const {
+    return Globals().ScanEditMode;
+}
+void frmClientInfo::SetScanEditMode(bool on) {
+    Globals().ScanEditMode = on;
+}
 
 QLineEdit* frmClientInfo::textField(InfoField f) const {
     return qobject_cast<QLineEdit*>(fields_[size_t(f)]);

@@ -33,8 +33,9 @@ public:
     // The shared edit flag; set before the window is shown.
     bool EditMode() const;
     void SetEditMode(bool on);
-    bool ScanEditMode() const { return intake::ScanEditMode(); }
-    void SetScanEditMode(bool on) { intake::SetScanEditMode(on); }
+    // The shared flag of the scan path (GlobalState::ScanEditMode).
+    bool ScanEditMode() const;
+    void SetScanEditMode(bool on);
 
     void RecordToScreen();
     void RecordToDB();

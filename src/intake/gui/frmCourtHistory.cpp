@@ -127,7 +127,7 @@ void frmCourtHistory::Activate() {
     buttons_->ResetMenuButtons();
     lblClientName_->setText(CurrentRecord().ClientName);
     lblClientName_->setVisible(true);
-    if (EditMode() || intake::ScanEditMode())
+    if (EditMode() || Globals().ScanEditMode)
         buttons_->button(0)->setFocus(Qt::OtherFocusReason);
     else
         fields_[0]->setFocus(Qt::OtherFocusReason);

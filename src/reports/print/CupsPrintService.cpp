@@ -3,6 +3,7 @@
 #include "reports/print/PrintService.h"
 
 #include "app/Errors.h"
+#include "app/Globals.h"
 #include "reports/print/ReportPrint.h"
 
 #include <QSizeF>
@@ -285,6 +286,9 @@ std::unique_ptr<PrintService>& Installed() {
     static std::unique_ptr<PrintService> service;
     return service;
 }
+
+// Back to the system's service, made again when next needed.
+const StateReset resetService([] { Installed().reset(); });
 
 } // namespace
 

@@ -25,10 +25,8 @@ namespace {
 
 constexpr double Epsilon = 1e-9;
 
-PrintHooks& HookStore() {
-    static PrintHooks hooks;
-    return hooks;
-}
+PrintHooks g_hooks;
+const StateReset resetHooks([] { g_hooks = {}; });
 
 // Hourglass for the time the pages are produced, also when producing them fails.
 class BusyScope {
@@ -221,11 +219,7 @@ PrintTarget& PrintTarget::SetSheets(const QPageRanges& sheets, bool lastSheetFir
 }
 
 PrintHooks& PrintUi() {
-    return HookStore();
-}
-
-void ResetPrintUi() {
-    HookStore() = PrintHooks();
+    return g_hooks;
 }
 
 bool PrinterAvailable() {

@@ -101,7 +101,6 @@ struct PrintHooks {
     std::function<void(int ms)> pause;
 };
 PrintHooks& PrintUi();
-void ResetPrintUi();
 
 // A printout sent to a printer is followed this long, looked at this often: long enough for a
 // working printer to take it, short enough that nobody walks away before a problem is told.

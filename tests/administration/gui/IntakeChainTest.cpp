@@ -65,11 +65,9 @@ protected:
         WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
         UseDataDisk(disk.path());
         MakeQuestionDb(program.path(), {QStringLiteral("English")});
-        EntryMethod() = {};
         passwordAsked = 0;
         EntryMethod().askSupervisorPassword = [this](QWidget*) { return ++passwordAsked >= 3; };
     }
-    void TearDown() override { EntryMethod() = {}; }
     QByteArray data() const { return ReadFile(Globals().DataFilePath); }
 
     TempDir disk;

@@ -30,7 +30,6 @@ protected:
     void SetUp() override {
         WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
         UseDataDisk(disk.path());
-        intake::SetScanEditMode(false);
     }
     QByteArray data() const { return ReadFile(Globals().DataFilePath); }
     void Open(bool editMode, int current = 2) {
@@ -329,7 +328,6 @@ TEST_F(ClientInfoWindow, HiddenDeveloperCommands) {
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(data(), before);
     EXPECT_EQ(Globals().Clients[1], inMemory);
-    intake::DeveloperCommands() = {};
 }
 
 } // namespace

@@ -24,7 +24,6 @@ protected:
     void SetUp() override {
         WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
         UseDataDisk(disk.path());
-        intake::SetScanEditMode(false);
     }
     QByteArray data() const { return ReadFile(Globals().DataFilePath); }
     void OpenNew() {

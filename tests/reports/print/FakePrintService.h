@@ -79,19 +79,19 @@ public:
     }
 };
 
-// Puts a fake print service in place for the life of the guard; waiting between two looks at
-// a job only counts the time.
+// Puts a fake print service in place for the life of the guard, with none of the window
+// layer's printing hooks; waiting between two looks at a job only counts the time.
 class FakePrinting {
 public:
     FakePrinting() {
         auto owned = std::make_unique<FakePrintService>();
         service_ = owned.get();
         previous_ = reports::SetPrintService(std::move(owned));
-        reports::ResetPrintUi();
+        reports::PrintUi() = {};
         reports::PrintUi().pause = [this](int ms) { waitedMs += ms; };
     }
     ~FakePrinting() {
-        reports::ResetPrintUi();
+        reports::PrintUi() = hooks_;
         reports::SetPrintService(std::move(previous_));
     }
     FakePrinting(const FakePrinting&) = delete;
@@ -102,6 +102,7 @@ public:
     int waitedMs = 0;
 
 private:
+    reports::PrintHooks hooks_ = reports::PrintUi(); // put back when the guard ends
     FakePrintService* service_;
     std::unique_ptr<reports::PrintService> previous_;
 };

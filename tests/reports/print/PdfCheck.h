@@ -80,14 +80,17 @@ inline std::vector<Word> Words(const QString& path) {
 class NoPrinter {
 public:
     explicit NoPrinter(const QString& path = QString()) {
-        reports::ResetPrintUi();
+        reports::PrintUi() = {};
         reports::PrintUi().printerAvailable = [] { return false; };
         if (!path.isEmpty())
             reports::PrintUi().choosePdfPath = [path](const QString&) { return path; };
     }
-    ~NoPrinter() { reports::ResetPrintUi(); }
+    ~NoPrinter() { reports::PrintUi() = hooks_; }
     NoPrinter(const NoPrinter&) = delete;
     NoPrinter& operator=(const NoPrinter&) = delete;
+
+private:
+    reports::PrintHooks hooks_ = reports::PrintUi(); // put back when the guard ends
 };
 
 } // namespace varenta::testing::pdf
