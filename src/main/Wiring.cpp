@@ -7,6 +7,7 @@
 #include "administration/gui/frmSelectEntryMethod.h"
 #include "checkout/gui/frmCheckout.h"
 #include "intake/ClientInfo.h"
+#include "reports/gui/frmViewReport.h"
 #include "scoring/CheckCommand.h"
 #include "supervisor/gui/frmSupervisorOptions.h"
 #include "ui/MainMenuHooks.h"
@@ -31,6 +32,7 @@ void WireWindows() {
     ui::MainMenu().automatedCheckout = [] {
         checkout::frmCheckout(QApplication::activeWindow()).exec();
     };
+    reports::InstallPrintUi();
     intake::DeveloperCommands().check = scoring::RunCheck;
     intake::DeveloperCommands().nonDeviant = administration::RunNonDeviant;
 }

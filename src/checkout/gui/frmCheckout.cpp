@@ -62,7 +62,6 @@ frmCheckout::frmCheckout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmCheckout"));
     setWindowTitle(QStringLiteral("Checkout"));
     setModal(true);
-    reports::InstallPrintUi();
 
     buttons_ = new ui::MenuButtons(this, nullptr);
     auto* left = new QWidget(this);

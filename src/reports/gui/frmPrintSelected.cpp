@@ -153,7 +153,6 @@ BatchPrintResult PrintReportsOf(const QList<int>& clients, const scoring::Report
     result.notPrinted = clients;
     if (clients.isEmpty())
         return result;
-    InstallPrintUi();
     // Asked once for the whole run: where the printer cannot print the user may choose PDF
     // files, one per client.
     const std::optional<PrintTarget> target =

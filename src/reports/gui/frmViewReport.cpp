@@ -81,16 +81,13 @@ QPushButton* KeyButton(const QKeyEvent* key, QPushButton* print, QPushButton* pr
 
 void InstallPrintUi() {
     PrintHooks& hooks = PrintUi();
-    if (!hooks.busy)
-        hooks.busy = [] { ui::BusyPointer(); };
-    if (!hooks.normal)
-        hooks.normal = [] { ui::NormalPointer(); };
-    if (!hooks.choosePdfPath)
-        hooks.choosePdfPath = [](const QString& suggested) {
-            return QFileDialog::getSaveFileName(QApplication::activeWindow(),
-                                                QStringLiteral("Save Report as PDF"), suggested,
-                                                QStringLiteral("PDF files (*.pdf)"));
-        };
+    hooks.busy = [] { ui::BusyPointer(); };
+    hooks.normal = [] { ui::NormalPointer(); };
+    hooks.choosePdfPath = [](const QString& suggested) {
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                            QStringLiteral("Save Report as PDF"), suggested,
+                                            QStringLiteral("PDF files (*.pdf)"));
+    };
 }
 
 std::optional<PrintTarget> ChoosePrinter(QWidget* parent, const QString& documentName) {
@@ -161,7 +158,6 @@ std::optional<PrintTarget> ChoosePrinter(QWidget* parent, const QString& documen
 }
 
 frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent) {
-    InstallPrintUi();
     setObjectName(QStringLiteral("frmViewReport"));
     setWindowTitle(Caption);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);

@@ -21,7 +21,8 @@ class MsgPanel;
 namespace varenta::reports {
 
 // Fills the printing hooks with the window layer's parts: the hourglass while printing and
-// a file chooser for saving a report as PDF when no printer is set up. Safe to call again.
+// a file chooser for saving a report as PDF when no printer is set up. The program's wiring
+// calls it once.
 void InstallPrintUi();
 
 // The system's print dialog: printer, copies, paper, two-sided, or a PDF file instead. The
