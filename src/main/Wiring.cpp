@@ -3,8 +3,6 @@
 #include "administration/NonDeviant.h"
 #include "administration/TestSpec.h"
 #include "administration/gui/IntakeChains.h"
-#include "administration/gui/frmPresentQA.h"
-#include "administration/gui/frmSelectEntryMethod.h"
 #include "checkout/gui/frmCheckout.h"
 #include "intake/ClientInfo.h"
 #include "reports/gui/frmViewReport.h"
@@ -24,9 +22,6 @@ void WireWindows() {
     };
     ui::MainMenu().addNewClient = [] {
         administration::AddNewClient(QApplication::activeWindow());
-    };
-    administration::EntryMethod().presentTest = [](QWidget* parent, const QString& language) {
-        administration::PresentTest(language, parent);
     };
     ui::MainMenu().supervisorOptions = [] { supervisor::ShowSupervisorOptions(); };
     ui::MainMenu().automatedCheckout = [] {

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-// The main window's hand-over points to the windows of the other features. The program's
-// wiring fills them; a hook left empty means the operation is not available.
+// The main window's hand-over points to the windows of the other features, all filled by the
+// program's wiring (main/Wiring.cpp).
 namespace varenta::ui {
 
 struct MainMenuHooks {

@@ -396,7 +396,7 @@ void frmMainMenu::ListFocusOut() {
 // ---------------------------------------------------------------------------------------
 // Operations
 
-void frmMainMenu::RunOperation(const std::function<void()>& operation) {
+void frmMainMenu::RunOperation(std::function<void()> operation) {
     try {
         operation();
     } catch (const VError& e) {
@@ -409,11 +409,6 @@ void frmMainMenu::RunOperation(const std::function<void()>& operation) {
     }
 }
 
-void frmMainMenu::NotAvailable(const QString& operation) {
-    MsgBox(QStringLiteral("\"%1\" is not available in this build of the program.").arg(operation),
-           MsgButtons::Ok, MsgIcon::Information);
-}
-
 bool frmMainMenu::RefuseFullDisk() {
     if (Globals().ClientCount < MaxClients)
         return false;
@@ -422,44 +417,29 @@ bool frmMainMenu::RefuseFullDisk() {
 }
 
 void frmMainMenu::EditCurrentClient() {
-    const auto hook = MainMenu().editCurrentClient;
-    if (!hook) {
-        NotAvailable(QStringLiteral("Edit Current Client"));
-        return;
-    }
     Globals().EditMode = true;
     listRefresh_ = false;
     closeOthers_ = false;
     frMainMenu_->hide();
-    RunOperation(hook);
+    RunOperation(MainMenu().editCurrentClient);
     closeOthers_ = true;
     ReturnFromOperation(1); // Edit stays disabled until a client is chosen again
 }
 
 void frmMainMenu::AddNewClient() {
-    const auto hook = MainMenu().addNewClient;
-    if (!hook) {
-        NotAvailable(QStringLiteral("Add New Client"));
-        return;
-    }
     if (RefuseFullDisk())
         return;
     Globals().EditMode = false;
     listRefresh_ = false;
     frMainMenu_->hide();
-    RunOperation(hook);
+    RunOperation(MainMenu().addNewClient);
     ReturnFromOperation(1);
 }
 
 void frmMainMenu::SupervisorOptions() {
-    const auto hook = MainMenu().supervisorOptions;
-    if (!hook) {
-        NotAvailable(QStringLiteral("Supervisor Options"));
-        return;
-    }
     listRefresh_ = false;
     frMainMenu_->hide();
-    RunOperation(hook);
+    RunOperation(MainMenu().supervisorOptions);
     ReturnFromOperation(2);
 }
 
@@ -540,11 +520,6 @@ void frmMainMenu::ShowAbout() {
 }
 
 void frmMainMenu::NonDeviant() {
-    const auto responses = MainMenu().nonDeviantResponses;
-    if (!responses) {
-        NotAvailable(QStringLiteral("Non-Deviant"));
-        return;
-    }
     if (RefuseFullDisk())
         return;
     BusyPointer();
@@ -559,7 +534,7 @@ void frmMainMenu::NonDeviant() {
     r.EducationCode = QStringLiteral("1");
     for (int q = 1; q <= 8; ++q)
         *r.CourtField(q) = Fit(QStringLiteral("N"), width::Court);
-    r.Responses = Fit(responses(), width::Responses);
+    r.Responses = Fit(MainMenu().nonDeviantResponses(), width::Responses);
     r.EditCount = QStringLiteral("0");
     r.NameDeleted = QStringLiteral("0");
     r.Reserved = QStringLiteral("0");
@@ -580,12 +555,7 @@ void frmMainMenu::NonDeviant() {
 }
 
 void frmMainMenu::AutomatedCheckout() {
-    const auto hook = MainMenu().automatedCheckout;
-    if (!hook) {
-        NotAvailable(QStringLiteral("Automated Checkout"));
-        return;
-    }
-    RunOperation(hook);
+    RunOperation(MainMenu().automatedCheckout);
     Activation();
 }
 

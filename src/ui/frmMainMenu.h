@@ -97,9 +97,9 @@ private:
     void ListFocusIn(Qt::FocusReason reason);
     void ListFocusOut();
     bool RefuseFullDisk();
-    void NotAvailable(const QString& operation);
-    // Runs another feature's windows; their errors end in a message, never in a crash.
-    void RunOperation(const std::function<void()>& operation);
+    // Runs another feature's windows; their errors end in a message, never in a crash. Taken
+    // by value: the hook that started it stays whole while it runs.
+    void RunOperation(std::function<void()> operation);
 
     MainMenuOptions options_;
     QWidget* area_ = nullptr;

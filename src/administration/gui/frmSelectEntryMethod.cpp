@@ -3,6 +3,7 @@
 #include "administration/AnswerGrid.h"
 #include "administration/QuestionDb.h"
 #include "administration/gui/frmNewEntry.h"
+#include "administration/gui/frmPresentQA.h"
 #include "administration/gui/frmSelectLanguage.h"
 #include "app/Errors.h"
 #include "app/Globals.h"
@@ -213,16 +214,10 @@ void frmSelectEntryMethod::AdministerTestToClient() {
 
 void frmSelectEntryMethod::RunPresentation() {
     const auto present = EntryMethod().presentTest;
-    if (present) {
+    if (present)
         present(this, language_);
-        return;
-    }
-    MsgBox(MsgLines({QStringLiteral("The on-screen test is not available in this build of the "
-                                    "program."),
-                     QStringLiteral("The new client was not stored.")}),
-           MsgButtons::Ok, MsgIcon::Information);
-    intake::DiscardNewClient();
-    Globals().ContinueFlag = false;
+    else
+        PresentTest(language_, this);
 }
 
 void frmSelectEntryMethod::EnterTestDataFromAnswerSheet() {

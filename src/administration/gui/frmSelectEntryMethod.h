@@ -16,12 +16,11 @@ class MsgPanel;
 
 namespace varenta::administration {
 
-// Where the new-client chain hands over to other windows. The program's wiring fills them;
-// tests replace them.
+// Where the new-client chain hands over to other windows, for tests to replace; empty, the
+// program's own windows are used.
 struct EntryMethodHooks {
     // Gives the test on screen in the named language. It stores the answers itself and sets
-    // ContinueFlag when the test is complete. Empty: the on-screen test is not available and
-    // the new client is discarded as a cancel would.
+    // ContinueFlag when the test is complete. Empty: the presentation window (PresentTest).
     std::function<void(QWidget* parent, const QString& language)> presentTest;
     // Asks for the supervisor password; true when it was given. Empty: the shell's prompt.
     std::function<bool(QWidget* parent)> askSupervisorPassword;
