@@ -110,7 +110,6 @@ void Presentation::Load() {
     GetNextQuestion();
     answers_.fill(0);
     goingBack_ = false;
-    section_ = 1;
     instructionsVisible_ = true;
 }
 
@@ -269,14 +268,6 @@ void Presentation::FillItem() {
     questionWave_ = Wave(item->questionAudio);
     for (int k = 0; k < 5; ++k)
         answerWaves_[k] = AnswerVisible(k) ? Wave(item->choiceAudio[k]) : QString();
-    const auto& ends = Globals().SectionEnd;
-    const int id = item->id;
-    if (InRange(id, 1, ends[1]))
-        section_ = 1;
-    else if (InRange(id, ends[1] + 1, ends[2]))
-        section_ = 2;
-    else if (InRange(id, ends[2] + 1, ends[3]))
-        section_ = 3;
 }
 
 void Presentation::GoBack() {

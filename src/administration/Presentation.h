@@ -100,9 +100,7 @@ public:
     FocusRequest TakeFocusRequest();
 
     // The test's progress.
-    int QuestionNumber() const { return questionNumber_; }
     int CurrentItemId() const;
-    int CurrentSection() const { return section_; }
     bool ShowingGeneral() const { return showingGeneral_; }
     int Answer(int id) const; // 0 when not given yet
     // The 116-digit response string of the answers given so far.
@@ -142,7 +140,6 @@ private:
     bool goingBack_ = false;
     bool firstItem_ = true;
     int questionNumber_ = 0;
-    int section_ = 1;
     int row_ = -1; // the question cursor: index of the row on screen
     std::array<int, 117> answers_{};
 

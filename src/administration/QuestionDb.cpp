@@ -71,7 +71,6 @@ QuestionTable QuestionTable::FromRows(const QString& name, const QString& file,
     QuestionTable t;
     t.name_ = name;
     t.file_ = file;
-    t.columns_ = columns;
     for (int i = 0; i < columns.size(); ++i)
         t.index_.insert(columns[i].toLower(), i);
     t.rows_ = std::move(rows);
@@ -82,10 +81,6 @@ QuestionTable QuestionTable::FromRows(const QString& name, const QString& file,
 void QuestionTable::MoveFirst() {
     pos_ = rows_.empty() ? -1 : 0;
 }
-void QuestionTable::MoveLast() {
-    pos_ = int(rows_.size()) - 1;
-}
-
 void QuestionTable::MoveNext() {
     if (pos_ < int(rows_.size()))
         ++pos_;
@@ -103,10 +98,6 @@ void QuestionTable::MoveTo(int row) {
         pos_ = int(rows_.size());
     else
         pos_ = row;
-}
-
-bool QuestionTable::HasField(const QString& field) const {
-    return index_.contains(field.toLower());
 }
 
 int QuestionTable::ColumnIndex(const QString& field) const {

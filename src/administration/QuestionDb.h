@@ -42,7 +42,6 @@ public:
 
     // A freshly opened table stands on its first row (BOF and EOF both true when empty).
     void MoveFirst();
-    void MoveLast();
     void MoveNext();      // past the last row: EOF; at EOF it stays there
     void MovePrevious();  // before the first row: BOF; at BOF it stays there
     void MoveTo(int row); // 0-based; outside the rows gives BOF or EOF
@@ -50,8 +49,6 @@ public:
     bool AtEOF() const { return rows_.empty() || pos_ >= int(rows_.size()); }
     int Position() const { return pos_; } // 0-based; -1 at BOF, RecordCount() at EOF
 
-    bool HasField(const QString& field) const;
-    QStringList FieldNames() const { return columns_; }
     // The current row's field; a null variant for Null. Throws VError: 3021 without a current
     // row, 3265 for a field the table does not have.
     QVariant Field(const QString& field) const;
@@ -72,7 +69,6 @@ private:
 
     QString name_;
     QString file_;
-    QStringList columns_;
     QHash<QString, int> index_; // lower-case field name -> column
     std::vector<std::vector<QVariant>> rows_;
     int pos_ = -1;

@@ -11,7 +11,7 @@ namespace varenta::administration {
 namespace {
 
 std::array<QString, 4> g_instructionText;
-const StateReset resetTexts([] { g_instructionText = {}; });
+const StateReset resetTexts(ClearInstructionTexts);
 
 // Lines of each instruction text, English 0..3 then Spanish 0..3.
 const std::vector<std::vector<const char16_t*>> kInstructionLines = {
@@ -232,10 +232,6 @@ const QString& InstructionText(int index) {
     if (index < 0 || index > 3)
         return empty;
     return g_instructionText[size_t(index)];
-}
-
-const std::array<QString, 4>& InstructionTexts() {
-    return g_instructionText;
 }
 
 void SetInstructionTexts(const QString& language) {

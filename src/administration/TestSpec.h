@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <array>
-
 // The test's fixed layout: 116 items in three sections, one-digit answer codes, the answer
 // families a question-table row can have, the lowest-risk answer set and the instructions.
 namespace varenta::administration {
@@ -53,7 +51,6 @@ QString AnswerHelpLine(int familyCode);
 // InstructionText(0) is the general instruction, 1..3 those of sections 1..3. Empty until
 // SetInstructionTexts chooses a language. Lines are separated by CR LF.
 const QString& InstructionText(int index);
-const std::array<QString, 4>& InstructionTexts();
 
 // Chooses the texts by language name ("English" or "Spanish", blanks and case ignored); an
 // unknown name leaves the current texts.

@@ -29,7 +29,6 @@ public:
     int PreviousItem() const { return position_ >= 2 ? list_.value(position_ - 2) : 0; }
     // The code keyed so far for an item ("0" when it has not been keyed).
     QChar Entered(int item) const { return entered_.at(item - 1); }
-    const QString& EnteredResponses() const { return entered_; }
 
     // Whether `code` is an answer item `item` can take: 0..2 in the first section, 0..4 after.
     static bool IsKeyable(int item, QChar code);

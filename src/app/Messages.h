@@ -67,7 +67,6 @@ public:
     QStringList titles() const;
     const Message& last() const { return shown_.back(); }
     int beeps() const { return beeps_; }
-    int pendingAnswers() const { return int(answers_.size()); }
     void clear();
 
 private:

@@ -42,8 +42,6 @@ public:
     // The rest of the current line, without its line end (valid while the reader lives).
     QByteArrayView Line(const What& what);
 
-    bool AtEnd() const { return pos_ >= end_; }
-    int LineNumber() const { return line_; }
     // The line on which the last list item began.
     int LastItemLine() const { return lastItemLine_; }
     const QString& Name() const { return name_; }

@@ -12,6 +12,9 @@ namespace varenta {
 
 namespace {
 
+// The in-memory comments, slots 0..51 of exactly 300 characters; slot i is client record i.
+// A record never written (beyond the file's end) holds NUL characters, which stand for an
+// empty comment.
 std::array<QString, 52> g_comments;
 const StateReset resetComments([] { g_comments = {}; });
 
@@ -30,10 +33,6 @@ QString StoredComment(const QString& text) {
 
 QString CommentsFilePath() {
     return fileio::FindCaseInsensitive(Globals().DataPath, QString::fromLatin1(CommentsFileName));
-}
-
-std::array<QString, 52>& CommentSlots() {
-    return g_comments;
 }
 
 void LoadComments() {

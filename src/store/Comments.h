@@ -15,11 +15,6 @@ inline constexpr int CommentLength = 300;
 // regard to case).
 QString CommentsFilePath();
 
-// The in-memory comments, slots 0..51 of exactly 300 characters; slot i is client record i.
-// A record never written (beyond the file's end) holds NUL characters, which stand for an
-// empty comment.
-std::array<QString, 52>& CommentSlots();
-
 // Reads records 1..ClientCount into their slots; the other slots become blank. A missing file
 // gives every client an empty comment and is not created (the disk may be read-only).
 void LoadComments();

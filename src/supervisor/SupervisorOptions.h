@@ -46,7 +46,6 @@ public:
 
     // The visible tab changed; what to show, or nothing when it is the tab last handled.
     std::optional<TabView> TabChanged(int tab);
-    int LastTab() const { return lastTab_; }
 
     void ChooseOption(int option);
     int Option() const { return option_; }
@@ -54,7 +53,6 @@ public:
     bool CommentsEnabled() const { return option_ == PrintCurrent; }
 
     void ChooseRecordsOption(int option);
-    int RecordsChoice() const { return recordsOption_; }
     // Names can be asked for only when exporting.
     bool ExportNamesEnabled() const { return recordsOption_ == ExportScoresOption; }
     // The help line of a records option while it has the focus.

@@ -2,10 +2,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScreen>
-#include <QTextEdit>
 #include <QWidget>
 
 namespace varenta::ui {
@@ -42,16 +39,6 @@ void NormalPointer() {
 void SetTabChain(const QList<QWidget*>& chain) {
     for (qsizetype i = 0; i + 1 < chain.size(); ++i)
         QWidget::setTabOrder(chain[i], chain[i + 1]);
-}
-
-void SelectActiveText() {
-    QWidget* w = QApplication::focusWidget();
-    if (auto* line = qobject_cast<QLineEdit*>(w))
-        line->selectAll();
-    else if (auto* text = qobject_cast<QTextEdit*>(w))
-        text->selectAll();
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
-        plain->selectAll();
 }
 
 void SetBackground(QWidget* w, const QColor& background, const QColor& text) {

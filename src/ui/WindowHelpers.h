@@ -26,9 +26,6 @@ void NormalPointer();
 // Tab (and Shift+Tab) move through `chain` in its order.
 void SetTabChain(const QList<QWidget*>& chain);
 
-// Selects the whole text of the focused control, when it has text to select.
-void SelectActiveText();
-
 // Paints a frame or panel in one of the two looks: cyan with black bold caption when
 // selected, blue with white regular caption otherwise.
 void PaintSelectable(QWidget* frame, bool selected);

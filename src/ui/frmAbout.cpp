@@ -235,7 +235,6 @@ void frmAbout::Tick() {
             s->hide();
         Timer1_->stop();
         fadeDone_ = true;
-        emit fadeFinished();
     }
 }
 

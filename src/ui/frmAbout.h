@@ -16,10 +16,9 @@ namespace varenta::ui {
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    // Set Splash before the window is shown.
+    // The splash (`splash`) or the About box, chosen before the window is shown.
     explicit frmAbout(bool splash, QWidget* parent = nullptr);
 
-    bool Splash() const { return splash_; }
     bool FadeDone() const { return fadeDone_; }
 
     // Strip i's height in twips (560 at load, 50 less each tick of the reveal).
@@ -41,9 +40,6 @@ public:
 
 public slots:
     void done(int r) override;
-
-signals:
-    void fadeFinished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -66,7 +66,6 @@ public:
     bool CloseOthersOnActivation() const { return closeOthers_; }
     bool Ended() const { return ended_; }
     int ExitCode() const { return exitCode_; }
-    bool Ready() const { return ready_; }
 
     frmDriveSelect* DriveDialog();
     MenuButtons* menuButtons() const { return buttons_; }
@@ -74,8 +73,6 @@ public:
     QAction* mnuNumLock() const { return mnuNumLock_; }
     QAction* mnuPrintDos() const { return mnuPrintDos_; }
     QAction* mnuSelectDrive() const { return mnuSelectDrive_; }
-    QAction* mnuAbout() const { return mnuAbout_; }
-    QAction* mnuExit() const { return mnuExit_; }
 
 signals:
     void ready();                // start-up finished; the window can be shown

@@ -28,9 +28,6 @@ namespace varenta::administration {
 
 namespace {
 
-WaveDevice* g_defaultDevice = nullptr;
-const StateReset resetDevice([] { g_defaultDevice = nullptr; });
-
 // Text sizes in points: the client reads this window, often from further than staff do.
 constexpr int kInstructionPoints = 15;
 constexpr int kSmallestInstructionPoints = 10;
@@ -53,10 +50,6 @@ bool IsEnter(const QKeyEvent* key) {
 }
 
 } // namespace
-
-void frmPresentQA::SetDefaultWaveDevice(WaveDevice* device) {
-    g_defaultDevice = device;
-}
 
 frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmPresentQA"));
@@ -209,8 +202,6 @@ bool frmPresentQA::Prepare() {
         Globals().ContinueFlag = false;
         return false;
     }
-    if (!waveDevice_)
-        waveDevice_ = g_defaultDevice;
     if (!waveDevice_) {
         ownDevice_ = std::make_unique<QtWaveDevice>();
         waveDevice_ = ownDevice_.get();

@@ -41,8 +41,6 @@ public:
     // them. Null restores the program's own.
     void SetItemSource(ItemSource* source) { itemSource_ = source; }
     void SetWaveDevice(WaveDevice* device) { waveDevice_ = device; }
-    // The device every new window uses unless told otherwise (tests of whole chains).
-    static void SetDefaultWaveDevice(WaveDevice* device);
 
     // Reads the items and runs the test. Accepted when the answers were stored; rejected when
     // the test was abandoned or could not start (the reason was shown).

@@ -128,9 +128,6 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent) {
 bool frmClientInfo::EditMode() const {
     return Globals().EditMode;
 }
-void frmClientInfo::SetEditMode(bool on) {
-    Globals().EditMode = on;
-}
 bool frmClientInfo::ScanEditMode() const {
     return Globals().ScanEditMode;
 }

@@ -30,9 +30,8 @@ class frmClientInfo : public QDialog {
 public:
     explicit frmClientInfo(QWidget* parent = nullptr);
 
-    // The shared edit flag; set before the window is shown.
+    // The shared edit flag (GlobalState::EditMode), set before the window is shown.
     bool EditMode() const;
-    void SetEditMode(bool on);
     // The shared flag of the scan path (GlobalState::ScanEditMode).
     bool ScanEditMode() const;
     void SetScanEditMode(bool on);

@@ -222,12 +222,6 @@ PrintHooks& PrintUi() {
     return g_hooks;
 }
 
-bool PrinterAvailable() {
-    if (PrintUi().printerAvailable)
-        return PrintUi().printerAvailable();
-    return CurrentPrintService().Reachable() && !CurrentPrintService().DefaultPrinter().isEmpty();
-}
-
 namespace {
 
 // Why `wanted` cannot take a printout now; empty when it can. Names the printer found.

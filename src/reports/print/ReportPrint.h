@@ -107,9 +107,6 @@ PrintHooks& PrintUi();
 inline constexpr int WatchMs = 8000;
 inline constexpr int PollMs = 250;
 
-// Whether the system has a usable default printer.
-bool PrinterAvailable();
-
 // The target a printout goes to, checked before anything is sent: the print service answers
 // and the printer exists, accepts jobs and is not stopped. A printer target comes back with
 // the printer's name and, unless one was chosen, its default paper. Where the printout cannot
