@@ -421,8 +421,14 @@ void Copy(const QString& from, const QString& to) {
     ReplaceAtomically(to, ReadAll(from));
 }
 
-void Truncate(const QString& path, qint64 length) {
+void Truncate(const QString& path, qint64 length, const FileId* expected) {
     Fd fd(path, O_WRONLY | O_NOFOLLOW, 0, QStringLiteral("opening"));
+    const struct stat st = fd.Stat();
+    if (expected && !(FileId{quint64(st.st_dev), quint64(st.st_ino)} == *expected))
+        throw VError(err::DiskNotReady,
+                     QStringLiteral("%1 is no longer the file that was loaded; it was not cut "
+                                    "back.")
+                         .arg(QDir::toNativeSeparators(path)));
     Touch(Op::Truncate, path, QStringLiteral("cutting back"));
     if (::ftruncate(fd.get(), off_t(length)) != 0)
         Fail(errno, path, QStringLiteral("cutting back"));

@@ -95,8 +95,9 @@ void Append(const QString& path, const QByteArray& data);
 void Copy(const QString& from, const QString& to);
 
 // Cuts a file back to `length` bytes and flushes it. Throws VError when the cut fails or the
-// file does not have that length afterwards (used to undo a half-written append).
-void Truncate(const QString& path, qint64 length);
+// file does not have that length afterwards (used to undo a half-written append). With
+// `expected`, only that very file is cut (error 71 otherwise).
+void Truncate(const QString& path, qint64 length, const FileId* expected = nullptr);
 
 // Deletes a file (a symbolic link itself, never what it names); a missing file is no error.
 void Remove(const QString& path);

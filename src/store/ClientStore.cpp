@@ -207,10 +207,12 @@ void SaveClient(int slot, bool* writeBegan) {
         if (!isNew)
             throw;
         // A new record cut short (a full disk, a failing device) must not read back later as
-        // a client of its own: what this append wrote is taken back, and checked.
+        // a client of its own: what this append wrote is taken back, and checked. Another
+        // file now in its place was never written, and is left alone.
         try {
-            if (fileio::Inspect(g.DataFilePath).size > offset) {
-                fileio::Truncate(g.DataFilePath, offset);
+            const fileio::PathInfo now = fileio::Inspect(g.DataFilePath);
+            if (now.id == id && now.size > offset) {
+                fileio::Truncate(g.DataFilePath, offset, &id);
                 stamp.content.truncate(qsizetype(offset));
             }
         } catch (const VError& undo) {

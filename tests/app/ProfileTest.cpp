@@ -8,9 +8,6 @@
 #include "app/StartUp.h"
 #include "support/TestSupport.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -180,18 +177,6 @@ TEST_F(ProfileTest, AnOversizedFileIsNotReadAndTheStartUpSaysSo) {
     EXPECT_TRUE(messages.last().text.contains("qvtest.ini is 257 KB, more than the 256 KB"))
         << qPrintable(messages.last().text);
     EXPECT_TRUE(messages.last().text.endsWith("Every setting takes its default value for now."));
-}
-
-// A configuration file kept elsewhere and linked here is written where it lies.
-TEST_F(ProfileTest, ALinkedFileIsWrittenThrough) {
-    TempDir elsewhere;
-    const QString real = elsewhere.file(QStringLiteral("qvtest.ini"));
-    WriteFile(real, "[Settings]\r\nNumLock=True\r\n");
-    ASSERT_TRUE(QFile::link(real, dir.file(QStringLiteral("qvtest.ini"))));
-    WriteNumLockSetting(false);
-    EXPECT_TRUE(QFileInfo(dir.file(QStringLiteral("qvtest.ini"))).isSymLink());
-    EXPECT_EQ(ReadFile(real), "[Settings]\r\nNumLock=False\r\n");
-    EXPECT_FALSE(ReadNumLockSetting());
 }
 
 } // namespace

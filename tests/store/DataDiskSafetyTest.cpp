@@ -164,6 +164,26 @@ TEST_F(DataDiskSafetyTest, AHalfWrittenNewRecordIsTakenBackOrFinishedByTheNextSa
     EXPECT_EQ(data(), before + SampleClient(4).ToBytes());
 }
 
+// Another disk's file put in place between the check and the write of a new record is
+// neither written nor cut back by the undo.
+TEST_F(DataDiskSafetyTest, AFileSwappedInJustBeforeTheWriteIsLeftAlone) {
+    WriteDataDisk(root.file("other"), SampleClients(5));
+    const QByteArray other = ReadFile(root.file("other/DATA401.QV"));
+    bool swapped = false;
+    fileio::SetCallHook([&](fileio::Op op, const QString& path) {
+        if (op == fileio::Op::Open && path.endsWith("DATA401.QV") && !swapped) {
+            swapped = true;
+            QFile::rename(path, root.file("loaded.QV")); // kept, so its number stays taken
+            QFile::copy(root.file("other/DATA401.QV"), path);
+        }
+    });
+    Globals().Clients[4] = SampleClient(4);
+    EXPECT_TRUE(IsDiskMissingError(CaughtError([] { SaveClient(4); }).number()));
+    fileio::ClearInjectedFailure();
+    EXPECT_TRUE(swapped);
+    EXPECT_EQ(data(), other);
+}
+
 // The write reached the disk but the flush failed: the user is not told it failed.
 TEST_F(DataDiskSafetyTest, AnEditReportedAsFailedIsReadBackBeforeTheUserIsTold) {
     Globals().Clients[2] = Edited(2);
