@@ -3,10 +3,11 @@
 #
 #   scripts/fuzz.sh TARGET SECONDS [--merge]
 #
-# TARGET is one of: datafile comments ini marker tables texts paragraphs items (the readers of
-# DATA401.QV, Comments.dat, qvtest.ini, TID, QVB.TXT, QVRPT.TXT, the paragraph files with
-# INVAL.TXT, and the item sources). The build goes to build-fuzz/ (clang); the run starts from
-# the seed corpus fuzz/corpus/TARGET and keeps what it finds in build-fuzz/corpus/TARGET.
+# TARGET is one of: datafile comments ini marker tables texts paragraphs items audit (the
+# readers of DATA401.QV, Comments.dat, qvtest.ini, TID, QVB.TXT, QVRPT.TXT, the paragraph files
+# with INVAL.TXT, the item sources, and Audit.log). The build goes to build-fuzz/ (clang); the
+# run starts from the seed corpus fuzz/corpus/TARGET and keeps what it finds in
+# build-fuzz/corpus/TARGET.
 # A finding (a crash, a sanitizer report, a broken invariant) is written to
 # build-fuzz/findings/TARGET/ and the script exits non-zero; replay it with
 #   build-fuzz/fuzz/fuzz_TARGET FILE
@@ -14,7 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets="datafile comments ini marker tables texts paragraphs items"
+targets="datafile comments ini marker tables texts paragraphs items audit"
 if [ $# -lt 2 ] || ! [[ " $targets " == *" $1 "* ]] || ! [[ $2 =~ ^[0-9]+$ ]]; then
     echo "usage: $0 TARGET SECONDS [--merge]   (TARGET: ${targets// /, })" >&2
     exit 2
