@@ -15,7 +15,7 @@ cppflags=$(dpkg-buildflags --get CPPFLAGS)
 cxxflags=$(dpkg-buildflags --get CXXFLAGS)
 ldflags=$(dpkg-buildflags --get LDFLAGS)
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DVARENTA_BUILD_TESTS=OFF -DVARENTA_BUILD_BENCH=OFF \
+    -DVARENTA_BUILD_TESTS=OFF -DVARENTA_BUILD_BENCH=OFF -DVARENTA_WERROR=OFF \
     -DCMAKE_CXX_FLAGS="$cppflags $cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" >/dev/null
 cmake --build "$dir" -j "$jobs" >&2
 

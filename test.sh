@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite: once as built, and once
-# more built with AddressSanitizer and UndefinedBehaviorSanitizer (in build-asan/).
+# Installs what is missing, builds, checks the sources' format, and runs the whole test suite:
+# once as built, and once more built with AddressSanitizer and UndefinedBehaviorSanitizer (in
+# build-asan/).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 ./scripts/build.sh
+cmake --build build --target format-check
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc 2>/dev/null || echo 2)
 (cd build && ctest --output-on-failure -j "$jobs" --timeout 600)
