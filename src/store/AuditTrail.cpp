@@ -64,6 +64,24 @@ QString Stamp(const QDateTime& t) {
            QString::asprintf("%02d:%02d", minutes / 60, minutes % 60);
 }
 
+// Exactly the shape Stamp writes: the ISO parser alone also takes forms such as fractions of
+// a minute, which would not be written back as they were read.
+bool IsStamp(const QString& field) {
+    static constexpr char kShape[] = "dddd-dd-ddTdd:dd:dd+dd:dd";
+    if (field.size() != qsizetype(sizeof kShape - 1))
+        return false;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QChar c = field[i];
+        const char want = kShape[i];
+        const bool ok = want == 'd'   ? (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+                        : want == '+' ? (c == QLatin1Char('+') || c == QLatin1Char('-'))
+                                      : c == QLatin1Char(want);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
 QString NumberField(int value, int none) {
     return value == none ? QStringLiteral("-") : QString::number(value);
 }
@@ -100,8 +118,10 @@ Entry ParseLine(QByteArrayView bytes, int number) {
     const QStringList fields = QString::fromUtf8(bytes).split(QLatin1Char('\t'));
     if (fields.size() != kFields)
         return e;
+    if (!IsStamp(fields[0]))
+        return e;
     e.when = QDateTime::fromString(fields[0], Qt::ISODate);
-    if (!e.when.isValid() || fields[0].size() != 25)
+    if (!e.when.isValid())
         return e;
     e.user = fields[1];
     e.computer = fields[2];

@@ -53,17 +53,18 @@ TEST(AuditLine, EveryEventRoundTripsAndDamagedLinesAreShownNotDropped) {
     read = audit::ParseLog(stamp + "edited\t3\t-\r\n\n" +         // CR LF, then an empty line
                            stamp + "edited\t3\n" +                // five fields
                            "yesterday\tann\tpc\tedited\t3\t-\n" + // no date
+                           "2026-03-14T09:26.53-05:00\tann\tpc\tedited\t3\t-\n" + // not ours
                            stamp + "edited\tx3\t-\n" + stamp + "Edited!\t3\t-\n" + stamp +
                            "re-keyed\t3\t7\n" + // an event of a later version
                            QByteArray("2026-03-14T09:2\x01\xff", 17)); // cut short
-    ASSERT_EQ(read.size(), 7u);
+    ASSERT_EQ(read.size(), 8u);
     EXPECT_TRUE(read[0].valid);
     EXPECT_EQ(read[0].when.offsetFromUtc(), -5 * 3600);
-    for (size_t i : {1u, 2u, 3u, 4u, 6u})
+    for (size_t i : {1u, 2u, 3u, 4u, 5u, 7u})
         EXPECT_FALSE(read[i].valid) << i;
-    EXPECT_EQ(audit::Describe(read[6]), "Line 8 cannot be read: 2026-03-14T09:2??");
-    EXPECT_TRUE(read[5].valid);
-    EXPECT_EQ(audit::Describe(read[5]), "Event \"re-keyed\", client 3, count 7");
+    EXPECT_EQ(audit::Describe(read[7]), "Line 9 cannot be read: 2026-03-14T09:2??");
+    EXPECT_TRUE(read[6].valid);
+    EXPECT_EQ(audit::Describe(read[6]), "Event \"re-keyed\", client 3, count 7");
 }
 
 class AuditTrailTest : public ::testing::Test {
