@@ -177,7 +177,7 @@ DriveSelection SelectDataDrive(bool atStartUp, const DriveSelectionHooks& hooks)
             throw LeaveStep{DriveSelection::Left, false};
         }
         hooks.normalPointer();
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        MsgBox(ErrorText(e));
         throw LeaveStep{DriveSelection::Left, false};
     };
 

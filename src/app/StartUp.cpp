@@ -53,7 +53,7 @@ StartUpAction HandleStartUpError(const VError& e) {
             MsgButtons::OkCancel, MsgIcon::Critical, QStringLiteral("Data Disk Error"));
         return a == MsgAnswer::Ok ? StartUpAction::Retry : StartUpAction::EndProgram;
     }
-    MsgBox(QStringLiteral("Error %1:%2").arg(n).arg(e.description()));
+    MsgBox(ErrorText(e));
     return StartUpAction::EndProgram;
 }
 

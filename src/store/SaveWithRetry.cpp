@@ -34,7 +34,7 @@ SaveFailureMessage DescribeSaveFailure(const VError& e) {
                 MsgLines({QStringLiteral("Data disk write protected!"), QString(),
                           QStringLiteral("Set the data disk to writable and replace in drive.")}),
                 true};
-    return {QString(), QStringLiteral("Error %1:%2").arg(n).arg(e.description()), false};
+    return {QString(), ErrorText(e), false};
 }
 
 bool AskDataDiskRetry(const VError& e) {

@@ -401,7 +401,7 @@ void frmMainMenu::RunOperation(std::function<void()> operation) {
         operation();
     } catch (const VError& e) {
         NormalPointer();
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        MsgBox(ErrorText(e));
     } catch (const std::exception& e) {
         NormalPointer();
         MsgBox(QStringLiteral("The operation stopped unexpectedly: %1")
@@ -542,7 +542,7 @@ void frmMainMenu::NonDeviant() {
         SaveClient(n);
     } catch (const VError& e) {
         NormalPointer();
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        MsgBox(ErrorText(e));
         return;
     }
     audit::Record(audit::Event::AddedTestClient, n);

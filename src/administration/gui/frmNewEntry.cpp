@@ -88,8 +88,7 @@ bool frmNewEntry::Load() {
                              .arg(dQuestions_.file()));
     } catch (const VError& e) {
         failed_ = true;
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()), MsgButtons::Ok,
-               MsgIcon::Critical);
+        MsgBox(ErrorText(e), MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
     sheet_.SetResponses(CurrentRecord().Responses);

@@ -248,8 +248,7 @@ void frmCheckout::ShowReportFile() {
 }
 
 void frmCheckout::ShowError(const VError& e) {
-    MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()), MsgButtons::Ok,
-           MsgIcon::Critical);
+    MsgBox(ErrorText(e), MsgButtons::Ok, MsgIcon::Critical);
 }
 
 void frmCheckout::ReadReportToPrinterC() {

@@ -51,10 +51,6 @@ const char16_t* const kInstructions[] = {
     u" return to the Main Menu.",
 };
 
-QString ErrorLine(const VError& e) {
-    return QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description());
-}
-
 // The window layer owns the pointer for the whole run: the print layer's own hourglass would
 // switch it off after every report.
 class PointerScope {
@@ -192,7 +188,7 @@ BatchPrintResult PrintReportsOf(const QList<int>& clients, const scoring::Report
             const bool retry =
                 MsgBox(MsgLines({QStringLiteral("The report of client %1 could not be printed.")
                                      .arg(client),
-                                 ErrorLine(e), QString(),
+                                 ErrorText(e), QString(),
                                  QStringLiteral("Press OK to try again, or Cancel to stop "
                                                 "printing.")}),
                        MsgButtons::OkCancel, MsgIcon::Critical, kTitle) == MsgAnswer::Ok;

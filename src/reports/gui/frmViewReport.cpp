@@ -389,7 +389,7 @@ PrintResult frmViewReport::PrintOn(const PrintTarget& target) {
 }
 
 QString frmViewReport::FailureText(const VError& e) {
-    return QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description());
+    return ErrorText(e);
 }
 
 QString frmViewReport::FailureText(const std::exception& e) {

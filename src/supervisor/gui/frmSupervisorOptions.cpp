@@ -351,7 +351,7 @@ void frmSupervisorOptions::ExecuteSelection() {
             Run(op);
     } catch (const VError& e) {
         ui::NormalPointer();
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        MsgBox(ErrorText(e));
     } catch (const std::exception& e) {
         ui::NormalPointer();
         MsgBox(QStringLiteral("The operation stopped unexpectedly: %1")
