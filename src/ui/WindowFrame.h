@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QColor>
+#include "ui/Palette.h"
+
 #include <QString>
 
 #include <functional>
@@ -22,10 +23,8 @@ namespace varenta::ui {
 class MenuButtons;
 class MsgPanel;
 
-// Framed windows: a dark area filling the window, the main frame raised on it in the face
-// colour, and the help line along the foot.
-inline const QColor AreaColour{16, 52, 96};
-inline const QColor FaceColour{212, 208, 200};
+// Framed windows: a dark area filling the window (AreaColour), the main frame raised on it in
+// the face colour (FaceColour), and the help line along the foot.
 
 // The dark area, filling `dialog` edge to edge.
 QWidget* AddDarkArea(QDialog* dialog);

@@ -12,6 +12,7 @@
 #include "store/SaveWithRetry.h"
 #include "ui/MainMenuHooks.h"
 #include "ui/MenuButtons.h"
+#include "ui/Palette.h"
 #include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 #include "ui/frmAbout.h"
@@ -34,8 +35,6 @@
 namespace varenta::ui {
 
 namespace {
-
-const QColor TitleColour{0, 0, 128};
 
 // The client list: reports focus changes and, like the list boxes users know, takes the first
 // arrow key after a refresh to choose the first line.
@@ -135,7 +134,7 @@ void frmMainMenu::BuildWindow() {
     tf.setBold(true);
     title->setFont(tf);
     QPalette tp = title->palette();
-    tp.setColor(QPalette::WindowText, TitleColour);
+    tp.setColor(QPalette::WindowText, DarkBlue);
     title->setPalette(tp);
     auto* subtitle = new QLabel(QStringLiteral("Screening of juvenile court clients"), frMainMenu_);
     subtitle->setObjectName(QStringLiteral("lblSubtitle"));
@@ -219,7 +218,7 @@ void frmMainMenu::BuildWindow() {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     StyleClientList(list_, 31, Twips(3300));
     QPalette lp = list_->palette();
-    lp.setColor(QPalette::Highlight, TitleColour);
+    lp.setColor(QPalette::Highlight, DarkBlue);
     lp.setColor(QPalette::HighlightedText, Qt::white);
     list_->setPalette(lp);
     clientLayout->addWidget(list_);

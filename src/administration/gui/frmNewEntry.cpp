@@ -8,6 +8,7 @@
 #include "store/AuditTrail.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
+#include "ui/Palette.h"
 #include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
@@ -25,13 +26,6 @@
 #include <QVBoxLayout>
 
 namespace varenta::administration {
-
-namespace {
-
-const QColor kLightBlue(0, 255, 255);
-const QColor kDarkBlue(0, 0, 128);
-
-} // namespace
 
 frmNewEntry::frmNewEntry(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmNewEntry"));
@@ -194,8 +188,8 @@ void frmNewEntry::PaintRow(int g, int row, bool editing) {
     for (int c = 1; c <= sheet_.AnswerCount(g); ++c) {
         QTableWidgetItem* item = grid->item(row - 1, c);
         item->setText(c == x ? QStringLiteral("X") : QString());
-        item->setBackground(editing ? (c == x ? ui::Green : kLightBlue) : QColor(Qt::white));
-        item->setForeground(editing ? QColor(Qt::black) : kDarkBlue);
+        item->setBackground(editing ? (c == x ? ui::Green : ui::Cyan) : QColor(Qt::white));
+        item->setForeground(editing ? QColor(Qt::black) : ui::DarkBlue);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "store/ClientStore.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
+#include "ui/Palette.h"
 #include "ui/WindowHelpers.h"
 
 #include <QApplication>
@@ -35,9 +36,6 @@ constexpr int kStatementPoints = 20;
 constexpr int kAnswerPoints = 18;
 constexpr int kCaptionPoints = 13;
 constexpr int kHelpPoints = 15;
-
-const QColor kLightBlue{0, 255, 255};
-const QColor kBlue{0, 0, 255};
 
 QFont Sized(QFont f, int points, bool bold = false) {
     f.setPointSize(points);
@@ -372,9 +370,9 @@ void frmPresentQA::FocusLeft(QWidget* w) {
 
 void frmPresentQA::PaintStatement(bool focused) {
     QPalette pal = txtQuestion->palette();
-    pal.setColor(QPalette::Base, focused ? kLightBlue : kBlue);
+    pal.setColor(QPalette::Base, focused ? ui::Cyan : ui::Blue);
     pal.setColor(QPalette::Text, focused ? Qt::black : Qt::white);
-    pal.setColor(QPalette::Highlight, focused ? kLightBlue : kBlue);
+    pal.setColor(QPalette::Highlight, focused ? ui::Cyan : ui::Blue);
     pal.setColor(QPalette::HighlightedText, focused ? Qt::black : Qt::white);
     txtQuestion->setPalette(pal);
 }
@@ -509,7 +507,7 @@ void frmPresentQA::Chosen(int i) {
     if (i < 0 || i > 4 || !cmdMenuChoice[i]->isVisible())
         return;
     PaintAnswer(i, false);
-    ui::SetBackground(sspMenuChoice[i], kBlue);
+    ui::SetBackground(sspMenuChoice[i], ui::Blue);
     Step([this, i] { presentation_->SelectAnswer(i); });
 }
 
