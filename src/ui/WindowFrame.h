@@ -66,6 +66,9 @@ struct MenuChoice {
     QString help;
     std::function<void()> run;
 };
+// The places of the pair in its MenuButtons, where it is the window's only buttons: the one
+// that goes on and the one that cancels.
+enum class PairButton { Accept, Cancel };
 // The pair of menu buttons most windows end with ("Information OK" / "Cancel Input"), centred
 // in a row of their own, `gap` apart and at least `minWidth` wide.
 QWidget* AddButtonPair(MenuButtons* buttons, QWidget* parent, const MenuChoice& first,

@@ -49,8 +49,8 @@ frmNewEntry::frmNewEntry(QWidget* parent) : QDialog(parent) {
          QStringLiteral("DISCARD data, close this window and return to Main Menu"),
          [this] { Cancel(); }},
         ui::Twips(1600), ui::Twips(300));
-    buttons_->button(0)->setEnabled(false);
-    buttons_->button(1)->setEnabled(false);
+    buttons_->button(ui::PairButton::Accept)->setEnabled(false);
+    buttons_->button(ui::PairButton::Cancel)->setEnabled(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(ui::Twips(150), ui::Twips(150), ui::Twips(150), 0);
@@ -155,7 +155,8 @@ void frmNewEntry::BuildGrids() {
         remembered_.push_back(AnswerGrid::Pos{g, 1});
     }
     QList<QWidget*> chain(grdResponses_.begin(), grdResponses_.end());
-    ui::SetTabChain(chain << buttons_->button(0) << buttons_->button(1));
+    ui::SetTabChain(chain << buttons_->button(ui::PairButton::Accept)
+                          << buttons_->button(ui::PairButton::Cancel));
 }
 
 void frmNewEntry::SetGridCellColor(QTableWidget* grd, int RowNum, int ColNum, const QColor& BkClr,
@@ -325,8 +326,8 @@ void frmNewEntry::showEvent(QShowEvent* event) {
         setMinimumWidth(help + 2 * msgPanel_->indent() + ui::Twips(600));
         adjustSize();
         ui::CenterForm(this);
-        buttons_->button(0)->setEnabled(true);
-        buttons_->button(1)->setEnabled(true);
+        buttons_->button(ui::PairButton::Accept)->setEnabled(true);
+        buttons_->button(ui::PairButton::Cancel)->setEnabled(true);
         sheet_.pos = {0, 1};
         grdResponses_[0]->setFocus(Qt::OtherFocusReason);
         ShowPosition(true);
@@ -341,7 +342,7 @@ void frmNewEntry::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmNewEntry::Save() {
-    QPushButton* save = buttons_->button(0);
+    QPushButton* save = buttons_->button(ui::PairButton::Accept);
     save->setEnabled(false);
     GlobalState& g = Globals();
     ClientRecord& r = CurrentRecord();
@@ -362,7 +363,7 @@ void frmNewEntry::Save() {
 }
 
 void frmNewEntry::Cancel() {
-    buttons_->button(1)->setEnabled(false);
+    buttons_->button(ui::PairButton::Cancel)->setEnabled(false);
     if (!Globals().EditMode)
         intake::DiscardNewClient();
     done_ = true;
