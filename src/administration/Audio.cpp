@@ -127,8 +127,8 @@ void WaveAudio::Failed(const SoundFailure& failure) {
     if (IsQuietFailure(failure.number) || errorShown_)
         return;
     errorShown_ = true;
-    MsgBox(QStringLiteral("Error %1:%2").arg(failure.number).arg(failure.description),
-           MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Sound Error"));
+    MsgBox(ErrorText(failure.number, failure.description), MsgButtons::Ok, MsgIcon::Critical,
+           QStringLiteral("Sound Error"));
 }
 
 } // namespace varenta::administration

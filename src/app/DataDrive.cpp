@@ -28,18 +28,15 @@ struct LeaveStep {
 };
 
 void RunStep(const StepHandler& handler, const std::function<void()>& step) {
-    for (;;) {
-        try {
-            step();
-            return;
-        } catch (const VError& e) {
-            if (!handler)
-                throw;
-            if (handler(e) == StepAction::Retry)
-                continue;
-            throw;
-        }
+    if (!handler) {
+        step();
+        return;
     }
+    RetryDataDiskStep(step, [&handler](const VError& e) {
+        if (handler(e) == StepAction::Retry)
+            return RetryDecision::Retry;
+        throw; // abandoned: the error goes on to the caller
+    });
 }
 
 // The write test: a scratch file made, written and deleted again. It is never left behind,
@@ -146,17 +143,10 @@ DriveSelection SelectDataDrive(bool atStartUp, const DriveSelectionHooks& hooks)
 
     // The selection's own handler.
     const StepHandler handler = [&](const VError& e) -> StepAction {
+        hooks.normalPointer();
         // A disk that is there but fails is not "no test information": it is said as it is,
         // and answered like a write-protected one.
-        if (IsDeviceError(e.number())) {
-            hooks.normalPointer();
-            if (MsgBox(DeviceErrorText(e), MsgButtons::OkCancel, MsgIcon::Critical,
-                       QStringLiteral("Data Disk Error")) == MsgAnswer::Ok)
-                return StepAction::Retry;
-            throw LeaveStep{DriveSelection::Left, false};
-        }
-        if (IsDiskMissingError(e.number())) {
-            hooks.normalPointer();
+        if (IsDiskMissingError(e.number()) && !IsDeviceError(e.number())) {
             // A drive letter is named in capitals; a folder keeps its own spelling, since
             // folder names differ by case here.
             const QString shown = IsDriveLetter(candidate) ? candidate.toUpper() : candidate;
@@ -166,18 +156,11 @@ DriveSelection SelectDataDrive(bool atStartUp, const DriveSelectionHooks& hooks)
                        MsgButtons::YesNo);
             throw LeaveStep{DriveSelection::EndProgram, a == MsgAnswer::Yes};
         }
-        if (IsWriteProtectedError(e.number())) {
-            hooks.normalPointer();
-            const MsgAnswer a = MsgBox(
-                MsgLines({QStringLiteral("Data disk write protected!"), QString(),
-                          QStringLiteral("Set the data disk to writable and replace in drive.")}),
-                MsgButtons::OkCancel, MsgIcon::Critical, QStringLiteral("Data Disk Error"));
-            if (a == MsgAnswer::Ok)
-                return StepAction::Retry;
-            throw LeaveStep{DriveSelection::Left, false};
-        }
-        hooks.normalPointer();
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        const QString retry = DataDiskRetryText(e);
+        if (retry.isEmpty())
+            MsgBox(ErrorText(e));
+        else if (AskDiskRetry(retry))
+            return StepAction::Retry;
         throw LeaveStep{DriveSelection::Left, false};
     };
 

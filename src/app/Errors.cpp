@@ -46,6 +46,10 @@ QString ErrorDescription(int number) {
     }
 }
 
+QString ErrorText(int number, const QString& description) {
+    return QStringLiteral("Error %1:%2").arg(number).arg(description);
+}
+
 VError ErrorFromErrno(int e, const QString& path, const QString& action) {
     int number;
     switch (e) {

@@ -53,6 +53,12 @@ private:
 // The standard description of an error number, as a message box shows it.
 QString ErrorDescription(int number);
 
+// What a handler shows for an error it does not classify further: "Error 61:Disk full".
+QString ErrorText(int number, const QString& description);
+inline QString ErrorText(const VError& e) {
+    return ErrorText(e.number(), e.description());
+}
+
 // Maps an operating-system error (errno) met on `path` to the number the handlers classify,
 // with a description naming the file.
 VError ErrorFromErrno(int errnoValue, const QString& path, const QString& action);

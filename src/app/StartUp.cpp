@@ -33,40 +33,19 @@ void ConfigureDatabaseLayer() {
 }
 
 StartUpAction HandleStartUpError(const VError& e) {
-    const int n = e.number();
-    if (IsDeviceError(n)) {
-        const MsgAnswer a = MsgBox(DeviceErrorText(e), MsgButtons::OkCancel, MsgIcon::Critical,
-                                   QStringLiteral("Data Disk Error"));
-        return a == MsgAnswer::Ok ? StartUpAction::Retry : StartUpAction::EndProgram;
-    }
-    if (IsDiskMissingError(n) && n != err::PathNotFound) {
-        const MsgAnswer a =
-            MsgBox(MsgLines({QStringLiteral("Data disk not found!"), QString(),
-                             QStringLiteral("Insert data disk in drive A to continue.")}),
-                   MsgButtons::OkCancel, MsgIcon::Critical, QStringLiteral("Data Disk Error"));
-        return a == MsgAnswer::Ok ? StartUpAction::Retry : StartUpAction::EndProgram;
-    }
-    if (IsWriteProtectedError(n)) {
-        const MsgAnswer a = MsgBox(
-            MsgLines({QStringLiteral("Data disk write protected!"), QString(),
-                      QStringLiteral("Set the data disk to writable and replace in drive.")}),
-            MsgButtons::OkCancel, MsgIcon::Critical, QStringLiteral("Data Disk Error"));
-        return a == MsgAnswer::Ok ? StartUpAction::Retry : StartUpAction::EndProgram;
-    }
-    MsgBox(QStringLiteral("Error %1:%2").arg(n).arg(e.description()));
+    // A missing folder is no disk to insert: it ends the program with its number.
+    const QString retry = e.number() == err::PathNotFound ? QString() : DataDiskRetryText(e);
+    if (!retry.isEmpty())
+        return AskDiskRetry(retry) ? StartUpAction::Retry : StartUpAction::EndProgram;
+    MsgBox(ErrorText(e));
     return StartUpAction::EndProgram;
 }
 
 bool RunStartUpStep(const std::function<void()>& step) {
-    for (;;) {
-        try {
-            step();
-            return true;
-        } catch (const VError& e) {
-            if (HandleStartUpError(e) == StartUpAction::EndProgram)
-                return false;
-        }
-    }
+    return RetryDataDiskStep(step, [](const VError& e) {
+        return HandleStartUpError(e) == StartUpAction::Retry ? RetryDecision::Retry
+                                                             : RetryDecision::GiveUp;
+    });
 }
 
 } // namespace varenta

@@ -52,7 +52,7 @@ void RunCheck(const std::function<void()>& storeFields) {
         ScoreClient();
         MsgBox(CheckReport(names), MsgButtons::Ok, MsgIcon::Information);
     } catch (const VError& e) {
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        MsgBox(ErrorText(e));
     }
 }
 

@@ -188,7 +188,7 @@ bool Write(const QString& disk, const QByteArray& lines) {
             }
         }
     } catch (const VError& e) {
-        TellOnce(disk, QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        TellOnce(disk, ErrorText(e));
         return false;
     } catch (const std::exception& e) {
         TellOnce(disk, QString::fromLocal8Bit(e.what()));

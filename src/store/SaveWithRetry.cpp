@@ -20,42 +20,51 @@ QString DeviceErrorText(const VError& e) {
     return MsgLines(lines);
 }
 
-SaveFailureMessage DescribeSaveFailure(const VError& e) {
+QString DataDiskRetryText(const VError& e) {
     const int n = e.number();
+    // A device error counts among the missing-disk numbers too; it is said as it is.
     if (IsDeviceError(n))
-        return {QStringLiteral("Data Disk Error"), DeviceErrorText(e), true};
+        return DeviceErrorText(e);
     if (IsDiskMissingError(n))
-        return {QStringLiteral("Data Disk Error"),
-                MsgLines({QStringLiteral("Data disk not found!"), QString(),
-                          QStringLiteral("Insert data disk in drive A to continue.")}),
-                true};
+        return MsgLines({QStringLiteral("Data disk not found!"), QString(),
+                         QStringLiteral("Insert data disk in drive A to continue.")});
     if (IsWriteProtectedError(n))
-        return {QStringLiteral("Data Disk Error"),
-                MsgLines({QStringLiteral("Data disk write protected!"), QString(),
-                          QStringLiteral("Set the data disk to writable and replace in drive.")}),
-                true};
-    return {QString(), QStringLiteral("Error %1:%2").arg(n).arg(e.description()), false};
+        return MsgLines({QStringLiteral("Data disk write protected!"), QString(),
+                         QStringLiteral("Set the data disk to writable and replace in drive.")});
+    return QString();
+}
+
+bool AskDiskRetry(const QString& text) {
+    return MsgBox(text, MsgButtons::OkCancel, MsgIcon::Critical,
+                  QStringLiteral("Data Disk Error")) == MsgAnswer::Ok;
 }
 
 bool AskDataDiskRetry(const VError& e) {
-    const SaveFailureMessage m = DescribeSaveFailure(e);
-    if (!m.retryable) {
-        MsgBox(m.text, MsgButtons::Ok, MsgIcon::Critical);
+    const QString text = DataDiskRetryText(e);
+    if (text.isEmpty()) {
+        MsgBox(ErrorText(e), MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
-    return MsgBox(m.text, MsgButtons::OkCancel, MsgIcon::Critical, m.title) == MsgAnswer::Ok;
+    return AskDiskRetry(text);
 }
 
-bool RunWithRetry(const std::function<void()>& step) {
+bool RetryDataDiskStep(const std::function<void()>& step,
+                       const std::function<RetryDecision(const VError&)>& decide) {
     for (;;) {
         try {
             step();
             return true;
         } catch (const VError& e) {
-            if (!AskDataDiskRetry(e))
+            if (decide(e) == RetryDecision::GiveUp)
                 return false;
         }
     }
+}
+
+bool RunWithRetry(const std::function<void()>& step) {
+    return RetryDataDiskStep(step, [](const VError& e) {
+        return AskDataDiskRetry(e) ? RetryDecision::Retry : RetryDecision::GiveUp;
+    });
 }
 
 bool SaveClientWithRetry(int slot) {

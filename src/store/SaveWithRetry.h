@@ -8,25 +8,32 @@
 
 namespace varenta {
 
-// The message a failed read or write of the data disk shows: a missing disk ("Data disk not
-// found!"), a write-protected one, or one that reports a device error asks OK (try again) or
-// Cancel; any other failure (a full disk, for example) shows "Error n:description" with OK
-// alone.
-struct SaveFailureMessage {
-    QString title;
-    QString text;
-    bool retryable = false;
-};
-SaveFailureMessage DescribeSaveFailure(const VError& e);
+// What a caller decides when a step against the data disk failed.
+enum class RetryDecision { Retry, GiveUp };
+
+// The one retry loop over the data disk: runs `step` and, while it throws VError, asks `decide`
+// and runs it again on Retry. True once the step succeeded, false when `decide` gave up.
+// `decide` runs inside the handler, so it may also leave by throwing (or rethrowing).
+bool RetryDataDiskStep(const std::function<void()>& step,
+                       const std::function<RetryDecision(const VError&)>& decide);
+
+// The message of a data-disk failure the user can mend and retry: a missing disk ("Data disk
+// not found!"), a write-protected one, or one that reports a device error. Empty for any other
+// failure (a full disk, for example), which callers show as ErrorText.
+QString DataDiskRetryText(const VError& e);
 
 // The text of a device error (a disk that is there but fails): which file, and what to do.
 QString DeviceErrorText(const VError& e);
 
-// Shows that message; true when the user asks to try again.
+// Shows a retry message with OK (try again) and Cancel; true for OK.
+bool AskDiskRetry(const QString& text);
+
+// The usual decision: the retry message with OK and Cancel, or ErrorText with OK alone.
+// True when the user asks to try again.
 bool AskDataDiskRetry(const VError& e);
 
-// Runs a step against the data disk, asking to try again while it fails. True once the step
-// succeeded; false when the user gave up.
+// Runs a step against the data disk under AskDataDiskRetry. True once the step succeeded;
+// false when the user gave up.
 bool RunWithRetry(const std::function<void()>& step);
 
 // Writes slot `slot` of Clients with SaveClient under RunWithRetry. Returns true only when the

@@ -18,10 +18,6 @@ QString Clients(int n) {
     return n == 1 ? QStringLiteral("1 client") : QStringLiteral("%1 clients").arg(n);
 }
 
-QString ErrorLine(const VError& e) {
-    return QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description());
-}
-
 } // namespace
 
 bool ExportScoresTo(const QString& path, bool withNames) {
@@ -36,7 +32,7 @@ bool ExportScoresTo(const QString& path, bool withNames) {
         unscored = scores.Unscored();
         reports::SaveExport(path, scores.Bytes());
     } catch (const VError& e) {
-        MsgBox(MsgLines({QStringLiteral("The scores could not be exported:"), ErrorLine(e),
+        MsgBox(MsgLines({QStringLiteral("The scores could not be exported:"), ErrorText(e),
                          QString(), QStringLiteral("No file was written.")}),
                MsgButtons::Ok, MsgIcon::Exclamation, title);
         return false;
@@ -64,7 +60,7 @@ bool BackUpTo(const QString& folder) {
     try {
         r = BackUpDataDisk(Globals().DataPath, folder);
     } catch (const VError& e) {
-        MsgBox(MsgLines({QStringLiteral("The data disk could not be backed up:"), ErrorLine(e),
+        MsgBox(MsgLines({QStringLiteral("The data disk could not be backed up:"), ErrorText(e),
                          QString(), QStringLiteral("The data disk itself was not changed.")}),
                MsgButtons::Ok, MsgIcon::Exclamation, title);
         return false;

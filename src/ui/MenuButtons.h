@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVector>
 
+#include <type_traits>
+
 // The menu-button convention shared by every window: command buttons cmdMenuChoice(i), each
 // framed by a panel sspMenuChoice(i) whose colour shows which one has the focus (cyan and a
 // bold caption) and a help line in the window's MsgPanel. Enter and the space bar press the
@@ -36,6 +38,11 @@ public:
 
     QPushButton* button(int i) const { return buttons_.value(i); }
     QFrame* panel(int i) const { return panels_.value(i); }
+    // Windows name the places of their buttons with an enum of their own.
+    template <typename Place>
+    requires std::is_enum_v<Place> QPushButton* button(Place p) const { return button(int(p)); }
+    template <typename Place>
+    requires std::is_enum_v<Place> QFrame* panel(Place p) const { return panel(int(p)); }
     int count() const { return int(buttons_.size()); }
     int currentChoice() const { return current_; }
     void SetHelpLine(int i, const QString& line);

@@ -3,6 +3,7 @@
 #include "app/BuildConfig.h"
 #include "app/Messages.h"
 #include "ui/MenuButtons.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
 #include <QHBoxLayout>
@@ -51,12 +52,13 @@ frmMyInputBox::frmMyInputBox(QWidget* parent) : QDialog(parent) {
         buttons_->button(i)->setMinimumWidth(Twips(2100));
 
     connect(buttons_, &MenuButtons::chosen, this, [this](int i) {
-        if (i == 0)
+        if (PairButton(i) == PairButton::Accept)
             InformationOk();
         else
             CancelInput();
     });
-    SetTabChain({txtInput_, buttons_->button(0), buttons_->button(1)});
+    SetTabChain(
+        {txtInput_, buttons_->button(PairButton::Accept), buttons_->button(PairButton::Cancel)});
 }
 
 void frmMyInputBox::Activate() {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QColor>
+#include "ui/Palette.h"
+
 #include <QString>
 
 #include <functional>
@@ -22,10 +23,8 @@ namespace varenta::ui {
 class MenuButtons;
 class MsgPanel;
 
-// Framed windows: a dark area filling the window, the main frame raised on it in the face
-// colour, and the help line along the foot.
-inline const QColor AreaColour{16, 52, 96};
-inline const QColor FaceColour{212, 208, 200};
+// Framed windows: a dark area filling the window (AreaColour), the main frame raised on it in
+// the face colour (FaceColour), and the help line along the foot.
 
 // The dark area, filling `dialog` edge to edge.
 QWidget* AddDarkArea(QDialog* dialog);
@@ -67,6 +66,9 @@ struct MenuChoice {
     QString help;
     std::function<void()> run;
 };
+// The places of the pair in its MenuButtons, where it is the window's only buttons: the one
+// that goes on and the one that cancels.
+enum class PairButton { Accept, Cancel };
 // The pair of menu buttons most windows end with ("Information OK" / "Cancel Input"), centred
 // in a row of their own, `gap` apart and at least `minWidth` wide.
 QWidget* AddButtonPair(MenuButtons* buttons, QWidget* parent, const MenuChoice& first,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Palette.h"
+
 #include <QColor>
 #include <QList>
 
@@ -7,10 +9,6 @@ class QWidget;
 
 // Small helpers every window uses.
 namespace varenta::ui {
-
-inline const QColor Blue{0, 0, 255};
-inline const QColor Cyan{0, 255, 255};
-inline const QColor Green{0, 255, 0};
 
 // Screen measures are given in twips: 1440 to the inch, so 15 to a pixel at 96 dpi.
 int Twips(int twips);

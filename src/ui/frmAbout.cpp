@@ -1,6 +1,7 @@
 #include "ui/frmAbout.h"
 
 #include "app/Globals.h"
+#include "ui/Palette.h"
 #include "ui/WindowHelpers.h"
 
 #include <QCloseEvent>
@@ -75,23 +76,23 @@ QPixmap DrawLogo(const QSize& size) {
     shield.cubicTo(w * 0.38, h * 0.88, m, h * 0.78, m, h * 0.50);
     shield.closeSubpath();
     QLinearGradient fill(0, 0, 0, h);
-    fill.setColorAt(0, QColor(20, 40, 140));
-    fill.setColorAt(1, QColor(0, 10, 70));
-    p.setPen(QPen(QColor(200, 170, 60), w * 0.035));
+    fill.setColorAt(0, logo::ShieldTop);
+    fill.setColorAt(1, logo::ShieldFoot);
+    p.setPen(QPen(logo::Rim, w * 0.035));
     p.setBrush(fill);
     p.drawPath(shield);
 
     // A band across the top with the name.
     const QRectF band(m * 1.8, h * 0.09, w - m * 3.6, h * 0.16);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 200, 220));
+    p.setBrush(logo::Band);
     p.drawRect(band);
     QFont f(QStringLiteral("Sans Serif"));
     f.setBold(true);
     f.setPixelSize(qMax(8, int(h * 0.085)));
     f.setLetterSpacing(QFont::AbsoluteSpacing, w * 0.012);
     p.setFont(f);
-    p.setPen(QColor(0, 10, 70));
+    p.setPen(logo::ShieldFoot);
     p.drawText(band, Qt::AlignCenter, QStringLiteral("VARENTA"));
 
     // A large V with two stars.
@@ -104,8 +105,8 @@ QPixmap DrawLogo(const QSize& size) {
     v.lineTo(w * 0.56, h * 0.80);
     v.lineTo(w * 0.44, h * 0.80);
     v.closeSubpath();
-    p.setBrush(QColor(230, 200, 80));
-    p.setPen(QPen(QColor(255, 240, 180), w * 0.01));
+    p.setBrush(logo::Letter);
+    p.setPen(QPen(logo::LetterEdge, w * 0.01));
     p.drawPath(v);
     auto star = [&](QPointF c, qreal r) {
         QPainterPath s;
@@ -122,7 +123,7 @@ QPixmap DrawLogo(const QSize& size) {
         p.drawPath(s);
     };
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255));
+    p.setBrush(logo::Star);
     star(QPointF(w * 0.25, h * 0.62), w * 0.07);
     star(QPointF(w * 0.75, h * 0.62), w * 0.07);
     return pm;

@@ -12,6 +12,7 @@
 #include "store/SaveWithRetry.h"
 #include "ui/MainMenuHooks.h"
 #include "ui/MenuButtons.h"
+#include "ui/Palette.h"
 #include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 #include "ui/frmAbout.h"
@@ -34,8 +35,6 @@
 namespace varenta::ui {
 
 namespace {
-
-const QColor TitleColour{0, 0, 128};
 
 // The client list: reports focus changes and, like the list boxes users know, takes the first
 // arrow key after a refresh to choose the first line.
@@ -135,7 +134,7 @@ void frmMainMenu::BuildWindow() {
     tf.setBold(true);
     title->setFont(tf);
     QPalette tp = title->palette();
-    tp.setColor(QPalette::WindowText, TitleColour);
+    tp.setColor(QPalette::WindowText, DarkBlue);
     title->setPalette(tp);
     auto* subtitle = new QLabel(QStringLiteral("Screening of juvenile court clients"), frMainMenu_);
     subtitle->setObjectName(QStringLiteral("lblSubtitle"));
@@ -172,6 +171,7 @@ void frmMainMenu::BuildWindow() {
     auto* column = new QVBoxLayout;
     column->setSpacing(Twips(150));
     buttons_ = new MenuButtons(this, msgPanel_);
+    // In the order of Choice.
     const std::pair<const char*, const char*> choices[] = {
         {"Edit Current Client", "Edit client's information."},
         {"Add New Client",
@@ -191,17 +191,17 @@ void frmMainMenu::BuildWindow() {
     column->addStretch();
     grid->addLayout(column, 1, 1);
     connect(buttons_, &MenuButtons::chosen, this, [this](int i) {
-        switch (i) {
-        case 0:
+        switch (Choice(i)) {
+        case Choice::EditCurrentClient:
             EditCurrentClient();
             break;
-        case 1:
+        case Choice::AddNewClient:
             AddNewClient();
             break;
-        case 2:
+        case Choice::SupervisorOptions:
             SupervisorOptions();
             break;
-        default:
+        case Choice::ExitApplication:
             ExitApplication();
             break;
         }
@@ -219,7 +219,7 @@ void frmMainMenu::BuildWindow() {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     StyleClientList(list_, 31, Twips(3300));
     QPalette lp = list_->palette();
-    lp.setColor(QPalette::Highlight, TitleColour);
+    lp.setColor(QPalette::Highlight, DarkBlue);
     lp.setColor(QPalette::HighlightedText, Qt::white);
     list_->setPalette(lp);
     clientLayout->addWidget(list_);
@@ -231,11 +231,11 @@ void frmMainMenu::BuildWindow() {
     list->onKey = [this] { UpdateEditButton(); };
     connect(list_, &QListWidget::itemSelectionChanged, this, &frmMainMenu::ListChosen);
 
-    SetTabChain({buttons_->button(3), list_, cmdNonDeviant_, cmdCkecout_});
+    SetTabChain({buttons_->button(Choice::ExitApplication), list_, cmdNonDeviant_, cmdCkecout_});
     FixAtSizeHint(frMainMenu_);
     setMinimumSize(frMainMenu_->width() + Twips(480),
                    frMainMenu_->height() + msgPanel_->minimumHeight() + Twips(1400));
-    buttons_->button(0)->setEnabled(false);
+    buttons_->button(Choice::EditCurrentClient)->setEnabled(false);
 }
 
 QListWidget* frmMainMenu::lbNameDisplay() const {
@@ -338,7 +338,7 @@ void frmMainMenu::Activation() {
     buttons_->ResetMenuButtons();
     UpdateEditButton();
     RefreshNameDisplay();
-    buttons_->button(0)->setEnabled(false);
+    buttons_->button(Choice::EditCurrentClient)->setEnabled(false);
     if (closeOthers_) {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w == this || !w->isVisible() || w->windowType() == Qt::Popup ||
@@ -362,7 +362,8 @@ void frmMainMenu::RefreshNameDisplay() {
 
 void frmMainMenu::UpdateEditButton() {
     const QList<QListWidgetItem*> chosen = list_->selectedItems();
-    buttons_->button(0)->setEnabled(!chosen.isEmpty() && !chosen.first()->text().isEmpty());
+    buttons_->button(Choice::EditCurrentClient)
+        ->setEnabled(!chosen.isEmpty() && !chosen.first()->text().isEmpty());
 }
 
 void frmMainMenu::ListChosen() {
@@ -380,7 +381,7 @@ void frmMainMenu::ListChosen() {
 void frmMainMenu::ListFocusIn(Qt::FocusReason reason) {
     Q_UNUSED(reason);
     if (Globals().ClientCount < 1) {
-        buttons_->button(1)->setFocus(Qt::TabFocusReason);
+        buttons_->button(Choice::AddNewClient)->setFocus(Qt::TabFocusReason);
         return;
     }
     PaintSelectable(fraClient_, true);
@@ -401,7 +402,7 @@ void frmMainMenu::RunOperation(std::function<void()> operation) {
         operation();
     } catch (const VError& e) {
         NormalPointer();
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        MsgBox(ErrorText(e));
     } catch (const std::exception& e) {
         NormalPointer();
         MsgBox(QStringLiteral("The operation stopped unexpectedly: %1")
@@ -423,7 +424,7 @@ void frmMainMenu::EditCurrentClient() {
     frMainMenu_->hide();
     RunOperation(MainMenu().editCurrentClient);
     closeOthers_ = true;
-    ReturnFromOperation(1); // Edit stays disabled until a client is chosen again
+    ReturnFromOperation(Choice::AddNewClient); // Edit stays disabled until a client is chosen again
 }
 
 void frmMainMenu::AddNewClient() {
@@ -433,17 +434,17 @@ void frmMainMenu::AddNewClient() {
     listRefresh_ = false;
     frMainMenu_->hide();
     RunOperation(MainMenu().addNewClient);
-    ReturnFromOperation(1);
+    ReturnFromOperation(Choice::AddNewClient);
 }
 
 void frmMainMenu::SupervisorOptions() {
     listRefresh_ = false;
     frMainMenu_->hide();
     RunOperation(MainMenu().supervisorOptions);
-    ReturnFromOperation(2);
+    ReturnFromOperation(Choice::SupervisorOptions);
 }
 
-void frmMainMenu::ReturnFromOperation(int button) {
+void frmMainMenu::ReturnFromOperation(Choice button) {
     frMainMenu_->show();
     listRefresh_ = true;
     Activation();
@@ -542,7 +543,7 @@ void frmMainMenu::NonDeviant() {
         SaveClient(n);
     } catch (const VError& e) {
         NormalPointer();
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        MsgBox(ErrorText(e));
         return;
     }
     audit::Record(audit::Event::AddedTestClient, n);

@@ -49,6 +49,9 @@ public:
     // Another copy asked for this one: restore and raise what the user works in.
     void BringToFront();
 
+    // The menu buttons, top to bottom.
+    enum class Choice { EditCurrentClient, AddNewClient, SupervisorOptions, ExitApplication };
+
     // The operations, as the buttons and the menu run them.
     void EditCurrentClient();
     void AddNewClient();
@@ -83,7 +86,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void ReturnFromOperation(int button);
+    void ReturnFromOperation(Choice button);
     void BuildMenu();
     void BuildWindow();
     void PlaceFrames();

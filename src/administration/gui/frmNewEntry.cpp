@@ -8,6 +8,7 @@
 #include "store/AuditTrail.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
+#include "ui/Palette.h"
 #include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
@@ -25,13 +26,6 @@
 #include <QVBoxLayout>
 
 namespace varenta::administration {
-
-namespace {
-
-const QColor kLightBlue(0, 255, 255);
-const QColor kDarkBlue(0, 0, 128);
-
-} // namespace
 
 frmNewEntry::frmNewEntry(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmNewEntry"));
@@ -55,8 +49,8 @@ frmNewEntry::frmNewEntry(QWidget* parent) : QDialog(parent) {
          QStringLiteral("DISCARD data, close this window and return to Main Menu"),
          [this] { Cancel(); }},
         ui::Twips(1600), ui::Twips(300));
-    buttons_->button(0)->setEnabled(false);
-    buttons_->button(1)->setEnabled(false);
+    buttons_->button(ui::PairButton::Accept)->setEnabled(false);
+    buttons_->button(ui::PairButton::Cancel)->setEnabled(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(ui::Twips(150), ui::Twips(150), ui::Twips(150), 0);
@@ -88,8 +82,7 @@ bool frmNewEntry::Load() {
                              .arg(dQuestions_.file()));
     } catch (const VError& e) {
         failed_ = true;
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()), MsgButtons::Ok,
-               MsgIcon::Critical);
+        MsgBox(ErrorText(e), MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
     sheet_.SetResponses(CurrentRecord().Responses);
@@ -162,7 +155,8 @@ void frmNewEntry::BuildGrids() {
         remembered_.push_back(AnswerGrid::Pos{g, 1});
     }
     QList<QWidget*> chain(grdResponses_.begin(), grdResponses_.end());
-    ui::SetTabChain(chain << buttons_->button(0) << buttons_->button(1));
+    ui::SetTabChain(chain << buttons_->button(ui::PairButton::Accept)
+                          << buttons_->button(ui::PairButton::Cancel));
 }
 
 void frmNewEntry::SetGridCellColor(QTableWidget* grd, int RowNum, int ColNum, const QColor& BkClr,
@@ -195,8 +189,8 @@ void frmNewEntry::PaintRow(int g, int row, bool editing) {
     for (int c = 1; c <= sheet_.AnswerCount(g); ++c) {
         QTableWidgetItem* item = grid->item(row - 1, c);
         item->setText(c == x ? QStringLiteral("X") : QString());
-        item->setBackground(editing ? (c == x ? ui::Green : kLightBlue) : QColor(Qt::white));
-        item->setForeground(editing ? QColor(Qt::black) : kDarkBlue);
+        item->setBackground(editing ? (c == x ? ui::Green : ui::Cyan) : QColor(Qt::white));
+        item->setForeground(editing ? QColor(Qt::black) : ui::DarkBlue);
     }
 }
 
@@ -332,8 +326,8 @@ void frmNewEntry::showEvent(QShowEvent* event) {
         setMinimumWidth(help + 2 * msgPanel_->indent() + ui::Twips(600));
         adjustSize();
         ui::CenterForm(this);
-        buttons_->button(0)->setEnabled(true);
-        buttons_->button(1)->setEnabled(true);
+        buttons_->button(ui::PairButton::Accept)->setEnabled(true);
+        buttons_->button(ui::PairButton::Cancel)->setEnabled(true);
         sheet_.pos = {0, 1};
         grdResponses_[0]->setFocus(Qt::OtherFocusReason);
         ShowPosition(true);
@@ -348,7 +342,7 @@ void frmNewEntry::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmNewEntry::Save() {
-    QPushButton* save = buttons_->button(0);
+    QPushButton* save = buttons_->button(ui::PairButton::Accept);
     save->setEnabled(false);
     GlobalState& g = Globals();
     ClientRecord& r = CurrentRecord();
@@ -369,7 +363,7 @@ void frmNewEntry::Save() {
 }
 
 void frmNewEntry::Cancel() {
-    buttons_->button(1)->setEnabled(false);
+    buttons_->button(ui::PairButton::Cancel)->setEnabled(false);
     if (!Globals().EditMode)
         intake::DiscardNewClient();
     done_ = true;

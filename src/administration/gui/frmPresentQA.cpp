@@ -8,6 +8,7 @@
 #include "store/ClientStore.h"
 #include "store/SaveWithRetry.h"
 #include "ui/MenuButtons.h"
+#include "ui/Palette.h"
 #include "ui/WindowHelpers.h"
 
 #include <QApplication>
@@ -35,9 +36,6 @@ constexpr int kStatementPoints = 20;
 constexpr int kAnswerPoints = 18;
 constexpr int kCaptionPoints = 13;
 constexpr int kHelpPoints = 15;
-
-const QColor kLightBlue{0, 255, 255};
-const QColor kBlue{0, 0, 255};
 
 QFont Sized(QFont f, int points, bool bold = false) {
     f.setPointSize(points);
@@ -131,7 +129,7 @@ void frmPresentQA::BuildControls() {
     MsgPanel->setFont(Sized(base, kHelpPoints));
     MsgPanel->setWordWrap(true);
     menu_ = new ui::MenuButtons(this, MsgPanel);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < AnswerButtons; ++i) {
         // A null help line: the presentation sets the line itself, by language and sound.
         QPushButton* b = menu_->Add(QString::number(i + 1), QString(), fraAnswer);
         b->setFont(Sized(base, kAnswerPoints, true));
@@ -230,7 +228,7 @@ void frmPresentQA::Activate() {
     const int width = std::min(int(screen()->availableGeometry().width() * 0.9), 1200);
     fraInstructions->setFixedWidth(width);
     frQandA->setFixedWidth(width);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < AnswerButtons; ++i)
         PaintAnswer(i, false);
     Step([this] { presentation_->Activate(); });
 }
@@ -275,7 +273,7 @@ void frmPresentQA::Render() {
         c.movePosition(QTextCursor::Start);
         txtQuestion->setTextCursor(c);
     }
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < AnswerButtons; ++i) {
         const bool visible = p.AnswerVisible(i);
         txtButtonText[i]->setText(p.AnswerText(i));
         sspMenuChoice[i]->setVisible(visible);
@@ -344,13 +342,13 @@ void frmPresentQA::FocusArrived(QWidget* w) {
     Presentation& p = *presentation_;
     if (w == txtInstructions) {
         p.InstructionsFocused();
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < AnswerButtons; ++i)
             PaintAnswer(i, false);
     } else if (w == txtQuestion) {
         if (p.StatementFocused())
             PaintStatement(true);
     } else {
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < AnswerButtons; ++i) {
             if (w == cmdMenuChoice[i]) {
                 p.AnswerFocused(i);
                 PaintAnswer(i, true);
@@ -365,16 +363,16 @@ void frmPresentQA::FocusArrived(QWidget* w) {
 void frmPresentQA::FocusLeft(QWidget* w) {
     if (w == txtQuestion)
         PaintStatement(false);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < AnswerButtons; ++i)
         if (w == cmdMenuChoice[i])
             PaintAnswer(i, false);
 }
 
 void frmPresentQA::PaintStatement(bool focused) {
     QPalette pal = txtQuestion->palette();
-    pal.setColor(QPalette::Base, focused ? kLightBlue : kBlue);
+    pal.setColor(QPalette::Base, focused ? ui::Cyan : ui::Blue);
     pal.setColor(QPalette::Text, focused ? Qt::black : Qt::white);
-    pal.setColor(QPalette::Highlight, focused ? kLightBlue : kBlue);
+    pal.setColor(QPalette::Highlight, focused ? ui::Cyan : ui::Blue);
     pal.setColor(QPalette::HighlightedText, focused ? Qt::black : Qt::white);
     txtQuestion->setPalette(pal);
 }
@@ -390,7 +388,7 @@ void frmPresentQA::PaintAnswer(int i, bool highlighted) {
 }
 
 void frmPresentQA::MoveToAnswer(int from, int step) {
-    for (int i = from + step; i >= 0 && i < 5; i += step) {
+    for (int i = from + step; i >= 0 && i < AnswerButtons; i += step) {
         if (cmdMenuChoice[i]->isVisibleTo(this)) {
             cmdMenuChoice[i]->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
             return;
@@ -419,10 +417,10 @@ bool frmPresentQA::HandleKey(QObject* watched, QKeyEvent* key) {
         if (key->key() == Qt::Key_Down || key->key() == Qt::Key_Tab)
             MoveToAnswer(-1, +1);
         else if (key->key() == Qt::Key_Backtab)
-            MoveToAnswer(5, -1);
+            MoveToAnswer(AnswerButtons, -1);
         return true; // every other key is taken here
     }
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < AnswerButtons; ++i) {
         if (watched != cmdMenuChoice[i])
             continue;
         switch (key->key()) {
@@ -484,7 +482,7 @@ bool frmPresentQA::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     case QEvent::MouseButtonRelease:
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < AnswerButtons; ++i) {
             if (watched == txtButtonText[i] && presentation_ && !busy_) {
                 Chosen(i);
                 return true;
@@ -506,10 +504,10 @@ void frmPresentQA::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmPresentQA::Chosen(int i) {
-    if (i < 0 || i > 4 || !cmdMenuChoice[i]->isVisible())
+    if (i < 0 || i >= AnswerButtons || !cmdMenuChoice[i]->isVisible())
         return;
     PaintAnswer(i, false);
-    ui::SetBackground(sspMenuChoice[i], kBlue);
+    ui::SetBackground(sspMenuChoice[i], ui::Blue);
     Step([this, i] { presentation_->SelectAnswer(i); });
 }
 

@@ -97,9 +97,11 @@ private:
     QGroupBox* fraQuestions = nullptr;
     QPlainTextEdit* txtQuestion = nullptr;
     QGroupBox* fraAnswer = nullptr;
-    std::array<QPushButton*, 5> cmdMenuChoice{};
-    std::array<QFrame*, 5> sspMenuChoice{};
-    std::array<QLabel*, 5> txtButtonText{};
+    // One button per answer, for the most answers an item offers; the others are hidden.
+    static constexpr int AnswerButtons = 5;
+    std::array<QPushButton*, AnswerButtons> cmdMenuChoice{};
+    std::array<QFrame*, AnswerButtons> sspMenuChoice{};
+    std::array<QLabel*, AnswerButtons> txtButtonText{};
     ui::MsgPanel* MsgPanel = nullptr;
     ui::MenuButtons* menu_ = nullptr;
 };

@@ -32,8 +32,7 @@ EntryMethodHooks g_hooks;
 const StateReset resetHooks([] { g_hooks = {}; });
 
 void ShowError(const VError& e) {
-    MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()), MsgButtons::Ok,
-           MsgIcon::Critical);
+    MsgBox(ErrorText(e), MsgButtons::Ok, MsgIcon::Critical);
 }
 
 } // namespace

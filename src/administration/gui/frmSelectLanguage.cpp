@@ -35,7 +35,7 @@ frmSelectLanguage::frmSelectLanguage(QWidget* parent) : QDialog(parent) {
     }
     buttons_->Add(QStringLiteral("Cancel Presentation"), QStringLiteral("Cancel presentation"),
                   fraSelectMethod_);
-    column->addWidget(buttons_->panel(LanguageButtons));
+    column->addWidget(buttons_->panel(CancelPresentation));
     connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) { Chosen(i); });
 
     ui::AboveMiddleColumn(this, msgPanel_)->addLayout(ui::CentredRow(fraSelectMethod_));
@@ -70,14 +70,14 @@ void frmSelectLanguage::showEvent(QShowEvent* event) {
     ui::CenterForm(this);
     QTimer::singleShot(0, this, [this] {
         buttons_->ResetMenuButtons();
-        buttons_->button(0)->setFocus(Qt::OtherFocusReason);
+        buttons_->button(FirstLanguage)->setFocus(Qt::OtherFocusReason);
     });
 }
 
 void frmSelectLanguage::Chosen(int i) {
     GlobalState& g = Globals();
     done_ = true;
-    if (i < LanguageButtons) {
+    if (i < CancelPresentation) {
         language_ = buttons_->button(i)->text();
         g.ContinueFlag = true;
         QDialog::accept();
@@ -91,7 +91,7 @@ void frmSelectLanguage::Chosen(int i) {
 
 void frmSelectLanguage::reject() {
     if (!done_)
-        Chosen(LanguageButtons);
+        Chosen(CancelPresentation);
 }
 
 } // namespace varenta::administration

@@ -17,7 +17,10 @@ namespace varenta::administration {
 class frmSelectLanguage : public QDialog {
     Q_OBJECT
 public:
+    // The buttons: one per language from the first, then "Cancel Presentation".
+    static constexpr int FirstLanguage = 0;
     static constexpr int LanguageButtons = 3;
+    static constexpr int CancelPresentation = FirstLanguage + LanguageButtons;
 
     explicit frmSelectLanguage(QWidget* parent = nullptr);
 

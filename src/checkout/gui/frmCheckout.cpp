@@ -20,9 +20,9 @@ namespace varenta::checkout {
 
 namespace {
 
-const char* const Captions[6] = {"Truth Correction",       "Scale Distributions",
-                                 "Minimum Scale Scores",   "History Scoring",
-                                 "History Minimum Scores", "Close"};
+const char* const Captions[frmCheckout::CommandButtons] = {
+    "Truth Correction", "Scale Distributions",    "Minimum Scale Scores",
+    "History Scoring",  "History Minimum Scores", "Close"};
 
 QFont Typeface(const QString& family, QFont::StyleHint hint, int points) {
     QFont f(family);
@@ -37,15 +37,15 @@ QString frmCheckout::Hint(int button) {
     static const QString oneReport =
         QStringLiteral(" Press the 'Print' button to print the report to the printer.");
     switch (button) {
-    case 0:
+    case TruthCorrection:
         return QStringLiteral(
             "Click on the Truth Correction button to display two Truth Correction reports."
             " Press the 'Print' button to print the reports to a printer.");
-    case 1:
+    case ScaleDistributions:
         return QStringLiteral(
                    "Click on the Distributions button to display scale item scoring report.") +
                oneReport;
-    case 2:
+    case MinimumScaleScores:
         return QStringLiteral("Click on the Minimum Scale Scores button to display minimum scale "
                               "scores report.") +
                oneReport;
@@ -67,7 +67,7 @@ frmCheckout::frmCheckout(QWidget* parent) : QDialog(parent) {
     auto* left = new QWidget(this);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < CommandButtons; ++i) {
         QPushButton* b = buttons_->Add(QString::fromLatin1(Captions[i]), QString(), left);
         b->setObjectName(QStringLiteral("cmdButton(%1)").arg(i));
         b->installEventFilter(this);
@@ -90,7 +90,7 @@ frmCheckout::frmCheckout(QWidget* parent) : QDialog(parent) {
     // Nothing to print until this window has made a report: report.prn may still hold a
     // client's confidential report.
     cmdPrint->setEnabled(false);
-    leftLayout->addWidget(buttons_->panel(6));
+    leftLayout->addWidget(buttons_->panel(PrintButton));
     leftLayout->addStretch(1);
 
     txtDeviant = new reports::ReportTextBox(this);
@@ -114,17 +114,17 @@ frmCheckout::frmCheckout(QWidget* parent) : QDialog(parent) {
     layout->addLayout(right, 1);
 
     // Tab order: the buttons, the gender choice, Print, then the report.
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i + 1 < CommandButtons; ++i)
         setTabOrder(cmdButton(i), cmdButton(i + 1));
-    setTabOrder(cmdButton(5), optMale);
+    setTabOrder(cmdButton(CloseButton), optMale);
     setTabOrder(optMale, optFemale);
     setTabOrder(optFemale, cmdPrint);
     setTabOrder(cmdPrint, txtDeviant);
 
     // Truth Correction is scored with one gender's norms, so it waits for a choice.
-    cmdButton(0)->setEnabled(false);
+    cmdButton(TruthCorrection)->setEnabled(false);
     const auto genderChosen = [this] {
-        cmdButton(0)->setEnabled(optMale->isChecked() || optFemale->isChecked());
+        cmdButton(TruthCorrection)->setEnabled(optMale->isChecked() || optFemale->isChecked());
     };
     connect(optMale, &QRadioButton::toggled, this, genderChosen);
     connect(optFemale, &QRadioButton::toggled, this, genderChosen);
@@ -144,7 +144,7 @@ frmCheckout::frmCheckout(QWidget* parent) : QDialog(parent) {
 frmCheckout::~frmCheckout() = default;
 
 QPushButton* frmCheckout::cmdButton(int i) const {
-    return i >= 0 && i < 6 ? buttons_->button(i) : nullptr;
+    return i >= 0 && i < CommandButtons ? buttons_->button(i) : nullptr;
 }
 
 CheckoutSession& frmCheckout::Session() {
@@ -161,7 +161,8 @@ void frmCheckout::showEvent(QShowEvent* event) {
         ui::CenterForm(this);
     }
     buttons_->ResetMenuButtons();
-    if (QWidget* first = cmdButton(0)->isEnabled() ? cmdButton(0) : cmdButton(1))
+    if (QWidget* first = cmdButton(TruthCorrection)->isEnabled() ? cmdButton(TruthCorrection)
+                                                                 : cmdButton(ScaleDistributions))
         first->setFocus();
 }
 
@@ -174,7 +175,7 @@ void frmCheckout::done(int result) {
 bool frmCheckout::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
     if (type == QEvent::Enter || type == QEvent::FocusIn || type == QEvent::Leave) {
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < CommandButtons; ++i) {
             if (watched != cmdButton(i))
                 continue;
             // Leaving a button puts the mouse over the window or a frame: no hint there.
@@ -198,28 +199,28 @@ GenderChoice frmCheckout::Gender() const {
 void frmCheckout::ButtonChosen(int index) {
     txtDisplay->clear();
     switch (index) {
-    case 0:
+    case TruthCorrection:
         if (Gender() != GenderChoice::Both)
             RunReport(ReportKind::TruthCorrection);
         break;
-    case 1:
+    case ScaleDistributions:
         RunReport(ReportKind::ScaleDistributions);
         break;
-    case 2:
+    case MinimumScaleScores:
         RunReport(ReportKind::MinimumScaleScores);
         break;
-    case 3:
-    case 4:
+    case HistoryScoring:
+    case HistoryMinimumScores:
         MsgBox(MsgLines({QStringLiteral("%1: nothing to check yet.")
                              .arg(QString::fromLatin1(Captions[index])),
                          QStringLiteral("The court-history scoring has no check report; "
                                         "the report shown is unchanged.")}),
                MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Checkout"));
         break;
-    case 5:
+    case CloseButton:
         close();
         break;
-    case 6:
+    case PrintButton:
         ReadReportToPrinterC();
         break;
     default:
@@ -248,8 +249,7 @@ void frmCheckout::ShowReportFile() {
 }
 
 void frmCheckout::ShowError(const VError& e) {
-    MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()), MsgButtons::Ok,
-           MsgIcon::Critical);
+    MsgBox(ErrorText(e), MsgButtons::Ok, MsgIcon::Critical);
 }
 
 void frmCheckout::ReadReportToPrinterC() {

@@ -26,6 +26,18 @@ namespace varenta::checkout {
 class frmCheckout : public QDialog {
     Q_OBJECT
 public:
+    // The menu buttons, top to bottom: the control array cmdButton(0 to 5), then Print.
+    enum Button {
+        TruthCorrection,
+        ScaleDistributions,
+        MinimumScaleScores,
+        HistoryScoring,
+        HistoryMinimumScores,
+        CloseButton,
+        PrintButton,
+    };
+    static constexpr int CommandButtons = PrintButton;
+
     explicit frmCheckout(QWidget* parent = nullptr);
     ~frmCheckout() override;
 

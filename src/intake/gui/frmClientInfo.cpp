@@ -122,7 +122,8 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent) {
     column->addWidget(buttonRow);
 
     QList<QWidget*> chain(fields_.begin(), fields_.end());
-    ui::SetTabChain(chain << buttons_->button(0) << buttons_->button(1));
+    ui::SetTabChain(chain << buttons_->button(ui::PairButton::Accept)
+                          << buttons_->button(ui::PairButton::Cancel));
 }
 
 bool frmClientInfo::EditMode() const {
@@ -166,7 +167,7 @@ void frmClientInfo::showEvent(QShowEvent* event) {
 void frmClientInfo::Activate() {
     buttons_->ResetMenuButtons();
     if (EditMode() || ScanEditMode())
-        buttons_->button(0)->setFocus(Qt::OtherFocusReason);
+        buttons_->button(ui::PairButton::Accept)->setFocus(Qt::OtherFocusReason);
     else
         fields_[0]->setFocus(Qt::OtherFocusReason);
     if (Globals().NameDeleted)
@@ -239,7 +240,7 @@ void frmClientInfo::UpdateOkHelp() {
         line = QStringLiteral("If information is correct press Enter or press Tab to change an "
                               "entry.");
     buttons_->SetHelpLine(0, line);
-    if (buttons_->button(0)->hasFocus())
+    if (buttons_->button(ui::PairButton::Accept)->hasFocus())
         msgPanel_->SetCaption(line);
 }
 
@@ -253,7 +254,7 @@ void frmClientInfo::CountFieldEdit(InfoField f) {
         LockClientFields();
         if (!QApplication::focusWidget() || !QApplication::focusWidget()->isEnabled() ||
             QApplication::focusWidget()->window() != this)
-            buttons_->button(0)->setFocus(Qt::OtherFocusReason);
+            buttons_->button(ui::PairButton::Accept)->setFocus(Qt::OtherFocusReason);
     }
     UpdateOkHelp();
 }
@@ -272,7 +273,7 @@ QWidget* frmClientInfo::NextAfter(InfoField f) const {
     case InfoField::Race:
         return fields_[size_t(InfoField::Education)];
     case InfoField::Education:
-        return buttons_->button(0);
+        return buttons_->button(ui::PairButton::Accept);
     }
     return nullptr;
 }
@@ -300,7 +301,7 @@ bool frmClientInfo::EnterCheck(InfoField f) {
     if (next && next->isEnabled())
         next->setFocus(Qt::TabFocusReason);
     else
-        buttons_->button(0)->setFocus(Qt::TabFocusReason);
+        buttons_->button(ui::PairButton::Accept)->setFocus(Qt::TabFocusReason);
     return true;
 }
 
@@ -321,8 +322,8 @@ void frmClientInfo::FieldFocusOut(InfoField f, QFocusEvent* event) {
     QWidget* to = QApplication::focusWidget();
     if (to && to->window() != this)
         return;
-    if (f == InfoField::DateOfBirth && !checkingDate_ && to != buttons_->button(1) &&
-        fields_[size_t(f)]->isEnabled()) {
+    if (f == InfoField::DateOfBirth && !checkingDate_ &&
+        to != buttons_->button(ui::PairButton::Cancel) && fields_[size_t(f)]->isEnabled()) {
         // The date is checked however it is left; "Cancel Input" stays within reach.
         if (!CheckTextField(f, textField(f)->text()).ok) {
             checkingDate_ = true;
@@ -489,7 +490,8 @@ void frmClientInfo::InformationOk() {
         QDialog::reject();
         return;
     case ClientInfoForm::OkOutcome::WriteFailed:
-        buttons_->button(0)->setFocus(Qt::OtherFocusReason); // typed data stays for a retry
+        buttons_->button(ui::PairButton::Accept)
+            ->setFocus(Qt::OtherFocusReason); // typed data stays for a retry
         return;
     }
 }

@@ -86,7 +86,8 @@ frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent) {
     column->addWidget(buttonRow);
 
     QList<QWidget*> chain(fields_.begin(), fields_.end());
-    ui::SetTabChain(chain << buttons_->button(0) << buttons_->button(1));
+    ui::SetTabChain(chain << buttons_->button(ui::PairButton::Accept)
+                          << buttons_->button(ui::PairButton::Cancel));
 }
 
 bool frmCourtHistory::EditMode() const {
@@ -128,7 +129,7 @@ void frmCourtHistory::Activate() {
     lblClientName_->setText(CurrentRecord().ClientName);
     lblClientName_->setVisible(true);
     if (EditMode() || Globals().ScanEditMode)
-        buttons_->button(0)->setFocus(Qt::OtherFocusReason);
+        buttons_->button(ui::PairButton::Accept)->setFocus(Qt::OtherFocusReason);
     else
         fields_[0]->setFocus(Qt::OtherFocusReason);
 }
@@ -147,7 +148,7 @@ bool frmCourtHistory::EnterCheck(int question) {
     if (question < CourtQuestionCount)
         answerField(question + 1)->setFocus(Qt::TabFocusReason);
     else
-        buttons_->button(0)->setFocus(Qt::TabFocusReason);
+        buttons_->button(ui::PairButton::Accept)->setFocus(Qt::TabFocusReason);
     return true;
 }
 
@@ -193,7 +194,8 @@ void frmCourtHistory::InformationOk() {
         return;
     }
     if (!SaveCourtData()) {
-        buttons_->button(0)->setFocus(Qt::OtherFocusReason); // kept for a retry
+        buttons_->button(ui::PairButton::Accept)
+            ->setFocus(Qt::OtherFocusReason); // kept for a retry
         return;
     }
     Globals().ContinueFlag = true;

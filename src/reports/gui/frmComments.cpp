@@ -105,7 +105,8 @@ frmComments::frmComments(QWidget* parent) : QDialog(parent) {
     layout->addWidget(lblReportFit_);
     layout->addWidget(row);
     ui::FixAtSizeHint(frCourt_);
-    ui::SetTabChain({txtComments_, buttons_->button(0), buttons_->button(1)});
+    ui::SetTabChain({txtComments_, buttons_->button(ui::PairButton::Accept),
+                     buttons_->button(ui::PairButton::Cancel)});
     txtComments_->installEventFilter(this);
     connect(txtComments_, &QPlainTextEdit::textChanged, this, &frmComments::TextChanged);
 
@@ -130,7 +131,7 @@ bool frmComments::LoadWindow() {
     if (!read) {
         // Without the stored comments a save could not keep the other clients' comments.
         txtComments_->setReadOnly(true);
-        buttons_->button(0)->setEnabled(false);
+        buttons_->button(ui::PairButton::Accept)->setEnabled(false);
     }
     return read;
 }

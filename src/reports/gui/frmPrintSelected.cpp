@@ -51,10 +51,6 @@ const char16_t* const kInstructions[] = {
     u" return to the Main Menu.",
 };
 
-QString ErrorLine(const VError& e) {
-    return QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description());
-}
-
 // The window layer owns the pointer for the whole run: the print layer's own hourglass would
 // switch it off after every report.
 class PointerScope {
@@ -192,7 +188,7 @@ BatchPrintResult PrintReportsOf(const QList<int>& clients, const scoring::Report
             const bool retry =
                 MsgBox(MsgLines({QStringLiteral("The report of client %1 could not be printed.")
                                      .arg(client),
-                                 ErrorLine(e), QString(),
+                                 ErrorText(e), QString(),
                                  QStringLiteral("Press OK to try again, or Cancel to stop "
                                                 "printing.")}),
                        MsgButtons::OkCancel, MsgIcon::Critical, kTitle) == MsgAnswer::Ok;
@@ -258,6 +254,7 @@ frmPrintSelected::frmPrintSelected(QWidget* parent) : QDialog(parent) {
     auto* row = new QHBoxLayout;
     row->setSpacing(ui::Twips(240));
     buttons_ = new ui::MenuButtons(this, msgPanel_);
+    // In the order of Choice.
     const std::pair<const char*, const char*> choices[] = {
         {"Print Selected", "Print selected client reports"},
         {"Select All", "Select all client reports for printing"},
@@ -272,9 +269,9 @@ frmPrintSelected::frmPrintSelected(QWidget* parent) : QDialog(parent) {
     connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) {
         if (running_)
             return;
-        if (i == 0)
+        if (Choice(i) == Choice::PrintSelected)
             PrintSelected();
-        else if (i == 1)
+        else if (Choice(i) == Choice::SelectAll)
             SelectAll();
         else
             reject();
@@ -290,7 +287,9 @@ frmPrintSelected::frmPrintSelected(QWidget* parent) : QDialog(parent) {
     layout->addLayout(top);
     layout->addLayout(row);
     ui::FixAtSizeHint(fraAll_);
-    ui::SetTabChain({list_, buttons_->button(0), buttons_->button(1), buttons_->button(2)});
+    ui::SetTabChain({list_, buttons_->button(Choice::PrintSelected),
+                     buttons_->button(Choice::SelectAll),
+                     buttons_->button(Choice::ReturnToMainMenu)});
 
     resize(fraAll_->width() + ui::Twips(1200),
            fraAll_->height() + msgPanel_->minimumHeight() + ui::Twips(2400));
@@ -325,7 +324,7 @@ void frmPrintSelected::Activation() {
     UpdatePrintButton();
     // With no clients there is nothing to choose or print: the way back is the only choice.
     if (list_->count() == 0 && (list_->hasFocus() || !focusWidget()))
-        buttons_->button(2)->setFocus(Qt::OtherFocusReason);
+        buttons_->button(Choice::ReturnToMainMenu)->setFocus(Qt::OtherFocusReason);
     else if (!focusWidget())
         list_->setFocus(Qt::OtherFocusReason);
 }
@@ -341,7 +340,7 @@ void frmPrintSelected::FillList() {
 
 void frmPrintSelected::UpdatePrintButton() {
     const QListWidgetItem* current = list_->currentItem();
-    buttons_->button(0)->setEnabled(current && !current->text().isEmpty());
+    buttons_->button(Choice::PrintSelected)->setEnabled(current && !current->text().isEmpty());
 }
 
 bool frmPrintSelected::eventFilter(QObject* watched, QEvent* e) {
@@ -365,7 +364,7 @@ bool frmPrintSelected::eventFilter(QObject* watched, QEvent* e) {
 
 void frmPrintSelected::ListFocusIn() {
     if (list_->count() == 0) {
-        buttons_->button(2)->setFocus(Qt::TabFocusReason);
+        buttons_->button(Choice::ReturnToMainMenu)->setFocus(Qt::TabFocusReason);
         return;
     }
     ui::PaintSelectable(fraClient_, true);

@@ -55,6 +55,9 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // The menu buttons, left to right.
+    enum class Choice { PrintSelected, SelectAll, ReturnToMainMenu };
+
     void Activation();
     void FillList();
     void UpdatePrintButton();

@@ -8,6 +8,7 @@
 #include "reports/print/ReportText.h"
 #include "store/AuditTrail.h"
 #include "ui/MenuButtons.h"
+#include "ui/Palette.h"
 #include "ui/WindowFrame.h"
 #include "ui/WindowHelpers.h"
 
@@ -26,9 +27,6 @@
 namespace varenta::reports {
 
 namespace {
-
-const QColor AreaColour{16, 52, 96};
-const QColor FaceColour{212, 208, 200};
 
 // Measures in twips.
 constexpr int FormWidth = 10800;
@@ -164,14 +162,14 @@ frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent) {
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setModal(true);
     resize(ui::Twips(FormWidth), ui::Twips(FormHeight));
-    ui::SetBackground(this, AreaColour);
+    ui::SetBackground(this, ui::AreaColour);
 
     fraAll = new QFrame(this);
     fraAll->setObjectName(QStringLiteral("fraAll"));
     fraAll->setFrameStyle(QFrame::Panel | QFrame::Raised);
     fraAll->setLineWidth(2);
     fraAll->setFixedSize(ui::Twips(FrameWidth), ui::Twips(FrameHeight));
-    ui::SetBackground(fraAll, FaceColour, Qt::black);
+    ui::SetBackground(fraAll, ui::FaceColour, Qt::black);
 
     Text1 = new ReportTextBox(fraAll);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -389,7 +387,7 @@ PrintResult frmViewReport::PrintOn(const PrintTarget& target) {
 }
 
 QString frmViewReport::FailureText(const VError& e) {
-    return QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description());
+    return ErrorText(e);
 }
 
 QString frmViewReport::FailureText(const std::exception& e) {

@@ -99,7 +99,7 @@ void frmAuditTrail::Fill() {
     } catch (const VError& e) {
         list_->addItem(QStringLiteral("The audit trail could not be read."));
         MsgBox(MsgLines({QStringLiteral("The audit trail of this data disk could not be read:"),
-                         QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description())}),
+                         ErrorText(e)}),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Audit Trail"));
         return;
     }

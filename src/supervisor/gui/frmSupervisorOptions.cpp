@@ -116,7 +116,7 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent) {
     connect(buttons_, &ui::MenuButtons::chosen, this, [this](int i) {
         if (executing_)
             return;
-        if (i == 0)
+        if (Place(i) == Place::ExecuteSelection)
             ExecuteSelection();
         else
             reject();
@@ -126,8 +126,8 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent) {
     right->setSpacing(ui::Twips(240));
     right->addWidget(frCurrentClient_);
     right->addStretch();
-    right->addWidget(buttons_->panel(0));
-    right->addWidget(buttons_->panel(1));
+    right->addWidget(buttons_->panel(Place::ExecuteSelection));
+    right->addWidget(buttons_->panel(Place::GoToMainMenu));
     auto* layout = new QHBoxLayout(frControls_);
     layout->setContentsMargins(ui::Twips(300), ui::Twips(300), ui::Twips(300), ui::Twips(300));
     layout->setSpacing(ui::Twips(360));
@@ -279,10 +279,11 @@ bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* e) {
         return QDialog::eventFilter(watched, e);
     const bool in = type == QEvent::FocusIn;
     if (watched == tabs_->tabBar()) {
-        ui::SetBackground(buttons_->panel(2), in ? ui::Cyan : ui::Blue);
-    } else if (watched == buttons_->button(0) || watched == buttons_->button(1)) {
+        ui::SetBackground(buttons_->panel(Place::TabsPanel), in ? ui::Cyan : ui::Blue);
+    } else if (watched == buttons_->button(Place::ExecuteSelection) ||
+               watched == buttons_->button(Place::GoToMainMenu)) {
         if (in)
-            ui::SetBackground(buttons_->panel(2), ui::Blue);
+            ui::SetBackground(buttons_->panel(Place::TabsPanel), ui::Blue);
     } else if (watched == chkExportNames_) {
         if (in)
             msgPanel_->SetCaption(QStringLiteral("Press the space bar to put the clients' names "
@@ -351,7 +352,7 @@ void frmSupervisorOptions::ExecuteSelection() {
             Run(op);
     } catch (const VError& e) {
         ui::NormalPointer();
-        MsgBox(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        MsgBox(ErrorText(e));
     } catch (const std::exception& e) {
         ui::NormalPointer();
         MsgBox(QStringLiteral("The operation stopped unexpectedly: %1")

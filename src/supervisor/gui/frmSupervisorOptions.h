@@ -46,6 +46,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // The two menu buttons, and the panel of the same array that frames the tabs.
+    enum class Place { ExecuteSelection, GoToMainMenu, TabsPanel };
+
     QWidget* BuildReportsTab();
     QWidget* BuildCommentTab(const QString& text);
     QWidget* BuildRecordsTab();
