@@ -9,6 +9,7 @@
 #include "app/Paths.h"
 #include "store/ClientStore.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 
@@ -82,32 +83,45 @@ int Options::intValue(const QString& name) const {
     if (!values.contains(name))
         throw CliError{QStringLiteral("missing --%1").arg(name)};
     bool ok = false;
-    const int v = values.value(name).toInt(&ok);
+    const int v = value(name).toInt(&ok);
     if (!ok || v < 1)
         throw CliError{QStringLiteral("--%1 needs a whole number of 1 or more, not \"%2\"")
-                           .arg(name, values.value(name))};
+                           .arg(name, value(name))};
     return v;
 }
 
 Options Parse(const QStringList& args, const QStringList& withValue, const QStringList& flags) {
-    Options o;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (!a.startsWith(QStringLiteral("--"))) {
-            o.positional << a;
-            continue;
+    QCommandLineParser parser;
+    // "-x" is an option spelled wrongly, not a letter cluster.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const QString& name : withValue)
+        parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
+    for (const QString& name : flags)
+        parser.addOption(QCommandLineOption(name));
+    if (!parser.parse(QStringList{QStringLiteral("varenta-cli")} + args)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            // Named as typed: "-x", "--x" or "--x=1".
+            for (const QString& a : args) {
+                const QString bare = a.section(QLatin1Char('='), 0, 0);
+                if (bare == QLatin1String("-") + unknown.first() ||
+                    bare == QLatin1String("--") + unknown.first())
+                    throw CliError{QStringLiteral("unknown option %1").arg(a)};
+            }
+            throw CliError{QStringLiteral("unknown option --%1").arg(unknown.first())};
         }
-        const QString name = a.mid(2);
-        if (withValue.contains(name)) {
-            if (i + 1 >= args.size())
-                throw CliError{QStringLiteral("%1 needs a value").arg(a)};
-            o.values.insert(name, args[++i]);
-        } else if (flags.contains(name)) {
-            o.flags << name;
-        } else {
-            throw CliError{QStringLiteral("unknown option %1").arg(a)};
-        }
+        // The parser's only other refusal: an option that takes a value came last.
+        throw CliError{
+            QStringLiteral("%1 needs a value").arg(args.isEmpty() ? QString() : args.last())};
     }
+    Options o;
+    o.positional = parser.positionalArguments();
+    for (const QString& name : withValue)
+        if (parser.isSet(name))
+            o.values.insert(name, parser.values(name));
+    for (const QString& name : flags)
+        if (parser.isSet(name))
+            o.flags << name;
     return o;
 }
 

@@ -16,17 +16,22 @@ struct CliError {
 
 struct Options {
     QStringList positional;
-    QMap<QString, QString> values; // "--name value" pairs, without the dashes
-    QStringList flags;             // "--name" alone
+    QMap<QString, QStringList> values; // "--name value", every value in order, without the dashes
+    QStringList flags;                 // "--name" alone
 
     bool has(const QString& name) const { return values.contains(name) || flags.contains(name); }
-    QString value(const QString& name) const { return values.value(name); }
+    // The last value given.
+    QString value(const QString& name) const {
+        const QStringList all = values.value(name);
+        return all.isEmpty() ? QString() : all.last();
+    }
+    QStringList allValues(const QString& name) const { return values.value(name); }
     // A required positive whole number.
     int intValue(const QString& name) const;
 };
 
-// Parses arguments. `withValue` lists the options taking a value, `flags` those taking none;
-// anything else is refused.
+// Parses arguments. `withValue` lists the options taking a value ("--name value" or
+// "--name=value"), `flags` those taking none; anything else is refused.
 Options Parse(const QStringList& args, const QStringList& withValue, const QStringList& flags);
 
 // Decides where files live: the program folder --program-dir when given, else the layout the

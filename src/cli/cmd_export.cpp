@@ -14,25 +14,6 @@ namespace varenta::cli {
 
 namespace {
 
-// The option parser keeps one value per name; the disks are taken out first, in order.
-QStringList TakeDataDirs(QStringList& args) {
-    QStringList disks;
-    for (int i = 0; i < args.size();) {
-        if (args[i] != QLatin1String("--data-dir")) {
-            ++i;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            throw CliError{QStringLiteral("--data-dir needs a value")};
-        QString dir = args[i + 1];
-        while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
-            dir.chop(1);
-        disks << dir;
-        args.remove(i, 2);
-    }
-    return disks;
-}
-
 void WriteStdout(const QByteArray& bytes) {
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
         std::fflush(stdout) != 0)
@@ -40,12 +21,17 @@ void WriteStdout(const QByteArray& bytes) {
                            .arg(QString::fromLocal8Bit(std::strerror(errno)))};
 }
 
-int Export(const QStringList& given) {
-    QStringList args = given;
-    const QStringList disks = TakeDataDirs(args);
-    const Options o = Parse(
-        args, {QStringLiteral("program-dir"), QStringLiteral("format"), QStringLiteral("out")},
-        {QStringLiteral("with-names")});
+int Export(const QStringList& args) {
+    const Options o = Parse(args,
+                            {QStringLiteral("program-dir"), QStringLiteral("data-dir"),
+                             QStringLiteral("format"), QStringLiteral("out")},
+                            {QStringLiteral("with-names")});
+    QStringList disks;
+    for (QString dir : o.allValues(QStringLiteral("data-dir"))) {
+        while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+            dir.chop(1);
+        disks << dir;
+    }
     if (!o.positional.isEmpty())
         throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
     if (disks.isEmpty())

@@ -1,7 +1,9 @@
 #include "main/ShellOptions.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace varenta::main {
 
@@ -14,47 +16,58 @@ QString Folder(const QString& value) {
 } // namespace
 
 ShellOptions ParseShellOptions(const QStringList& args) {
-    ShellOptions o;
-    for (int i = 0; i < args.size(); ++i) {
-        QString a = args[i];
-        QString value;
-        bool hasValue = false;
-        const int eq = a.indexOf(QLatin1Char('='));
-        if (a.startsWith(QStringLiteral("--")) && eq > 0) {
-            value = a.mid(eq + 1);
-            a = a.left(eq);
-            hasValue = true;
+    const QCommandLineOption programDir(QStringLiteral("program-dir"), QString(),
+                                        QStringLiteral("DIR"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption administrator(QStringLiteral("administrator"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QStringList folderOptions{QStringLiteral("--program-dir"), QStringLiteral("--data-dir")};
+
+    // A folder option followed by another option lacks its folder; the parser would take the
+    // option's name for the folder.
+    for (qsizetype i = 0; i < args.size(); ++i)
+        if (folderOptions.contains(args[i]) &&
+            (i + 1 >= args.size() || args[i + 1].startsWith(QStringLiteral("--"))))
+            throw ShellOptionsError{QStringLiteral("option %1 needs a folder").arg(args[i])};
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({programDir, dataDir, administrator, help, version});
+    if (!parser.parse(QStringList{QStringLiteral("varenta")} + args)) {
+        // An unknown option, or a value given to one that takes none ("--version=1"): named as
+        // typed.
+        const QStringList unknown = parser.unknownOptionNames();
+        for (const QString& a : args) {
+            const QString name = a.section(QLatin1Char('='), 0, 0)
+                                     .remove(QRegularExpression(QStringLiteral("^--?")));
+            if (a.startsWith(QLatin1Char('-')) &&
+                (unknown.contains(name) || (a.contains(QLatin1Char('=')) &&
+                                            !folderOptions.contains(QStringLiteral("--") + name))))
+                throw ShellOptionsError{QStringLiteral("unknown option %1").arg(a)};
         }
-        auto takeValue = [&]() -> QString {
-            if (hasValue)
-                return value;
-            if (i + 1 >= args.size() || args[i + 1].startsWith(QStringLiteral("--")))
-                throw ShellOptionsError{QStringLiteral("option %1 needs a folder").arg(a)};
-            return args[++i];
-        };
-        if (a == QStringLiteral("--program-dir")) {
-            const QString v = takeValue();
-            if (v.isEmpty() || !QFileInfo(v).isDir())
-                throw ShellOptionsError{
-                    QStringLiteral("program folder \"%1\" does not exist").arg(v)};
-            o.programDir = Folder(v);
-        } else if (a == QStringLiteral("--data-dir")) {
-            const QString v = takeValue();
-            if (v.isEmpty())
-                throw ShellOptionsError{QStringLiteral("option --data-dir needs a folder")};
-            o.dataDir = Folder(v);
-        } else if (a == QStringLiteral("--administrator") && !hasValue) {
-            o.administrator = true;
-        } else if ((a == QStringLiteral("--help") || a == QStringLiteral("-h")) && !hasValue) {
-            o.help = true;
-        } else if (a == QStringLiteral("--version") && !hasValue) {
-            o.version = true;
-        } else if (a.startsWith(QLatin1Char('-'))) {
-            throw ShellOptionsError{QStringLiteral("unknown option %1").arg(args[i])};
-        } else {
-            throw ShellOptionsError{QStringLiteral("unexpected argument \"%1\"").arg(a)};
-        }
+        throw ShellOptionsError{parser.errorText()};
     }
+    if (!parser.positionalArguments().isEmpty())
+        throw ShellOptionsError{
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first())};
+
+    ShellOptions o;
+    if (parser.isSet(programDir)) {
+        const QString v = parser.value(programDir);
+        if (v.isEmpty() || !QFileInfo(v).isDir())
+            throw ShellOptionsError{QStringLiteral("program folder \"%1\" does not exist").arg(v)};
+        o.programDir = Folder(v);
+    }
+    if (parser.isSet(dataDir)) {
+        const QString v = parser.value(dataDir);
+        if (v.isEmpty())
+            throw ShellOptionsError{QStringLiteral("option --data-dir needs a folder")};
+        o.dataDir = Folder(v);
+    }
+    o.administrator = parser.isSet(administrator);
+    o.help = parser.isSet(help);
+    o.version = parser.isSet(version);
     return o;
 }
 
