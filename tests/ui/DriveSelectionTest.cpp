@@ -1,10 +1,10 @@
 // The data disk selection as the user meets it: at start-up and from the menu, with every
 // message answered in advance and the drive dialog driven like a user would.
-#include "ModalScript.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "store/ClientStore.h"
+#include "support/ModalScript.h"
 #include "support/TestSupport.h"
 #include "ui/MainMenuHooks.h"
 #include "ui/frmAbout.h"

@@ -1,7 +1,7 @@
 #include "ui/Password.h"
-#include "ModalScript.h"
 #include "app/BuildConfig.h"
 #include "app/Messages.h"
+#include "support/ModalScript.h"
 #include "ui/MenuButtons.h"
 
 #include <QLabel>

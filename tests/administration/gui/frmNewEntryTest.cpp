@@ -5,7 +5,7 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h"
+#include "support/GuiDriver.h"
 #include "support/TestSupport.h"
 
 #include <QTableWidget>

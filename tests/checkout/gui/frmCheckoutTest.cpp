@@ -1,9 +1,9 @@
 #include "checkout/gui/frmCheckout.h"
 
 #include "../CheckoutTables.h"
-#include "intake/gui/GuiDriver.h"
 #include "reports/print/FakePrintService.h"
 #include "reports/print/PdfCheck.h"
+#include "support/GuiDriver.h"
 
 #include "app/Globals.h"
 #include "app/Messages.h"

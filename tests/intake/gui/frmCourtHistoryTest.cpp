@@ -3,8 +3,8 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "intake/ClientInfo.h"
-#include "intake/gui/GuiDriver.h"
 #include "store/ClientStore.h"
+#include "support/GuiDriver.h"
 #include "support/TestSupport.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/gui/frmComments.h"
 #include "scoring/ReportWriter.h"
 #include "support/AuditCheck.h"
+#include "support/GuiDriver.h" // QTest and the window helpers
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 

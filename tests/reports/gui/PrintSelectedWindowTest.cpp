@@ -1,12 +1,12 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "reports/gui/frmPrintSelected.h"
 #include "reports/print/FakePrintService.h"
 #include "reports/print/PdfCheck.h"
 #include "reports/print/ReportPrint.h"
 #include "support/AuditCheck.h"
+#include "support/GuiDriver.h" // QTest and the window helpers
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 

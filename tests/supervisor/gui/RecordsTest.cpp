@@ -3,15 +3,15 @@
 #include "app/BuildConfig.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "store/AuditTrail.h"
 #include "supervisor/gui/frmAuditTrail.h"
 #include "supervisor/gui/frmSupervisorOptions.h"
 #include "support/AuditCheck.h"
+#include "support/GuiDriver.h" // QTest and the window helpers
+#include "support/ModalScript.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
-#include "ui/ModalScript.h"
 #include "ui/Password.h"
 
 #include <QCheckBox>

@@ -2,7 +2,6 @@
 #include "app/BuildConfig.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "reports/gui/frmComments.h"
 #include "reports/gui/frmPrintSelected.h"
@@ -12,9 +11,10 @@
 #include "store/ClientStore.h"
 #include "supervisor/gui/frmSupervisorOptions.h"
 #include "support/AuditCheck.h"
+#include "support/GuiDriver.h" // QTest and the window helpers
+#include "support/ModalScript.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
-#include "ui/ModalScript.h"
 #include "ui/Password.h"
 #include "ui/WindowHelpers.h"
 
@@ -243,16 +243,10 @@ TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
         .Then([&](QWidget* w) {
             auto* viewer = qobject_cast<reports::frmViewReport*>(w);
             ASSERT_TRUE(viewer);
-            // Read once the report is in, from the viewer's own event loop.
-            auto* poll = new QTimer(viewer);
-            QObject::connect(poll, &QTimer::timeout, viewer, [&shown, viewer, poll] {
-                if (!viewer->HasReport())
-                    return;
-                poll->stop();
-                shown = viewer->Text1->toPlainText();
-                viewer->cmdCancel->click();
-            });
-            poll->start(20);
+            // Read once the report is in.
+            ASSERT_TRUE(QTest::qWaitFor([viewer] { return viewer->HasReport(); }));
+            shown = viewer->Text1->toPlainText();
+            viewer->cmdCancel->click();
         });
     Execute();
     EXPECT_EQ(script.remaining(), 0);
