@@ -7,8 +7,8 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h"
 #include "support/AuditCheck.h"
+#include "support/GuiDriver.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/QtMessageSink.h"
@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -236,13 +237,12 @@ TEST_F(PresentQA, RealMessageBoxesLostSoundAndOnlyTheSupervisorLeavesEarly) {
     closer.start(20);
     const auto played = device.played.size();
     Answer(0);
-    QTest::qWait(100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Focus() == W("txtInstructions"); }));
     EXPECT_EQ(boxes, 1);
     EXPECT_TRUE(Shown("fraInstructions"));
     EXPECT_EQ(Focus(), W("txtInstructions"));
     Key(Qt::Key_Return);
-    QTest::qWait(50);
-    EXPECT_EQ(Focus(), W("txtQuestion"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Focus() == W("txtQuestion"); }));
     EXPECT_EQ(device.played.mid(played), (QStringList{"true.wav", "inst2.wav", "e064.wav"}));
     InstallMessageSink(scripted);
 
