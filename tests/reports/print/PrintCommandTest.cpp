@@ -30,8 +30,7 @@ class PrintCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
         cli = fileio::Join(BuiltProgramDir(), QStringLiteral("varenta-cli"));
-        if (!QFileInfo(cli).isExecutable())
-            GTEST_SKIP() << "varenta-cli is not built";
+        ASSERT_TRUE(QFileInfo(cli).isExecutable()) << "varenta-cli is not built";
         // A program folder of our own, so the report file written is this test's.
         QDir().mkpath(dir.file("prog"));
         UseReportProgramDir(dir.file("prog"));
