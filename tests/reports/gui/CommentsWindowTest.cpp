@@ -154,8 +154,7 @@ TEST_F(CommentsWindowTest, SaysWhileTypingWhetherTheReportPrintsTheCommentWhole)
     EXPECT_EQ(fit->text(), "The report prints this comment whole.");
 }
 
-TEST_F(CommentsWindowTest, ScreenForTheGuide) {
-    VARENTA_SKIP_UNLESS_SCREENS();
+TEST_F(CommentsWindowTest, DISABLED_ScreensForTheGuide) {
     Globals().Clients[2].ClientName = Fit(QStringLiteral("Marisol Quintero"), width::ClientName);
     Open();
     text->selectAll();

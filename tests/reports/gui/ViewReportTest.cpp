@@ -268,8 +268,7 @@ TEST(ViewReportPrinting, PrintReportAndPrintToFromTheKeyboard) {
 }
 
 // For the developers' guide: a sample client's report, scored with the tables shipped.
-TEST(ViewReportScoring, ScreenForTheGuide) {
-    VARENTA_SKIP_UNLESS_SCREENS();
+TEST(ViewReportScoring, DISABLED_ScreensForTheGuide) {
     TempDir dir;
     UseReportProgramDir(dir.path());
     WriteDataDisk(dir.file("disk"), {SampleClient(1), SampleClient(2)});

@@ -302,8 +302,7 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
 }
 
 // For the developers' guide: each tab as the user sees it.
-TEST_F(SupervisorTest, ScreensForTheGuide) {
-    VARENTA_SKIP_UNLESS_SCREENS();
+TEST_F(SupervisorTest, DISABLED_ScreensForTheGuide) {
     Globals().Clients[3].ClientName = Fit("Dante Whitlock", width::ClientName);
     Globals().CurrentClient = 3;
     Open();
