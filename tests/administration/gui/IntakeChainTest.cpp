@@ -15,6 +15,7 @@
 #include "support/AuditCheck.h"
 #include "support/GuiDriver.h"
 #include "support/ModalScript.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -61,20 +62,15 @@ void ThroughCourt(ModalScript& script, int button, int windows = 2) {
         script.Then<intake::frmCourtHistory>(TypeCourt);
 }
 
-class IntakeChain : public ::testing::Test {
+class IntakeChain : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
-        UseDataDisk(disk.path());
+        LoadDisk(2);
         MakeQuestionDb(program.path(), {QStringLiteral("English")});
         passwordAsked = 0;
         EntryMethod().askSupervisorPassword = [this](QWidget*) { return ++passwordAsked >= 3; };
     }
-    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
 
-    TempDir disk;
-    TempDir program;
-    ScriptedMessages messages;
     int passwordAsked = 0;
 };
 
@@ -217,8 +213,7 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
     EXPECT_EQ(AuditEvents(disk.path()), QStringList()); // nothing done, nothing recorded
 
     // A full disk is refused before any window opens.
-    WriteDataDisk(disk.path(), SampleClients(MaxClients));
-    UseDataDisk(disk.path());
+    LoadDisk(MaxClients);
     AddNewClient();
     EXPECT_EQ(messages.last().title, "Data Disk Full");
     EXPECT_EQ(Globals().ClientCount, MaxClients);

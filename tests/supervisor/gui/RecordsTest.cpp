@@ -10,6 +10,7 @@
 #include "support/AuditCheck.h"
 #include "support/GuiDriver.h" // QTest and the window helpers
 #include "support/ModalScript.h"
+#include "support/OnDataDisk.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/Password.h"
@@ -41,11 +42,10 @@ ModalScript::Step TypePassword(const QString& entry, Qt::Key key = Qt::Key_Retur
 }
 const QString Password = QString(QLatin1Char(build::SupervisorLetter)).toLower();
 
-class RecordsTest : public ::testing::Test {
+class RecordsTest : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), SampleClients(5));
-        UseDataDisk(disk.path());
+        LoadDisk(5);
         UseReportProgramDir(program.path());
     }
 
@@ -82,8 +82,7 @@ protected:
         EXPECT_FALSE(window->isVisible());
     }
 
-    TempDir disk, program, out;
-    ScriptedMessages messages;
+    TempDir out;
     std::unique_ptr<frmSupervisorOptions> window;
     QTabWidget* tabs = nullptr;
     QString chosen;

@@ -13,6 +13,7 @@
 #include "support/AuditCheck.h"
 #include "support/GuiDriver.h" // QTest and the window helpers
 #include "support/ModalScript.h"
+#include "support/OnDataDisk.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/Password.h"
@@ -47,11 +48,10 @@ ModalScript::Step TypePassword(const QString& entry, Qt::Key key = Qt::Key_Retur
 }
 const QString Password = QString(QLatin1Char(build::SupervisorLetter)).toLower();
 
-class SupervisorTest : public ::testing::Test {
+class SupervisorTest : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), SampleClients(5));
-        UseDataDisk(disk.path());
+        LoadDisk(5);
         UseReportProgramDir(program.path());
     }
 
@@ -89,17 +89,15 @@ protected:
         return QDir(out.path()).entryList({"*.pdf"}, QDir::Files, QDir::Name);
     }
 
-    TempDir disk, program, out;
+    TempDir out;
     // No printer here: the reports go into PDF files the user names once.
     pdf::NoPrinter noPrinter{out.file("Reports.pdf")};
-    ScriptedMessages messages;
     std::unique_ptr<frmSupervisorOptions> window;
     QTabWidget* tabs = nullptr;
 };
 
 TEST_F(SupervisorTest, AnEmptyDataDiskSendsTheUserBackAtOnce) {
-    WriteDataDisk(disk.path(), {});
-    UseDataDisk(disk.path());
+    LoadDisk(0);
     Open();
     QApplication::processEvents();
     ASSERT_EQ(messages.shown().size(), 1u);
@@ -168,8 +166,7 @@ TEST_F(SupervisorTest, TabsAndOptionsFromTheKeyboard) {
 }
 
 TEST_F(SupervisorTest, PrintAllPrintsEveryClientInRecordOrderAndEndsOnTheFirst) {
-    WriteDataDisk(disk.path(), SampleClients(3));
-    UseDataDisk(disk.path());
+    LoadDisk(3);
     Globals().CurrentClient = 2;
     Open();
     Option(2)->setChecked(true);
