@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "store/ClientStore.h"
 #include "support/ModalScript.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 #include "ui/MainMenuHooks.h"
 #include "ui/frmAbout.h"
@@ -32,7 +33,7 @@ namespace {
 const QString TryAgain = QStringLiteral("Drive select unsuccessful, would you like to try again?");
 const QString NotOurs = QStringLiteral("This is not a Varenta data disk.");
 
-class DriveSelectionTest : public ::testing::Test {
+class DriveSelectionTest : public OnDataDisk {
 protected:
     void SetUp() override {
         frmAbout::SetTimeScale(0.0, 0.0);
@@ -60,11 +61,9 @@ protected:
         };
     }
 
-    TempDir program;
     TempDir tmp;
     QString good;
     QString other;
-    ScriptedMessages messages;
 };
 
 // A folder without the marker, and a drive letter (named in capitals): No ends the program.
