@@ -11,6 +11,7 @@
 #include "support/GuiDriver.h" // QTest and the window helpers
 #include "support/ModalScript.h"
 #include "support/OnDataDisk.h"
+#include "support/PasswordPrompt.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/Password.h"
@@ -31,16 +32,6 @@ using varenta::supervisor::frmAuditTrail;
 using varenta::supervisor::frmSupervisorOptions;
 
 namespace {
-
-ModalScript::Step TypePassword(const QString& entry, Qt::Key key = Qt::Key_Return) {
-    return [entry, key](QWidget* w) {
-        auto* box = qobject_cast<ui::frmMyInputBox*>(w);
-        ASSERT_TRUE(box) << "expected the password prompt, got " << w->objectName().toStdString();
-        QTest::keyClicks(box->txtInput(), entry);
-        QTest::keyClick(box->txtInput(), key);
-    };
-}
-const QString Password = QString(QLatin1Char(build::SupervisorLetter)).toLower();
 
 class RecordsTest : public OnDataDisk {
 protected:
@@ -71,10 +62,10 @@ protected:
         return window->findChild<QRadioButton*>(QStringLiteral("optRecordsOption(%1)").arg(i));
     }
     QCheckBox* Names() const { return window->findChild<QCheckBox*>("chkExportNames"); }
-    void Execute(const QString& password = Password) {
+    void Execute(const QString& password = SupervisorPassword) {
         ModalScript script;
         script.Then(TypePassword(password));
-        if (password != Password)
+        if (password != SupervisorPassword)
             script.Then(TypePassword("", Qt::Key_Escape));
         MenuButton(window.get(), 0)->setFocus();
         QTest::keyClick(MenuButton(window.get(), 0), Qt::Key_Return);
@@ -176,7 +167,7 @@ TEST_F(RecordsTest, TheAuditTrailIsReadNewestFirstFromTheKeyboard) {
     audit::RecordDisk(audit::Event::NamesDeleted, 5);
     Open(2);
     ModalScript script;
-    script.Then(TypePassword(Password)).Then([](QWidget* w) {
+    script.Then(TypePassword(SupervisorPassword)).Then([](QWidget* w) {
         auto* trail = qobject_cast<frmAuditTrail*>(w);
         ASSERT_TRUE(trail);
         QListWidget* list = trail->lstAuditTrail();

@@ -14,6 +14,7 @@
 #include "support/GuiDriver.h" // QTest and the window helpers
 #include "support/ModalScript.h"
 #include "support/OnDataDisk.h"
+#include "support/PasswordPrompt.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/Password.h"
@@ -36,17 +37,6 @@ using namespace varenta::testing;
 using varenta::supervisor::frmSupervisorOptions;
 
 namespace {
-
-// A step for the password prompt: types `entry` and ends with `key`.
-ModalScript::Step TypePassword(const QString& entry, Qt::Key key = Qt::Key_Return) {
-    return [entry, key](QWidget* w) {
-        auto* box = qobject_cast<ui::frmMyInputBox*>(w);
-        ASSERT_TRUE(box) << "expected the password prompt, got " << w->objectName().toStdString();
-        QTest::keyClicks(box->txtInput(), entry);
-        QTest::keyClick(box->txtInput(), key);
-    };
-}
-const QString Password = QString(QLatin1Char(build::SupervisorLetter)).toLower();
 
 class SupervisorTest : public OnDataDisk {
 protected:
@@ -172,7 +162,7 @@ TEST_F(SupervisorTest, PrintAllPrintsEveryClientInRecordOrderAndEndsOnTheFirst) 
     Option(2)->setChecked(true);
     Find<QCheckBox>("chkSumPage")->setChecked(true);
     ModalScript script;
-    script.Then(TypePassword(Password));
+    script.Then(TypePassword(SupervisorPassword));
     messages.Answer(MsgAnswer::Yes); // no printer: PDF files instead
     Execute();
     EXPECT_TRUE(window->Executed());
@@ -197,7 +187,7 @@ TEST_F(SupervisorTest, PrintSelectedClients2And5) {
     Open();
     Option(1)->setChecked(true);
     ModalScript script;
-    script.Then(TypePassword(Password)).Then([](QWidget* w) {
+    script.Then(TypePassword(SupervisorPassword)).Then([](QWidget* w) {
         ASSERT_TRUE(qobject_cast<reports::frmPrintSelected*>(w));
         auto* list = qobject_cast<reports::frmPrintSelected*>(w)->lbNameDisplay();
         EXPECT_TRUE(QTest::qWaitFor([list] { return list->hasFocus(); })) << "open, in the list";
@@ -227,7 +217,7 @@ TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
     Find<QCheckBox>("chkComments")->setChecked(true);
     QString shown;
     ModalScript script;
-    script.Then(TypePassword(Password))
+    script.Then(TypePassword(SupervisorPassword))
         .Then([](QWidget* w) {
             ASSERT_TRUE(qobject_cast<reports::frmComments*>(w));
             auto* text = w->findChild<QPlainTextEdit*>("txtComments");
