@@ -34,8 +34,9 @@ protected:
         return r;
     }
 
-    // The client data file as it is on the disk now.
+    // The client data file as it is on the disk now, and the configuration file.
     QByteArray data() const { return ReadFile(Globals().DataFilePath); }
+    QString Ini() const { return QString::fromUtf8(ReadFile(program.file("qvtest.ini"))); }
 
     TempDir disk;
     TempDir program;

@@ -48,9 +48,6 @@ protected:
         WriteFile(program.file(QStringLiteral("qvtest.ini")),
                   QStringLiteral("[Path]\r\nFilePath=%1\r\n").arg(path).toUtf8());
     }
-    QString Ini() const {
-        return QString::fromUtf8(ReadFile(program.file(QStringLiteral("qvtest.ini"))));
-    }
 
     static ModalScript::Step ChooseAndDone(const QString& folder) {
         return [folder](QWidget* w) {

@@ -48,9 +48,6 @@ protected:
         QApplication::setActiveWindow(&w);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     }
-    QString Ini() const {
-        return QString::fromLatin1(ReadFile(program.file(QStringLiteral("qvtest.ini"))));
-    }
     static QWidget* Focused() { return QApplication::focusWidget(); }
 };
 
