@@ -250,7 +250,7 @@ TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
 }
 
 // A wrong password, then cancel; and the two operations that need no password.
-TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
+TEST_F(SupervisorTest, CancelAtThePasswordDoesNothing) {
     Open();
     ModalScript script;
     script.Then(TypePassword("x")).Then(TypePassword("", Qt::Key_Escape));
@@ -262,9 +262,12 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
     EXPECT_FALSE(window->Executed());
     EXPECT_FALSE(QFile::exists(scoring::ReportFilePath()));
     EXPECT_FALSE(QFile::exists(disk.file("Audit.log")));
+}
 
+TEST_F(SupervisorTest, VerifyAndDeleteNamesAskForNoPassword) {
     Open();
     tabs->setCurrentIndex(1);
+    ModalScript script;
     script.Then([](QWidget* w) {
         ASSERT_TRUE(qobject_cast<administration::frmVerify*>(w));
         w->findChild<QPushButton*>("cmdCancel")->click();
@@ -278,8 +281,8 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
     tabs->setCurrentIndex(2);
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});
     Execute();
-    EXPECT_EQ(messages.titles().value(1), "WARNING!");
-    EXPECT_EQ(messages.shown().at(1).defaultButton, MsgDefault::Second); // Enter answers No
+    EXPECT_EQ(messages.titles().value(0), "WARNING!");
+    EXPECT_EQ(messages.shown().at(0).defaultButton, MsgDefault::Second); // Enter answers No
     EXPECT_EQ(messages.last().text, "Process complete. Press Enter to continue.");
     EXPECT_FALSE(window->isVisible());
     LoadClients();
