@@ -4,6 +4,7 @@
 #include "administration/TestSpec.h"
 #include "app/Globals.h"
 #include "store/ClientStore.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,10 @@ using namespace varenta::testing;
 
 namespace {
 
-TEST(NonDeviant, StoresTheLowestRiskAnswersOnTheDisk) {
-    TempDir disk;
-    WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
-    UseDataDisk(disk.path());
+using NonDeviant = OnDataDisk;
+
+TEST_F(NonDeviant, StoresTheLowestRiskAnswersOnTheDisk) {
+    LoadDisk(2);
     Globals().EditMode = true;
     Globals().CurrentClient = 1;
     RunNonDeviant();

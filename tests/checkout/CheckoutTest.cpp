@@ -5,9 +5,9 @@
 #include "app/Globals.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/ClientStore.h"
+#include "support/ProcessRun.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 
 using namespace varenta;
@@ -250,17 +250,14 @@ TEST(Checkout, ShippedTablesOnAFullDisk) {
 }
 
 TEST(Checkout, CommandLineWritesTheWindowsReport) {
-    const QString cli = BuiltProgramDir() + "/varenta-cli";
-    if (!QFileInfo::exists(cli))
-        GTEST_SKIP() << "varenta-cli is not built";
+    ASSERT_TRUE(QFileInfo(CliProgram()).isExecutable()) << "varenta-cli is not built";
     TempDir program;
     UseProgramDir(program.path());
     const auto run = [&](const QStringList& args) {
-        QProcess p;
-        p.start(cli, QStringList{"checkout", "--program-dir", program.path()} + args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
-        return std::pair(p.exitCode(), p.readAllStandardError());
+        const CliOutcome r = RunCli(QStringList{"checkout", "--program-dir", program.path()} + args,
+                                    QProcessEnvironment::systemEnvironment());
+        EXPECT_TRUE(r.out.isEmpty());
+        return std::pair(r.code, r.err);
     };
 
     ASSERT_EQ(run({"--report", "minimum", "--gender", "female"}).first, 0);
@@ -274,7 +271,7 @@ TEST(Checkout, CommandLineWritesTheWindowsReport) {
                                    {"--report", "minimum", "--gender", "x"},
                                    {}}) {
         const auto [code, err] = run(bad);
-        EXPECT_TRUE(code != 0 && err.contains("varenta-cli checkout: ")) << err.constData();
+        EXPECT_TRUE(code != 0 && err.contains("varenta-cli checkout: ")) << err.toStdString();
     }
     EXPECT_EQ(ReadFile(scoring::ReportFilePath()), before);
 }

@@ -1,6 +1,6 @@
 // varenta-cli as scripts and terminals call it, from the portable program folder.
-#include "ProcessRun.h"
 #include "app/BuildConfig.h"
+#include "support/ProcessRun.h"
 #include "support/TestSupport.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // The installed program as an office PC runs it: the build installed under a temporary
 // prefix made read-only, started by users who each have their own folders.
-#include "ProcessRun.h"
+#include "support/ProcessRun.h"
 #include "support/TestSupport.h"
 
 #include <QCryptographicHash>

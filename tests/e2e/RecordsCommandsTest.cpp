@@ -1,12 +1,11 @@
 // The command-line contract other tools rely on: export over many disks, the audit trail and
 // the backup, run as the real varenta-cli.
 #include "reports/ProgramFiles.h"
+#include "support/ProcessRun.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
@@ -17,12 +16,6 @@ using namespace varenta::testing;
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 class RecordsCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -31,17 +24,12 @@ protected:
         WriteDataDisk(dir.file("b"), SampleClients(1));
         WriteFile(dir.file("b/TID"), "XX\r\n"); // not a data disk
     }
-    Outcome Run(const QStringList& args) {
-        QProcess p;
+    CliOutcome Run(const QStringList& args) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_RUNTIME_DIR", dir.path());
         env.remove("DISPLAY"); // none of these needs a display
         env.remove("QT_QPA_PLATFORM");
-        p.setProcessEnvironment(env);
-        p.start(BuiltProgramDir() + "/varenta-cli", args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return RunCli(args, env);
     }
     QStringList Export(const QStringList& extra) {
         return QStringList{"export", "--program-dir", BuiltProgramDir()} + extra;
@@ -50,8 +38,8 @@ protected:
 };
 
 TEST_F(RecordsCommandsTest, ExportOfManyDisksGoesOnPastABrokenOneAndSaysSo) {
-    const Outcome r = Run(Export({"--data-dir", dir.file("a"), "--data-dir", dir.file("b"),
-                                  "--data-dir", dir.file("c") + "/"}));
+    const CliOutcome r = Run(Export({"--data-dir", dir.file("a"), "--data-dir", dir.file("b"),
+                                     "--data-dir", dir.file("c") + "/"}));
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
     EXPECT_TRUE(r.err.startsWith("varenta-cli export: " + dir.file("b") + ": Error "));
@@ -66,7 +54,7 @@ TEST_F(RecordsCommandsTest, ExportOfManyDisksGoesOnPastABrokenOneAndSaysSo) {
 
     // Into a file, names asked for, every disk good: exit status 0.
     const QString out = dir.file("all.csv");
-    const Outcome named = Run(Export(
+    const CliOutcome named = Run(Export(
         {"--data-dir", dir.file("a"), "--data-dir", dir.file("c"), "--with-names", "--out", out}));
     EXPECT_EQ(named.code, 0) << named.err.toStdString();
     EXPECT_TRUE(named.out.isEmpty());
@@ -77,7 +65,7 @@ TEST_F(RecordsCommandsTest, ExportOfManyDisksGoesOnPastABrokenOneAndSaysSo) {
     ASSERT_EQ(::stat(QFile::encodeName(out).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 
-    const Outcome json = Run(Export({"--data-dir", dir.file("a"), "--format", "json"}));
+    const CliOutcome json = Run(Export({"--data-dir", dir.file("a"), "--format", "json"}));
     EXPECT_EQ(json.code, 0);
     EXPECT_EQ(json.out.count("{\"disk\": "), 3);
 
@@ -85,7 +73,7 @@ TEST_F(RecordsCommandsTest, ExportOfManyDisksGoesOnPastABrokenOneAndSaysSo) {
     for (const QStringList& bad :
          {Export({}), Export({"--data-dir", dir.file("a"), "--format", "xls"}),
           Export({"--data-dir"}), Export({"--data-dir", dir.file("a"), "stray"})}) {
-        const Outcome refused = Run(bad);
+        const CliOutcome refused = Run(bad);
         EXPECT_EQ(refused.code, 2) << bad.join(' ').toStdString();
         EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
         EXPECT_TRUE(refused.out.isEmpty());
@@ -101,7 +89,7 @@ TEST_F(RecordsCommandsTest, TheAuditTrailIsPrintedOldestFirstAndTheBackupNamesIt
                    "--client", "2"})
                   .code,
               0);
-    const Outcome backup = Run({"backup", "--data-dir", dir.file("a"), "--to", dir.path()});
+    const CliOutcome backup = Run({"backup", "--data-dir", dir.file("a"), "--to", dir.path()});
     ASSERT_EQ(backup.code, 0) << backup.err.toStdString();
     const QString folder = backup.out.trimmed().split('\n').last();
     EXPECT_TRUE(folder.startsWith(dir.file("a-")));
@@ -109,7 +97,7 @@ TEST_F(RecordsCommandsTest, TheAuditTrailIsPrintedOldestFirstAndTheBackupNamesIt
     EXPECT_EQ(Run({"list", "--data-dir", folder}).out,
               Run({"list", "--data-dir", dir.file("a")}).out);
 
-    const Outcome log = Run({"audit", "--data-dir", dir.file("a")});
+    const CliOutcome log = Run({"audit", "--data-dir", dir.file("a")});
     EXPECT_EQ(log.code, 0);
     const QStringList lines = log.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
@@ -119,10 +107,10 @@ TEST_F(RecordsCommandsTest, TheAuditTrailIsPrintedOldestFirstAndTheBackupNamesIt
     // The backup holds the trail as it was when it was made.
     EXPECT_EQ(Run({"audit", "--data-dir", folder}).out.count('\n'), 2);
 
-    const Outcome again = Run({"backup", "--data-dir", dir.file("b"), "--to", dir.path()});
+    const CliOutcome again = Run({"backup", "--data-dir", dir.file("b"), "--to", dir.path()});
     EXPECT_EQ(again.code, 1);
     EXPECT_TRUE(again.err.contains("is not a data disk")) << again.err.toStdString();
-    const Outcome nowhere = Run({"backup", "--data-dir", dir.file("a"), "--to", dir.file("no")});
+    const CliOutcome nowhere = Run({"backup", "--data-dir", dir.file("a"), "--to", dir.file("no")});
     EXPECT_EQ(nowhere.code, 1);
     EXPECT_TRUE(nowhere.err.contains(dir.file("no")));
     EXPECT_EQ(Run({"audit", "--data-dir", dir.file("b")}).code, 1);

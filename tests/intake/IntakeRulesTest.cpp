@@ -3,6 +3,7 @@
 
 #include "app/Globals.h"
 #include "store/ClientStore.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <QDate>
@@ -65,15 +66,12 @@ TEST(IntakeRules, ChoiceKeysAndStorableCharacters) {
         EXPECT_FALSE(CanTypeInField(c)) << int(c.unicode());
 }
 
-class ClientInfoFormTest : public ::testing::Test {
+class ClientInfoFormTest : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
-        UseDataDisk(disk.path());
+        LoadDisk(2);
         Globals().CurrentClient = 2;
     }
-    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
-    TempDir disk;
 };
 
 TEST_F(ClientInfoFormTest, RecordRoundTripKeepsStoredWidthsAndAFullDiskRefusesANewClient) {

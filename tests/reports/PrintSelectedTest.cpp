@@ -4,6 +4,7 @@
 #include "reports/ProgramFiles.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/Cp1252.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -19,11 +20,10 @@ using namespace varenta::testing;
 
 namespace {
 
-class PrintSelectedTest : public ::testing::Test {
+class PrintSelectedTest : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), SampleClients(5));
-        UseDataDisk(disk.path());
+        LoadDisk(5);
         UseReportProgramDir(program.path());
         hooks.print = [this](int client) {
             // The copy being printed is private, whoever may read the report file: its owner's.
@@ -39,7 +39,6 @@ protected:
         hooks.progress = [this](const QString& line) { progress << line; };
     }
 
-    TempDir disk, program;
     BatchPrintHooks hooks;
     QStringList printedText, progress;
     QList<int> printedClients;

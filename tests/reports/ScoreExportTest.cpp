@@ -5,6 +5,7 @@
 #include "reports/ProgramFiles.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/ClientStore.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <QJsonDocument>
@@ -90,7 +91,7 @@ void ExpectReportFigures(const Row& row, int n) {
     }
 }
 
-class ScoreExportTest : public ::testing::Test {
+class ScoreExportTest : public OnDataDisk {
 protected:
     void SetUp() override { UseReportProgramDir(program.path()); }
     QByteArray Export(const QStringList& disks, bool withNames = false,
@@ -100,13 +101,10 @@ protected:
             e.AddDisk(d);
         return e.Bytes();
     }
-    TempDir program;
-    TempDir disk;
 };
 
 TEST_F(ScoreExportTest, DemonstrationAndRandomClientsCarryTheirReportsFigures) {
-    WriteDataDisk(disk.path(), {});
-    UseDataDisk(disk.path());
+    LoadDisk(0);
     ASSERT_EQ(administration::AddDemoClients(6), 6);
     const QByteArray report = ReadFile(program.file("report.prn")); // none yet
     const std::vector<Row> demo = Rows(Export({disk.path()}));

@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "store/ClientStore.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +15,11 @@ using namespace varenta::testing;
 
 namespace {
 
-TEST(CheckCommand, WritesTheStoredFieldsAndShowsTheScores) {
-    TempDir disk;
-    WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
-    UseDataDisk(disk.path());
+using CheckCommand = OnDataDisk;
+
+TEST_F(CheckCommand, WritesTheStoredFieldsAndShowsTheScores) {
+    LoadDisk(2);
     UseProgramDir();
-    ScriptedMessages messages;
     Globals().EditMode = true;
     Globals().CurrentClient = 1;
     RunCheck(

@@ -5,6 +5,7 @@
 #include "store/ClientStore.h"
 #include "store/SaveWithRetry.h"
 #include "support/AuditCheck.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -67,15 +68,10 @@ TEST(AuditLine, EveryEventRoundTripsAndDamagedLinesAreShownNotDropped) {
     EXPECT_EQ(audit::Describe(read[6]), "Event \"re-keyed\", client 3, count 7");
 }
 
-class AuditTrailTest : public ::testing::Test {
+class AuditTrailTest : public OnDataDisk {
 protected:
-    void SetUp() override {
-        WriteDataDisk(disk.path(), SampleClients(3));
-        UseDataDisk(disk.path());
-    }
+    void SetUp() override { LoadDisk(3); }
     QString log() const { return disk.file("Audit.log"); }
-    TempDir disk;
-    ScriptedMessages messages;
 };
 
 TEST_F(AuditTrailTest, LinesAreAppendedOwnerOnlyWithTheUserAndNothingOfTheClients) {

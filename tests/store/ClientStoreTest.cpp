@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "store/Cp1252.h"
 #include "store/SaveWithRetry.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -19,7 +20,7 @@ using namespace varenta::testing;
 
 namespace {
 
-class ClientStoreTest : public ::testing::Test {
+class ClientStoreTest : public OnDataDisk {
 protected:
     void SetUp() override {
         GlobalState& g = Globals();
@@ -27,13 +28,10 @@ protected:
         g.DataFilePath = disk.file("DATA401.QV");
         WriteFile(disk.file("TID"), "QV\r\n");
     }
-    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
     void Store(int count) { WriteDataDisk(disk.path(), SampleClients(count)); }
     static int SaveError(int slot) {
         return CaughtError([slot] { SaveClient(slot); }).number();
     }
-    TempDir disk;
-    ScriptedMessages messages;
 };
 
 TEST_F(ClientStoreTest, LoadingNeverCreatesTheFileCountsFromHalfARecordAndStopsAt51) {

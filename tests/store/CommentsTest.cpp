@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "store/ClientStore.h"
 #include "store/Cp1252.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -18,10 +19,10 @@ using namespace varenta::testing;
 
 namespace {
 
-TEST(SaveCommentTest, CutsAt300CharactersKeepsAccentsAndOnlyForStoredClients) {
-    TempDir disk;
-    WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
-    UseDataDisk(disk.path());
+using SaveCommentTest = OnDataDisk;
+
+TEST_F(SaveCommentTest, CutsAt300CharactersKeepsAccentsAndOnlyForStoredClients) {
+    LoadDisk(3);
     Globals().CurrentClient = 4; // not stored: no comment, and no file made for it
     EXPECT_THROW(SaveComment(QStringLiteral("x")), VError);
     EXPECT_FALSE(fileio::Exists(disk.file("Comments.dat")));

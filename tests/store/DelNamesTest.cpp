@@ -4,6 +4,7 @@
 #include "app/Messages.h"
 #include "store/ClientStore.h"
 #include "store/Cp1252.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <QSet>
@@ -88,7 +89,7 @@ TEST(EncryptTest, CodesBeyondTheShiftAreScrambledToo) {
     EXPECT_EQ(damaged, "d?i");
 }
 
-class DelNamesTest : public ::testing::Test {
+class DelNamesTest : public OnDataDisk {
 protected:
     void SetUp() override {
         clients = SampleClients(4);
@@ -96,10 +97,8 @@ protected:
         clients[2].NameDeleted = "1"; // done by an earlier run
         clients[2].ClientName = Fit("Lwmh}n", 25);
         clients[3].ClientName = Fit(QStringLiteral("úûüýþÿ Agüero"), 25);
-        WriteDataDisk(disk.path(), clients);
-        UseDataDisk(disk.path());
+        LoadDisk(clients);
     }
-    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
     // Client n's name as Delete Names leaves it.
     QString Scrambled(int n) const {
         QString name = clients[size_t(n - 1)].ClientName;
@@ -107,8 +106,6 @@ protected:
         return name;
     }
     std::vector<ClientRecord> clients;
-    TempDir disk;
-    ScriptedMessages messages;
 };
 
 TEST_F(DelNamesTest, NoLeavesTheFileAloneAndYesScramblesEachNameOnce) {

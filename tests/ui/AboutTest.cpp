@@ -1,4 +1,4 @@
-#include "ModalScript.h"
+#include "support/ModalScript.h"
 #include "ui/frmAbout.h"
 
 #include <QElapsedTimer>

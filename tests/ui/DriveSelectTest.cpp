@@ -1,7 +1,7 @@
-#include "ModalScript.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "support/AuditCheck.h"
+#include "support/ModalScript.h"
 #include "support/TestSupport.h"
 #include "ui/frmDriveSelect.h"
 

@@ -1,10 +1,11 @@
 // The data disk selection as the user meets it: at start-up and from the menu, with every
 // message answered in advance and the drive dialog driven like a user would.
-#include "ModalScript.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "store/ClientStore.h"
+#include "support/ModalScript.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 #include "ui/MainMenuHooks.h"
 #include "ui/frmAbout.h"
@@ -32,7 +33,7 @@ namespace {
 const QString TryAgain = QStringLiteral("Drive select unsuccessful, would you like to try again?");
 const QString NotOurs = QStringLiteral("This is not a Varenta data disk.");
 
-class DriveSelectionTest : public ::testing::Test {
+class DriveSelectionTest : public OnDataDisk {
 protected:
     void SetUp() override {
         frmAbout::SetTimeScale(0.0, 0.0);
@@ -47,9 +48,6 @@ protected:
         WriteFile(program.file(QStringLiteral("qvtest.ini")),
                   QStringLiteral("[Path]\r\nFilePath=%1\r\n").arg(path).toUtf8());
     }
-    QString Ini() const {
-        return QString::fromUtf8(ReadFile(program.file(QStringLiteral("qvtest.ini"))));
-    }
 
     static ModalScript::Step ChooseAndDone(const QString& folder) {
         return [folder](QWidget* w) {
@@ -60,11 +58,9 @@ protected:
         };
     }
 
-    TempDir program;
     TempDir tmp;
     QString good;
     QString other;
-    ScriptedMessages messages;
 };
 
 // A folder without the marker, and a drive letter (named in capitals): No ends the program.

@@ -1,9 +1,10 @@
-#include "ModalScript.h"
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "store/ClientStore.h"
 #include "support/AuditCheck.h"
+#include "support/ModalScript.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 #include "ui/MainMenuHooks.h"
 #include "ui/MenuButtons.h"
@@ -25,7 +26,7 @@ using namespace varenta::ui;
 
 namespace {
 
-class MainMenuTest : public ::testing::Test {
+class MainMenuTest : public OnDataDisk {
 protected:
     void SetUp() override {
         frmAbout::SetTimeScale(0.0, 0.0);
@@ -47,14 +48,7 @@ protected:
         QApplication::setActiveWindow(&w);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     }
-    QString Ini() const {
-        return QString::fromLatin1(ReadFile(program.file(QStringLiteral("qvtest.ini"))));
-    }
     static QWidget* Focused() { return QApplication::focusWidget(); }
-
-    TempDir program;
-    TempDir disk;
-    ScriptedMessages messages;
 };
 
 TEST_F(MainMenuTest, StartUpListsTheClientsAndTheSettingsMenuWritesBack) {

@@ -18,8 +18,7 @@ MsgAnswer EnterOn(MsgButtons buttons, MsgDefault which) {
     ui::QtMessageSink sink;
     MessageSink* previous = InstallMessageSink(&sink);
     QTimer::singleShot(0, [] {
-        for (int i = 0; i < 200 && !QApplication::activeModalWidget(); ++i)
-            QTest::qWait(5);
+        (void)QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 1000);
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
             QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return);
     });

@@ -8,12 +8,14 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "intake/CourtHistory.h"
-#include "intake/gui/GuiDriver.h"
 #include "intake/gui/frmClientInfo.h"
 #include "intake/gui/frmCourtHistory.h"
 #include "store/ClientStore.h"
 #include "store/SaveWithRetry.h"
 #include "support/AuditCheck.h"
+#include "support/GuiDriver.h"
+#include "support/ModalScript.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -51,37 +53,33 @@ void TypeCourt(intake::frmCourtHistory* w) {
 
 // Chooses entry method `button`, then types the client and the court history (`windows` of
 // them).
-void ThroughCourt(int button, int windows = 2) {
-    WhenShown<frmSelectEntryMethod>(
+void ThroughCourt(ModalScript& script, int button, int windows = 2) {
+    script.Then<frmSelectEntryMethod>(
         [button](frmSelectEntryMethod* w) { PressMenuButton(w, button); });
     if (windows >= 1)
-        WhenShown<intake::frmClientInfo>(TypeClient);
+        script.Then<intake::frmClientInfo>(TypeClient);
     if (windows >= 2)
-        WhenShown<intake::frmCourtHistory>(TypeCourt);
+        script.Then<intake::frmCourtHistory>(TypeCourt);
 }
 
-class IntakeChain : public ::testing::Test {
+class IntakeChain : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
-        UseDataDisk(disk.path());
+        LoadDisk(2);
         MakeQuestionDb(program.path(), {QStringLiteral("English")});
         passwordAsked = 0;
         EntryMethod().askSupervisorPassword = [this](QWidget*) { return ++passwordAsked >= 3; };
     }
-    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
 
-    TempDir disk;
-    TempDir program;
-    ScriptedMessages messages;
     int passwordAsked = 0;
 };
 
 // The answer-sheet chain adds one client; the on-screen chain another, ending with the
 // supervisor's password.
 TEST_F(IntakeChain, EachChainAddsOneClient) {
+    ModalScript script;
     const QByteArray before = data();
-    WhenShown<frmSelectEntryMethod>([](frmSelectEntryMethod*) {
+    script.Then<frmSelectEntryMethod>([](frmSelectEntryMethod*) {
         EXPECT_EQ(FocusName(), "cmdMenuChoice(0)");
         Key(Qt::Key_Tab); // the hidden scan button is passed over
         EXPECT_EQ(FocusName(), "cmdMenuChoice(1)");
@@ -90,9 +88,9 @@ TEST_F(IntakeChain, EachChainAddsOneClient) {
         Key(Qt::Key_Backtab);
         Key(Qt::Key_Return);
     });
-    WhenShown<intake::frmClientInfo>(TypeClient);
-    WhenShown<intake::frmCourtHistory>(TypeCourt);
-    WhenShown<frmNewEntry>([](frmNewEntry*) {
+    script.Then<intake::frmClientInfo>(TypeClient);
+    script.Then<intake::frmCourtHistory>(TypeCourt);
+    script.Then<frmNewEntry>([](frmNewEntry*) {
         Type(NonDeviantResponses());
         Key(Qt::Key_Tab);
         Key(Qt::Key_Return);
@@ -122,7 +120,7 @@ TEST_F(IntakeChain, EachChainAddsOneClient) {
             ++Globals().ClientCount;
         Globals().ContinueFlag = true;
     };
-    ThroughCourt(0);
+    ThroughCourt(script, 0);
     AddNewClient();
     EXPECT_EQ(givenIn, "English"); // one language: no language window
     const auto begin =
@@ -136,6 +134,7 @@ TEST_F(IntakeChain, EachChainAddsOneClient) {
 // Cancel at each step, a missing language table and a full disk all leave the data file as it
 // was.
 TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
+    ModalScript script;
     const QByteArray before = data();
     const auto expectNothingAdded = [&](const char* step) {
         EXPECT_EQ(data(), before) << step;
@@ -144,12 +143,12 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
         EXPECT_EQ(Globals().Clients[3].ClientName.trimmed(), QString()) << step;
     };
 
-    ThroughCourt(3, 0);
+    ThroughCourt(script, 3, 0);
     AddNewClient();
     expectNothingAdded("entry method");
 
-    ThroughCourt(1, 0);
-    WhenShown<intake::frmClientInfo>([](intake::frmClientInfo* w) {
+    ThroughCourt(script, 1, 0);
+    script.Then<intake::frmClientInfo>([](intake::frmClientInfo* w) {
         Type(QStringLiteral("Someone"));
         Key(Qt::Key_Escape); // a stray Escape keeps the typed client
         EXPECT_TRUE(w->isVisible());
@@ -158,14 +157,14 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
     AddNewClient();
     expectNothingAdded("client information");
 
-    ThroughCourt(1, 1);
-    WhenShown<intake::frmCourtHistory>([](intake::frmCourtHistory* w) { PressMenuButton(w, 1); });
+    ThroughCourt(script, 1, 1);
+    script.Then<intake::frmCourtHistory>([](intake::frmCourtHistory* w) { PressMenuButton(w, 1); });
     AddNewClient();
     expectNothingAdded("court history");
     EXPECT_EQ(Globals().CurrentClient, 1);
 
-    ThroughCourt(1);
-    WhenShown<frmNewEntry>([](frmNewEntry* w) {
+    ThroughCourt(script, 1);
+    script.Then<frmNewEntry>([](frmNewEntry* w) {
         Type(QStringLiteral("1212"));
         PressMenuButton(w, 1);
     });
@@ -174,8 +173,8 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
 
     // Two languages: the language window, cancelled.
     MakeQuestionDb(program.path(), {QStringLiteral("English"), QStringLiteral("Spanish")});
-    ThroughCourt(0);
-    WhenShown<frmSelectLanguage>([](frmSelectLanguage* w) {
+    ThroughCourt(script, 0);
+    script.Then<frmSelectLanguage>([](frmSelectLanguage* w) {
         EXPECT_EQ(w->LanguageCaption(0), "English");
         EXPECT_EQ(w->LanguageCaption(1), "Spanish");
         EXPECT_FALSE(w->findChild<QWidget*>(QStringLiteral("sspMenuChoice(2)"))->isVisible());
@@ -192,15 +191,15 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
         intake::DiscardNewClient();
         Globals().ContinueFlag = false;
     };
-    ThroughCourt(0);
-    WhenShown<frmSelectLanguage>([](frmSelectLanguage* w) { PressMenuButton(w, 1); });
+    ThroughCourt(script, 0);
+    script.Then<frmSelectLanguage>([](frmSelectLanguage* w) { PressMenuButton(w, 1); });
     AddNewClient();
     EXPECT_EQ(givenIn, "Spanish");
     expectNothingAdded("presentation");
 
     // No table by the expected name: said before anything is typed.
     MakeQuestionDb(program.path(), {QStringLiteral("english")});
-    WhenShown<frmSelectEntryMethod>([this](frmSelectEntryMethod* w) {
+    script.Then<frmSelectEntryMethod>([this](frmSelectEntryMethod* w) {
         PressMenuButton(w, 0);
         EXPECT_TRUE(w->isVisible());
         EXPECT_TRUE(messages.last().text.contains("no English or Spanish"));
@@ -214,19 +213,19 @@ TEST_F(IntakeChain, NothingIsAddedWhenCancelledOrRefused) {
     EXPECT_EQ(AuditEvents(disk.path()), QStringList()); // nothing done, nothing recorded
 
     // A full disk is refused before any window opens.
-    WriteDataDisk(disk.path(), SampleClients(MaxClients));
-    UseDataDisk(disk.path());
+    LoadDisk(MaxClients);
     AddNewClient();
     EXPECT_EQ(messages.last().title, "Data Disk Full");
     EXPECT_EQ(Globals().ClientCount, MaxClients);
 }
 
 TEST_F(IntakeChain, EditChainWritesOnlyTheCurrentRecord) {
+    ModalScript script;
     const QByteArray before = data();
     Globals().CurrentClient = 1;
-    WhenShown<intake::frmClientInfo>([](intake::frmClientInfo*) { Key(Qt::Key_Return); });
-    WhenShown<intake::frmCourtHistory>([](intake::frmCourtHistory*) { Key(Qt::Key_Return); });
-    WhenShown<frmNewEntry>([](frmNewEntry*) {
+    script.Then<intake::frmClientInfo>([](intake::frmClientInfo*) { Key(Qt::Key_Return); });
+    script.Then<intake::frmCourtHistory>([](intake::frmCourtHistory*) { Key(Qt::Key_Return); });
+    script.Then<frmNewEntry>([](frmNewEntry*) {
         Type(QStringLiteral("0"));
         Key(Qt::Key_Tab);
         Key(Qt::Key_Tab);

@@ -4,6 +4,7 @@
 #include "app/Messages.h"
 #include "store/ClientStore.h"
 #include "support/AuditCheck.h"
+#include "support/OnDataDisk.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 
@@ -23,11 +24,10 @@ using namespace varenta::testing;
 
 namespace {
 
-class VerifyTest : public ::testing::Test {
+class VerifyTest : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
-        UseDataDisk(disk.path());
+        LoadDisk(3);
         Globals().CurrentClient = 2;
         stored = Globals().Clients[2].Responses;
         before = data();
@@ -49,10 +49,7 @@ protected:
     bool PreviousShown() const {
         return window->findChild<QGroupBox*>(QStringLiteral("Frame1"))->isVisible();
     }
-    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
 
-    TempDir disk;
-    ScriptedMessages messages;
     QString stored;
     QByteArray before;
     std::unique_ptr<frmVerify> window;
@@ -159,8 +156,7 @@ TEST_F(VerifyTest, BackspaceAndRefusedKeysThenCancelInTheCorrectionPass) {
     EXPECT_EQ(AuditEvents(disk.path()), QStringList());
 }
 
-TEST_F(VerifyTest, ScreenForTheGuide) {
-    VARENTA_SKIP_UNLESS_SCREENS();
+TEST_F(VerifyTest, DISABLED_ScreensForTheGuide) {
     Key(stored.left(11));
     SaveScreen(window.get(), QStringLiteral("verify.png"));
 }

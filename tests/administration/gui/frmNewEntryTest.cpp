@@ -5,7 +5,8 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h"
+#include "support/GuiDriver.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <QTableWidget>
@@ -20,20 +21,14 @@ using namespace varenta::testing;
 
 namespace {
 
-class AnswerSheetWindow : public ::testing::Test {
+class AnswerSheetWindow : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
-        UseDataDisk(disk.path());
+        LoadDisk(2);
         MakeQuestionDb(program.path(), {QStringLiteral("English")});
     }
-    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
     void OpenNew() {
-        Globals().EditMode = false;
-        Globals().CurrentClient = 3;
-        ClientRecord r = SampleClient(3);
-        r.Responses = QString(116, QLatin1Char('0'));
-        Globals().Clients[3] = r;
+        NewClient();
         ShowActive(&w);
     }
     void OpenEdit(int client) {
@@ -50,9 +45,6 @@ protected:
     }
     QString Help() { return HelpLine(&w); }
 
-    TempDir disk;
-    TempDir program;
-    ScriptedMessages messages;
     frmNewEntry w;
 };
 

@@ -1,9 +1,10 @@
 #include "checkout/gui/frmCheckout.h"
 
 #include "../CheckoutTables.h"
-#include "intake/gui/GuiDriver.h"
 #include "reports/print/FakePrintService.h"
 #include "reports/print/PdfCheck.h"
+#include "support/GuiDriver.h"
+#include "support/OnDataDisk.h"
 
 #include "app/Globals.h"
 #include "app/Messages.h"
@@ -20,7 +21,7 @@ using namespace varenta::testing;
 
 namespace {
 
-class CheckoutWindow : public ::testing::Test {
+class CheckoutWindow : public OnDataDisk {
 protected:
     void SetUp() override {
         Globals().ProgramDir = program.path();
@@ -42,9 +43,7 @@ protected:
         ASSERT_EQ(Focus(), target);
     }
 
-    TempDir program;
     CheckoutTables tables;
-    ScriptedMessages messages;
     QString pdf = program.file("printout.pdf");
 };
 

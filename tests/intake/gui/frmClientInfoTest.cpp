@@ -3,8 +3,9 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h"
 #include "store/ClientStore.h"
+#include "support/GuiDriver.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractItemView>
@@ -25,13 +26,9 @@ using intake::InfoField;
 
 namespace {
 
-class ClientInfoWindow : public ::testing::Test {
+class ClientInfoWindow : public OnDataDisk {
 protected:
-    void SetUp() override {
-        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
-        UseDataDisk(disk.path());
-    }
-    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
+    void SetUp() override { LoadDisk(2); }
     void Open(bool editMode, int current = 2) {
         Globals().EditMode = editMode;
         Globals().CurrentClient = qint16(current);
@@ -42,8 +39,6 @@ protected:
     QString Help() { return HelpLine(&w); }
     void FocusOk() { FocusMenuButton(&w, 0); }
 
-    TempDir disk;
-    ScriptedMessages messages;
     frmClientInfo w;
 };
 

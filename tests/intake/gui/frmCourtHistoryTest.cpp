@@ -3,8 +3,9 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
 #include "intake/ClientInfo.h"
-#include "intake/gui/GuiDriver.h"
 #include "store/ClientStore.h"
+#include "support/GuiDriver.h"
+#include "support/OnDataDisk.h"
 #include "support/TestSupport.h"
 
 #include <QLabel>
@@ -19,25 +20,17 @@ using namespace varenta::testing;
 
 namespace {
 
-class CourtHistoryWindow : public ::testing::Test {
+class CourtHistoryWindow : public OnDataDisk {
 protected:
-    void SetUp() override {
-        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2)});
-        UseDataDisk(disk.path());
-    }
-    QByteArray data() const { return ReadFile(Globals().DataFilePath); }
+    void SetUp() override { LoadDisk(2); }
     void OpenNew() {
-        Globals().EditMode = false;
-        Globals().CurrentClient = 3; // as the client information window leaves it
-        Globals().Clients[3] = SampleClient(3);
+        ClientRecord& r = NewClient();
         for (int q = 1; q <= 8; ++q)
-            *Globals().Clients[3].CourtField(q) = QStringLiteral("  ");
+            *r.CourtField(q) = QStringLiteral("  ");
         ShowActive(&w);
     }
     QString Answer(int q) { return w.answerField(q)->text(); }
 
-    TempDir disk;
-    ScriptedMessages messages;
     frmCourtHistory w;
 };
 

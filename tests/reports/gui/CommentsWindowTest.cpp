@@ -1,10 +1,11 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/gui/frmComments.h"
 #include "scoring/ReportWriter.h"
 #include "support/AuditCheck.h"
+#include "support/GuiDriver.h" // QTest and the window helpers
+#include "support/OnDataDisk.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 
@@ -24,11 +25,10 @@ using varenta::reports::frmComments;
 
 namespace {
 
-class CommentsWindowTest : public ::testing::Test {
+class CommentsWindowTest : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), {SampleClient(1), SampleClient(2), SampleClient(3)});
-        UseDataDisk(disk.path());
+        LoadDisk(3);
         QByteArray records = QByteArray("Kept for client 1.").leftJustified(300, ' ');
         records += QByteArray("Earlier note.").leftJustified(300, ' ');
         WriteFile(disk.file("Comments.dat"), records);
@@ -47,8 +47,6 @@ protected:
     QPushButton* Button(int i) const { return MenuButton(window.get(), i); }
     QByteArray file() const { return ReadFile(disk.file("Comments.dat")); }
 
-    TempDir disk;
-    ScriptedMessages messages;
     std::unique_ptr<frmComments> window;
     QPlainTextEdit* text = nullptr;
 };
@@ -154,8 +152,7 @@ TEST_F(CommentsWindowTest, SaysWhileTypingWhetherTheReportPrintsTheCommentWhole)
     EXPECT_EQ(fit->text(), "The report prints this comment whole.");
 }
 
-TEST_F(CommentsWindowTest, ScreenForTheGuide) {
-    VARENTA_SKIP_UNLESS_SCREENS();
+TEST_F(CommentsWindowTest, DISABLED_ScreensForTheGuide) {
     Globals().Clients[2].ClientName = Fit(QStringLiteral("Marisol Quintero"), width::ClientName);
     Open();
     text->selectAll();

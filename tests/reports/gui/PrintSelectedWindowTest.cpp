@@ -1,12 +1,13 @@
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "reports/gui/frmPrintSelected.h"
 #include "reports/print/FakePrintService.h"
 #include "reports/print/PdfCheck.h"
 #include "reports/print/ReportPrint.h"
 #include "support/AuditCheck.h"
+#include "support/GuiDriver.h" // QTest and the window helpers
+#include "support/OnDataDisk.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 
@@ -22,11 +23,10 @@ using varenta::reports::frmPrintSelected;
 
 namespace {
 
-class PrintSelectedWindowTest : public ::testing::Test {
+class PrintSelectedWindowTest : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), SampleClients(5));
-        UseDataDisk(disk.path());
+        LoadDisk(5);
         UseReportProgramDir(program.path());
     }
     void Open() {
@@ -41,10 +41,9 @@ protected:
         return QDir(out.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
     }
 
-    TempDir disk, program, out;
+    TempDir out;
     // No printer here: the reports go into PDF files the user names once.
     pdf::NoPrinter noPrinter{out.file("Reports.pdf")};
-    ScriptedMessages messages;
     std::unique_ptr<frmPrintSelected> window;
     QListWidget* list = nullptr;
 };
@@ -80,8 +79,7 @@ TEST_F(PrintSelectedWindowTest, NothingSelectedIsSaidThenSelectAllThenReturnPrin
 
 // Typing moves to a client and never chooses one: only Space, Enter or a click does.
 TEST_F(PrintSelectedWindowTest, TypingMovesToAClientAndOnlySpaceOrEnterChoose) {
-    WriteDataDisk(disk.path(), SampleClients(12));
-    UseDataDisk(disk.path());
+    LoadDisk(12);
     Open();
     ASSERT_TRUE(list->hasFocus());
     const auto selected = [&] {
@@ -168,8 +166,7 @@ TEST_F(PrintSelectedWindowTest, APrinterThatStopsPrintingEndsTheRunOrTheRestQueu
 }
 
 TEST_F(PrintSelectedWindowTest, WithNoClientsTheFocusGoesToTheWayBack) {
-    WriteDataDisk(disk.path(), {});
-    UseDataDisk(disk.path());
+    LoadDisk(0);
     Open();
     EXPECT_EQ(list->count(), 0);
     EXPECT_FALSE(Button(0)->isEnabled());
@@ -206,8 +203,7 @@ TEST_F(PrintSelectedWindowTest, AFailurePartWaySaysWhichClientsWerePrinted) {
     EXPECT_EQ(AuditEvents(disk.path()), QStringList{"report-printed 2"}); // not 4 and 5
 }
 
-TEST_F(PrintSelectedWindowTest, ScreenForTheGuide) {
-    VARENTA_SKIP_UNLESS_SCREENS();
+TEST_F(PrintSelectedWindowTest, DISABLED_ScreensForTheGuide) {
     const char* names[] = {"Jordan Ellery", "Marisol Quintero", "Dante Whitlock", "Keira Lindqvist",
                            "Tomás Ibáñez"};
     for (int n = 1; n <= 5; ++n)

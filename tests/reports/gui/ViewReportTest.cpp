@@ -10,6 +10,7 @@
 #include "reports/print/ReportPrint.h"
 #include "store/Cp1252.h"
 #include "support/AuditCheck.h"
+#include "support/OnDataDisk.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
 #include "ui/MenuButtons.h"
@@ -40,15 +41,15 @@ QByteArray LongReport() {
     return cp1252::Encode(text);
 }
 
-class ViewReportTest : public ::testing::Test {
+class ViewReportTest : public OnDataDisk {
 protected:
     void SetUp() override {
-        Globals().ProgramDir = dir.path();
+        Globals().ProgramDir = program.path();
         viewer.SetScorer([this](const scoring::ReportRequest& r) {
             requests.push_back(r);
             if (failure)
                 throw *failure;
-            WriteFile(dir.file("report.prn"), report);
+            WriteFile(program.file("report.prn"), report);
         });
     }
     void Open() {
@@ -58,9 +59,7 @@ protected:
         QApplication::processEvents();
     }
 
-    TempDir dir;
     pdf::NoPrinter noPrinter;
-    ScriptedMessages messages;
     QByteArray report = LongReport();
     std::optional<VError> failure;
     std::vector<scoring::ReportRequest> requests;
@@ -70,12 +69,10 @@ protected:
 } // namespace
 
 TEST_F(ViewReportTest, ShowsTheFreshReportScrollsPrintsAndCloses) {
-    TempDir disk;
-    WriteDataDisk(disk.path(), SampleClients(2));
-    UseDataDisk(disk.path());
+    LoadDisk(2);
     Globals().CurrentClient = 2;
     viewer.setProperty("SummaryPage", true);
-    reports::PrintUi().choosePdfPath = [this](const QString&) { return dir.file("saved.pdf"); };
+    reports::PrintUi().choosePdfPath = [this](const QString&) { return program.file("saved.pdf"); };
     Open();
     EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Client Report"));
     EXPECT_EQ(viewer.cmdPrintReport->text(), QStringLiteral("&Print Report"));
@@ -112,10 +109,10 @@ TEST_F(ViewReportTest, ShowsTheFreshReportScrollsPrintsAndCloses) {
     // No printer here: Alt+P offers a PDF file and says where it went; Alt+C closes.
     messages.Answer(MsgAnswer::Yes);
     QTest::keyClick(viewer.Text1, Qt::Key_P, Qt::AltModifier);
-    EXPECT_EQ(pdf::PageCount(dir.file("saved.pdf")), 3);
-    EXPECT_TRUE(pdf::PageText(dir.file("saved.pdf"), 2).contains("page 2 line 1 Peña"));
+    EXPECT_EQ(pdf::PageCount(program.file("saved.pdf")), 3);
+    EXPECT_TRUE(pdf::PageText(program.file("saved.pdf"), 2).contains("page 2 line 1 Peña"));
     ASSERT_EQ(messages.shown().size(), 2u);
-    EXPECT_TRUE(messages.last().text.contains(dir.file("saved.pdf")));
+    EXPECT_TRUE(messages.last().text.contains(program.file("saved.pdf")));
     EXPECT_TRUE(viewer.isVisible());
     QTest::keyClick(viewer.cmdPrintReport, Qt::Key_C, Qt::AltModifier);
     EXPECT_FALSE(viewer.isVisible());
@@ -268,8 +265,7 @@ TEST(ViewReportPrinting, PrintReportAndPrintToFromTheKeyboard) {
 }
 
 // For the developers' guide: a sample client's report, scored with the tables shipped.
-TEST(ViewReportScoring, ScreenForTheGuide) {
-    VARENTA_SKIP_UNLESS_SCREENS();
+TEST(ViewReportScoring, DISABLED_ScreensForTheGuide) {
     TempDir dir;
     UseReportProgramDir(dir.path());
     WriteDataDisk(dir.file("disk"), {SampleClient(1), SampleClient(2)});

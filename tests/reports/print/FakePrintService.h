@@ -107,4 +107,12 @@ private:
     std::unique_ptr<reports::PrintService> previous_;
 };
 
+// The value of one option of a submitted job, or nothing.
+inline QString Option(const reports::PrintJob& job, const char* key) {
+    for (const auto& [k, v] : job.options)
+        if (k == QLatin1String(key))
+            return v;
+    return {};
+}
+
 } // namespace varenta::testing

@@ -5,12 +5,12 @@
 
 #include "app/FileIO.h"
 #include "reports/ProgramFiles.h"
+#include "support/ProcessRun.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -20,39 +20,26 @@ using namespace varenta::testing;
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 class PrintCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        cli = fileio::Join(BuiltProgramDir(), QStringLiteral("varenta-cli"));
-        if (!QFileInfo(cli).isExecutable())
-            GTEST_SKIP() << "varenta-cli is not built";
+        ASSERT_TRUE(QFileInfo(CliProgram()).isExecutable()) << "varenta-cli is not built";
         // A program folder of our own, so the report file written is this test's.
         QDir().mkpath(dir.file("prog"));
         UseReportProgramDir(dir.file("prog"));
         WriteDataDisk(dir.file("disk"), {SampleClient(1), SampleClient(2)});
     }
 
-    Outcome Run(const QStringList& extra) {
-        QProcess p;
+    CliOutcome Run(const QStringList& extra) {
         // As in a desktop session; without it the platform layer warns on stderr.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_RUNTIME_DIR", dir.path()); // made private to its owner, as it must be
-        p.setProcessEnvironment(env);
-        p.start(cli, QStringList{"print", "--program-dir", dir.file("prog"), "--data-dir",
-                                 dir.file("disk")} +
-                         extra);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return RunCli(QStringList{"print", "--program-dir", dir.file("prog"), "--data-dir",
+                                  dir.file("disk")} +
+                          extra,
+                      env);
     }
 
-    QString cli;
     TempDir dir;
 };
 
@@ -60,7 +47,7 @@ protected:
 
 TEST_F(PrintCommandTest, PrintsTheScoredReportPageForPage) {
     const QString pdfPath = dir.file("out.pdf");
-    const Outcome r = Run({"--client", "2", "--summary-page", "--pdf", pdfPath});
+    const CliOutcome r = Run({"--client", "2", "--summary-page", "--pdf", pdfPath});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QList<QStringList> pages =
         reports::SplitReportPages(reports::ReadReportFile(dir.file("prog/report.prn")));
@@ -84,7 +71,7 @@ TEST_F(PrintCommandTest, BadInputFailsWithOneLineAndLeavesNoPdf) {
         {"--client", "1", "--pdf", pdfPath, "--copies", "2"},
     };
     for (const QStringList& args : bad) {
-        const Outcome r = Run(args);
+        const CliOutcome r = Run(args);
         EXPECT_NE(r.code, 0) << args.join(' ').toStdString();
         EXPECT_EQ(r.err.trimmed().count('\n'), 0) << r.err.toStdString();
         EXPECT_FALSE(r.err.trimmed().isEmpty());
@@ -93,7 +80,7 @@ TEST_F(PrintCommandTest, BadInputFailsWithOneLineAndLeavesNoPdf) {
 
     // A scoring table missing: the error names it and no PDF appears.
     QFile::remove(fileio::FindCaseInsensitive(dir.file("prog"), "QVB.TXT"));
-    const Outcome r = Run({"--client", "1", "--pdf", pdfPath});
+    const CliOutcome r = Run({"--client", "1", "--pdf", pdfPath});
     EXPECT_NE(r.code, 0);
     EXPECT_TRUE(r.err.contains("QVB.TXT", Qt::CaseInsensitive)) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(pdfPath));

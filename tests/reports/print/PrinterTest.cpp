@@ -15,13 +15,6 @@ using namespace varenta::testing;
 
 namespace {
 
-QString Option(const PrintJob& job, const char* key) {
-    for (const auto& [k, v] : job.options)
-        if (k == QLatin1String(key))
-            return v;
-    return {};
-}
-
 class PrinterTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -14,13 +14,6 @@ using namespace varenta::testing;
 
 namespace {
 
-QString Option(const PrintJob& job, const char* key) {
-    for (const auto& [k, v] : job.options)
-        if (k == QLatin1String(key))
-            return v;
-    return {};
-}
-
 class TextPrintTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -3,15 +3,17 @@
 #include "app/BuildConfig.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "store/AuditTrail.h"
 #include "supervisor/gui/frmAuditTrail.h"
 #include "supervisor/gui/frmSupervisorOptions.h"
 #include "support/AuditCheck.h"
+#include "support/GuiDriver.h" // QTest and the window helpers
+#include "support/ModalScript.h"
+#include "support/OnDataDisk.h"
+#include "support/PasswordPrompt.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
-#include "ui/ModalScript.h"
 #include "ui/Password.h"
 
 #include <QCheckBox>
@@ -31,21 +33,10 @@ using varenta::supervisor::frmSupervisorOptions;
 
 namespace {
 
-ModalScript::Step TypePassword(const QString& entry, Qt::Key key = Qt::Key_Return) {
-    return [entry, key](QWidget* w) {
-        auto* box = qobject_cast<ui::frmMyInputBox*>(w);
-        ASSERT_TRUE(box) << "expected the password prompt, got " << w->objectName().toStdString();
-        QTest::keyClicks(box->txtInput(), entry);
-        QTest::keyClick(box->txtInput(), key);
-    };
-}
-const QString Password = QString(QLatin1Char(build::SupervisorLetter)).toLower();
-
-class RecordsTest : public ::testing::Test {
+class RecordsTest : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), SampleClients(5));
-        UseDataDisk(disk.path());
+        LoadDisk(5);
         UseReportProgramDir(program.path());
     }
 
@@ -71,10 +62,10 @@ protected:
         return window->findChild<QRadioButton*>(QStringLiteral("optRecordsOption(%1)").arg(i));
     }
     QCheckBox* Names() const { return window->findChild<QCheckBox*>("chkExportNames"); }
-    void Execute(const QString& password = Password) {
+    void Execute(const QString& password = SupervisorPassword) {
         ModalScript script;
         script.Then(TypePassword(password));
-        if (password != Password)
+        if (password != SupervisorPassword)
             script.Then(TypePassword("", Qt::Key_Escape));
         MenuButton(window.get(), 0)->setFocus();
         QTest::keyClick(MenuButton(window.get(), 0), Qt::Key_Return);
@@ -82,8 +73,7 @@ protected:
         EXPECT_FALSE(window->isVisible());
     }
 
-    TempDir disk, program, out;
-    ScriptedMessages messages;
+    TempDir out;
     std::unique_ptr<frmSupervisorOptions> window;
     QTabWidget* tabs = nullptr;
     QString chosen;
@@ -177,7 +167,7 @@ TEST_F(RecordsTest, TheAuditTrailIsReadNewestFirstFromTheKeyboard) {
     audit::RecordDisk(audit::Event::NamesDeleted, 5);
     Open(2);
     ModalScript script;
-    script.Then(TypePassword(Password)).Then([](QWidget* w) {
+    script.Then(TypePassword(SupervisorPassword)).Then([](QWidget* w) {
         auto* trail = qobject_cast<frmAuditTrail*>(w);
         ASSERT_TRUE(trail);
         QListWidget* list = trail->lstAuditTrail();
@@ -203,8 +193,7 @@ TEST_F(RecordsTest, TheAuditTrailIsReadNewestFirstFromTheKeyboard) {
 }
 
 // For the developers' guide: the records tab and the audit trail.
-TEST_F(RecordsTest, ScreensForTheGuide) {
-    VARENTA_SKIP_UNLESS_SCREENS();
+TEST_F(RecordsTest, DISABLED_ScreensForTheGuide) {
     for (int n = 1; n <= 5; ++n)
         audit::Record(audit::Event::AddedFromSheet, n);
     audit::Record(audit::Event::Verified, 2, 1);

@@ -2,7 +2,6 @@
 #include "app/BuildConfig.h"
 #include "app/Globals.h"
 #include "app/Messages.h"
-#include "intake/gui/GuiDriver.h" // QTest and the window helpers
 #include "reports/ProgramFiles.h"
 #include "reports/gui/frmComments.h"
 #include "reports/gui/frmPrintSelected.h"
@@ -12,9 +11,12 @@
 #include "store/ClientStore.h"
 #include "supervisor/gui/frmSupervisorOptions.h"
 #include "support/AuditCheck.h"
+#include "support/GuiDriver.h" // QTest and the window helpers
+#include "support/ModalScript.h"
+#include "support/OnDataDisk.h"
+#include "support/PasswordPrompt.h"
 #include "support/Screens.h"
 #include "support/TestSupport.h"
-#include "ui/ModalScript.h"
 #include "ui/Password.h"
 #include "ui/WindowHelpers.h"
 
@@ -36,22 +38,10 @@ using varenta::supervisor::frmSupervisorOptions;
 
 namespace {
 
-// A step for the password prompt: types `entry` and ends with `key`.
-ModalScript::Step TypePassword(const QString& entry, Qt::Key key = Qt::Key_Return) {
-    return [entry, key](QWidget* w) {
-        auto* box = qobject_cast<ui::frmMyInputBox*>(w);
-        ASSERT_TRUE(box) << "expected the password prompt, got " << w->objectName().toStdString();
-        QTest::keyClicks(box->txtInput(), entry);
-        QTest::keyClick(box->txtInput(), key);
-    };
-}
-const QString Password = QString(QLatin1Char(build::SupervisorLetter)).toLower();
-
-class SupervisorTest : public ::testing::Test {
+class SupervisorTest : public OnDataDisk {
 protected:
     void SetUp() override {
-        WriteDataDisk(disk.path(), SampleClients(5));
-        UseDataDisk(disk.path());
+        LoadDisk(5);
         UseReportProgramDir(program.path());
     }
 
@@ -89,17 +79,15 @@ protected:
         return QDir(out.path()).entryList({"*.pdf"}, QDir::Files, QDir::Name);
     }
 
-    TempDir disk, program, out;
+    TempDir out;
     // No printer here: the reports go into PDF files the user names once.
     pdf::NoPrinter noPrinter{out.file("Reports.pdf")};
-    ScriptedMessages messages;
     std::unique_ptr<frmSupervisorOptions> window;
     QTabWidget* tabs = nullptr;
 };
 
 TEST_F(SupervisorTest, AnEmptyDataDiskSendsTheUserBackAtOnce) {
-    WriteDataDisk(disk.path(), {});
-    UseDataDisk(disk.path());
+    LoadDisk(0);
     Open();
     QApplication::processEvents();
     ASSERT_EQ(messages.shown().size(), 1u);
@@ -168,14 +156,13 @@ TEST_F(SupervisorTest, TabsAndOptionsFromTheKeyboard) {
 }
 
 TEST_F(SupervisorTest, PrintAllPrintsEveryClientInRecordOrderAndEndsOnTheFirst) {
-    WriteDataDisk(disk.path(), SampleClients(3));
-    UseDataDisk(disk.path());
+    LoadDisk(3);
     Globals().CurrentClient = 2;
     Open();
     Option(2)->setChecked(true);
     Find<QCheckBox>("chkSumPage")->setChecked(true);
     ModalScript script;
-    script.Then(TypePassword(Password));
+    script.Then(TypePassword(SupervisorPassword));
     messages.Answer(MsgAnswer::Yes); // no printer: PDF files instead
     Execute();
     EXPECT_TRUE(window->Executed());
@@ -200,7 +187,7 @@ TEST_F(SupervisorTest, PrintSelectedClients2And5) {
     Open();
     Option(1)->setChecked(true);
     ModalScript script;
-    script.Then(TypePassword(Password)).Then([](QWidget* w) {
+    script.Then(TypePassword(SupervisorPassword)).Then([](QWidget* w) {
         ASSERT_TRUE(qobject_cast<reports::frmPrintSelected*>(w));
         auto* list = qobject_cast<reports::frmPrintSelected*>(w)->lbNameDisplay();
         EXPECT_TRUE(QTest::qWaitFor([list] { return list->hasFocus(); })) << "open, in the list";
@@ -230,7 +217,7 @@ TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
     Find<QCheckBox>("chkComments")->setChecked(true);
     QString shown;
     ModalScript script;
-    script.Then(TypePassword(Password))
+    script.Then(TypePassword(SupervisorPassword))
         .Then([](QWidget* w) {
             ASSERT_TRUE(qobject_cast<reports::frmComments*>(w));
             auto* text = w->findChild<QPlainTextEdit*>("txtComments");
@@ -243,16 +230,10 @@ TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
         .Then([&](QWidget* w) {
             auto* viewer = qobject_cast<reports::frmViewReport*>(w);
             ASSERT_TRUE(viewer);
-            // Read once the report is in, from the viewer's own event loop.
-            auto* poll = new QTimer(viewer);
-            QObject::connect(poll, &QTimer::timeout, viewer, [&shown, viewer, poll] {
-                if (!viewer->HasReport())
-                    return;
-                poll->stop();
-                shown = viewer->Text1->toPlainText();
-                viewer->cmdCancel->click();
-            });
-            poll->start(20);
+            // Read once the report is in.
+            ASSERT_TRUE(QTest::qWaitFor([viewer] { return viewer->HasReport(); }));
+            shown = viewer->Text1->toPlainText();
+            viewer->cmdCancel->click();
         });
     Execute();
     EXPECT_EQ(script.remaining(), 0);
@@ -269,7 +250,7 @@ TEST_F(SupervisorTest, CommentsAreEditedAndTheReportShowsThem) {
 }
 
 // A wrong password, then cancel; and the two operations that need no password.
-TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
+TEST_F(SupervisorTest, CancelAtThePasswordDoesNothing) {
     Open();
     ModalScript script;
     script.Then(TypePassword("x")).Then(TypePassword("", Qt::Key_Escape));
@@ -281,9 +262,12 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
     EXPECT_FALSE(window->Executed());
     EXPECT_FALSE(QFile::exists(scoring::ReportFilePath()));
     EXPECT_FALSE(QFile::exists(disk.file("Audit.log")));
+}
 
+TEST_F(SupervisorTest, VerifyAndDeleteNamesAskForNoPassword) {
     Open();
     tabs->setCurrentIndex(1);
+    ModalScript script;
     script.Then([](QWidget* w) {
         ASSERT_TRUE(qobject_cast<administration::frmVerify*>(w));
         w->findChild<QPushButton*>("cmdCancel")->click();
@@ -297,8 +281,8 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
     tabs->setCurrentIndex(2);
     messages.Answer({MsgAnswer::Yes, MsgAnswer::Ok});
     Execute();
-    EXPECT_EQ(messages.titles().value(1), "WARNING!");
-    EXPECT_EQ(messages.shown().at(1).defaultButton, MsgDefault::Second); // Enter answers No
+    EXPECT_EQ(messages.titles().value(0), "WARNING!");
+    EXPECT_EQ(messages.shown().at(0).defaultButton, MsgDefault::Second); // Enter answers No
     EXPECT_EQ(messages.last().text, "Process complete. Press Enter to continue.");
     EXPECT_FALSE(window->isVisible());
     LoadClients();
@@ -308,8 +292,7 @@ TEST_F(SupervisorTest, CancelAtThePasswordThenVerifyAndDeleteNamesWithoutOne) {
 }
 
 // For the developers' guide: each tab as the user sees it.
-TEST_F(SupervisorTest, ScreensForTheGuide) {
-    VARENTA_SKIP_UNLESS_SCREENS();
+TEST_F(SupervisorTest, DISABLED_ScreensForTheGuide) {
     Globals().Clients[3].ClientName = Fit("Dante Whitlock", width::ClientName);
     Globals().CurrentClient = 3;
     Open();

@@ -1,5 +1,8 @@
 #pragma once
 
+// Running the program's executables in tests, as scripts and terminals run them.
+#include "support/TestSupport.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -38,6 +41,23 @@ inline QProcessEnvironment NoDisplayEnvironment() {
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":99"));
     return env;
+}
+
+// varenta-cli of this build (built before every test that runs it).
+inline QString CliProgram() {
+    return BuiltProgramDir() + QStringLiteral("/varenta-cli");
+}
+
+struct CliOutcome {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// Runs varenta-cli to its end, its output read as UTF-8.
+inline CliOutcome RunCli(const QStringList& args, const QProcessEnvironment& env) {
+    const ProcessResult r = RunProcess(CliProgram(), args, env);
+    return {r.code, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 } // namespace varenta::testing

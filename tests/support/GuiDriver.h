@@ -1,20 +1,14 @@
 #pragma once
 
 // Driving windows from the keyboard in tests: keys go to whatever has the focus, as they would
-// from a real keyboard, and modal windows opened with exec() are driven from a timer.
+// from a real keyboard. Modal windows opened with exec() are driven by ModalScript.
 #include <QApplication>
-#include <QDialog>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace varenta::testing {
 
@@ -81,45 +75,6 @@ inline void FocusMenuButton(QWidget* w, int i) {
 inline void PressMenuButton(QWidget* w, int i) {
     FocusMenuButton(w, i);
     Key(Qt::Key_Return);
-}
-
-// Runs `script` once the next modal window of type T is shown (from inside its exec()) and
-// has the keyboard focus, that is once it has finished opening.
-template <typename T> void WhenShown(std::function<void(T*)> script, int timeoutMs = 10000) {
-    auto* timer = new QTimer;
-    auto* clock = new QElapsedTimer;
-    clock->start();
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, script, timeoutMs] {
-        T* found = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
-                found = t;
-        QWidget* focus = QApplication::focusWidget();
-        const bool ready = found && focus && focus->window() == found;
-        if (found && !ready)
-            found->activateWindow();
-        if (!ready && clock->elapsed() < timeoutMs)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        delete clock;
-        if (!ready) {
-            ADD_FAILURE() << "window " << T::staticMetaObject.className() << " never ready";
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                d->reject();
-            return;
-        }
-        Settle();
-        QPointer<T> guard(found);
-        script(found);
-        Settle();
-        if (guard && guard->isVisible()) {
-            ADD_FAILURE() << T::staticMetaObject.className() << " left open by its script";
-            guard->reject();
-        }
-    });
-    timer->start();
 }
 
 } // namespace varenta::testing
