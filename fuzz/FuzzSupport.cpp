@@ -144,6 +144,19 @@ void ScoreAndView() {
     }
 }
 
+void LoadAndScoreEveryClient() {
+    try {
+        LoadClients();
+        scoring::LoadScoringTables();
+    } catch (const VError&) {
+        return;
+    }
+    for (int n = 1; n <= Globals().ClientCount; ++n) {
+        Globals().CurrentClient = qint16(n);
+        ScoreAndView();
+    }
+}
+
 void Broken(const char* what, const QString& detail) {
     std::fprintf(stderr, "fuzz invariant broken: %s %s\n", what, qPrintable(detail));
     std::abort();

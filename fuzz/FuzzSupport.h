@@ -34,6 +34,10 @@ std::vector<ClientRecord> VariedClients();
 // printer do. Program errors are expected; they are swallowed.
 void ScoreAndView();
 
+// Loads the disk's clients and the scoring tables, then scores and views every client; a
+// program error while loading ends the run quietly.
+void LoadAndScoreEveryClient();
+
 // Stops the run with a message: an invariant the input broke.
 [[noreturn]] void Broken(const char* what, const QString& detail = QString());
 

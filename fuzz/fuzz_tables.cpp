@@ -12,15 +12,6 @@ using namespace varenta;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::SetUp(fuzz::VariedClients());
     fuzz::Put(fuzz::ProgramDir() + QStringLiteral("/QVB.TXT"), fuzz::Bytes(data, size));
-    try {
-        LoadClients();
-        scoring::LoadScoringTables();
-    } catch (const VError&) {
-        return 0;
-    }
-    for (int n = 1; n <= Globals().ClientCount; ++n) {
-        Globals().CurrentClient = qint16(n);
-        fuzz::ScoreAndView();
-    }
+    fuzz::LoadAndScoreEveryClient();
     return 0;
 }

@@ -17,15 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)scoring::CheckReport(scoring::ScaleNamesForCheck());
     } catch (const VError&) {
     }
-    try {
-        LoadClients();
-        scoring::LoadScoringTables();
-    } catch (const VError&) {
-        return 0;
-    }
-    for (int n = 1; n <= Globals().ClientCount; ++n) {
-        Globals().CurrentClient = qint16(n);
-        fuzz::ScoreAndView();
-    }
+    fuzz::LoadAndScoreEveryClient();
     return 0;
 }
