@@ -23,13 +23,7 @@ namespace {
 
 class DiskCommands : public ::testing::Test {
 protected:
-    CliOutcome Run(const QStringList& args) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", dir.path());
-        env.remove("DISPLAY"); // none of these needs a display
-        env.remove("QT_QPA_PLATFORM");
-        return RunCli(args, env);
-    }
+    CliOutcome Run(const QStringList& args) { return RunCliWithoutDisplay(args, dir.path()); }
     // A refusal: the usage's status 2 and one line on standard error.
     void ExpectRefused(const QStringList& args, const QString& error) {
         const CliOutcome r = Run(args);

@@ -24,13 +24,7 @@ protected:
         WriteDataDisk(dir.file("b"), SampleClients(1));
         WriteFile(dir.file("b/TID"), "XX\r\n"); // not a data disk
     }
-    CliOutcome Run(const QStringList& args) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", dir.path());
-        env.remove("DISPLAY"); // none of these needs a display
-        env.remove("QT_QPA_PLATFORM");
-        return RunCli(args, env);
-    }
+    CliOutcome Run(const QStringList& args) { return RunCliWithoutDisplay(args, dir.path()); }
     QStringList Export(const QStringList& extra) {
         return QStringList{"export", "--program-dir", BuiltProgramDir()} + extra;
     }

@@ -60,4 +60,13 @@ inline CliOutcome RunCli(const QStringList& args, const QProcessEnvironment& env
     return {r.code, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
+// The same in a terminal without any display, its private report folder in `runtimeDir`.
+inline CliOutcome RunCliWithoutDisplay(const QStringList& args, const QString& runtimeDir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    return RunCli(args, env);
+}
+
 } // namespace varenta::testing
