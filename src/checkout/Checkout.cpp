@@ -96,7 +96,7 @@ int AnswerEarning(int item, int points, int scale) {
     if (section == 0)
         return 0;
     for (int code = 1; code <= administration::HighestAnswerCode(section); ++code) {
-        const QByteArray& key = scoring::Tables().AnswerKey[size_t(section)][size_t(code)];
+        const QByteArray& key = scoring::Tables().AnswerKey[section][code];
         if (position <= key.size() && key[position - 1] - '0' == points)
             return code;
     }

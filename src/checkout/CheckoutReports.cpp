@@ -63,7 +63,7 @@ private:
 };
 
 QByteArray Name(int scale) {
-    return cp1252::Encode(scoring::Texts().ScaleName[size_t(scale)]);
+    return cp1252::Encode(scoring::Texts().ScaleName[scale]);
 }
 
 std::vector<int> Genders(GenderChoice g) {
@@ -126,8 +126,7 @@ struct Cell {
 Cell Read(int scale) {
     const scoring::ScoreSheet& s = scoring::Scores();
     // Stress coping has no distribution percentile of its own.
-    return {s.RawScore[size_t(scale)], s.Percentile[size_t(scale)],
-            s.DistributionPercentile[size_t(scale)], scale != 5};
+    return {s.RawScore[scale], s.Percentile[scale], s.DistributionPercentile[scale], scale != 5};
 }
 
 void ScoreFields(Text& t, const Cell& c) {
@@ -155,7 +154,7 @@ const std::vector<int>& StressItems() {
 }
 
 bool IsStressScale(int scale) {
-    return scoring::Texts().ScaleName[size_t(scale)].trimmed().toUpper().startsWith(
+    return scoring::Texts().ScaleName[scale].trimmed().toUpper().startsWith(
         QLatin1String("STRESS"));
 }
 
@@ -205,11 +204,11 @@ QByteArray CheckoutSession::TruthCorrection(GenderChoice gender) {
             const scoring::ScoreSheet& sheet = scoring::Scores();
             for (int s = 1; s <= 4; ++s) {
                 t.Put("[");
-                t.Left(sheet.RawScore[size_t(s)], 3);
+                t.Left(sheet.RawScore[s], 3);
                 t.Put(" ");
-                t.Left(sheet.Percentile[size_t(s)], 3);
+                t.Left(sheet.Percentile[s], 3);
                 t.Put(" ");
-                t.Left(sheet.DistributionPercentile[size_t(s)], 3);
+                t.Left(sheet.DistributionPercentile[s], 3);
                 t.Put("]");
             }
             t.EndLine();
@@ -224,7 +223,7 @@ QByteArray CheckoutSession::TruthCorrection(GenderChoice gender) {
     scoring::LoadScoringTables();
     QString start = BaselineResponses();
     for (int s = 2; s <= 4; ++s) {
-        const std::vector<qint16>& items = scoring::Tables().ScaleItems[size_t(s)];
+        const std::vector<qint16>& items = scoring::Tables().ScaleItems[s];
         if (!items.empty())
             DeviateItem(start, items.front());
     }
@@ -251,7 +250,7 @@ QByteArray CheckoutSession::ScaleDistributions(GenderChoice gender) {
                 if (stress) {
                     items = StressItems();
                 } else {
-                    for (const int item : scoring::Tables().ScaleItems[size_t(s)])
+                    for (const int item : scoring::Tables().ScaleItems[s])
                         items.push_back(item);
                 }
 
@@ -319,7 +318,7 @@ QByteArray CheckoutSession::MinimumScaleScores(GenderChoice gender) {
                 QString answers[2] = {BaselineResponses(), BaselineResponses()};
                 for (int pos = First[s]; pos <= Last[s]; ++pos) {
                     // Rule entries of 0 hold no item: the list is padded with them.
-                    const int item = scoring::Tables().MinimumRuleItems[size_t(pos)];
+                    const int item = scoring::Tables().MinimumRuleItems[pos];
                     if (item < 1 || item > ResponseCount)
                         continue;
                     for (int half = 0; half < 2; ++half) {

@@ -15,17 +15,17 @@ namespace varenta::cli {
 
 namespace {
 
-QString Ints(const std::array<qint16, 6>& values, int first, int last) {
+QString Ints(const OneBased<qint16, scoring::ScaleCount>& values, int first, int last) {
     QStringList parts;
     for (int s = first; s <= last; ++s)
-        parts << QString::number(values[size_t(s)]);
+        parts << QString::number(values[s]);
     return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
-QString Bools(const std::array<bool, 6>& values) {
+QString Bools(const OneBased<bool, scoring::ScaleCount>& values) {
     QStringList parts;
     for (int s = 1; s <= scoring::ScaleCount; ++s)
-        parts << (values[size_t(s)] ? QStringLiteral("true") : QStringLiteral("false"));
+        parts << (values[s] ? QStringLiteral("true") : QStringLiteral("false"));
     return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 

@@ -264,8 +264,8 @@ const QByteArray& ReportWriter::WriteReport() {
     BlankLine();
     ReportLine += 3;
     for (int s = 1; s <= ScaleCount; ++s) {
-        if (sh.OmittedCount[size_t(s)] > 4) {
-            MarginLine(7, x.ScaleName[size_t(s)]);
+        if (sh.OmittedCount[s] > 4) {
+            MarginLine(7, x.ScaleName[s]);
             ++ReportLine;
             WriteInaccurateNote();
         } else {
@@ -387,20 +387,20 @@ void ReportWriter::WriteProfileChart(int first, int last) {
     const bool inaccurate = sh.Percentile[1] >= 90;
     bool notScored = false;
     for (int s = first; s <= last; ++s) {
-        const int p = sh.Percentile[size_t(s)];
+        const int p = sh.Percentile[s];
         // The bar area holds 41 columns: percentiles beyond 0..100 are drawn at its ends.
         const int n = std::clamp(p * 10 / 25, 0, 40);
         Margin(7);
-        Put(x.ScaleName[size_t(s)]);
+        Put(x.ScaleName[s]);
         AtColumn(p < 10 ? 29 : 28);
-        if (sh.OmittedCount[size_t(s)] > 4) {
+        if (sh.OmittedCount[s] > 4) {
             Put(" **");
             AtColumn(38);
             Put("Scale not scored, insufficient answers");
             notScored = true;
         } else {
             Number(p);
-            if (inaccurate || (sh.ArrestMinimum[size_t(s)] && (s == 2 || s == 3)))
+            if (inaccurate || (sh.ArrestMinimum[s] && (s == 2 || s == 3)))
                 Put("*");
             AtColumn(38);
             Put(Repeat('*', n + 1));
@@ -440,14 +440,14 @@ void ReportWriter::WriteProfileChart(int first, int last) {
 
 void ReportWriter::WriteCourtHistory() {
     const ScoringClient& c = LoadedClient();
-    std::array<QString, 9> court;
-    for (int q = 1; q <= 8; ++q) {
-        QString v = c.Court[size_t(q)];
+    OneBased<QString, CourtFieldCount> court;
+    for (int q = 1; q <= CourtFieldCount; ++q) {
+        QString v = c.Court[q];
         if (v == QLatin1String("N"))
             v = QStringLiteral("N/A");
         if (v.size() < 2)
             v.prepend(QLatin1Char(' '));
-        court[size_t(q)] = v;
+        court[q] = v;
     }
     MarginLine(21, "ADDITIONAL INFORMATION PROVIDED BY CLIENT");
     MarginLine(21, Repeat('-', 41));
@@ -463,10 +463,10 @@ void ReportWriter::WriteCourtHistory() {
     for (int row = 0; row < 4; ++row) {
         AtColumn(8);
         Put(kLeft[row]);
-        Put(court[size_t(row + 1)]);
+        Put(court[row + 1]);
         AtColumn(43);
         Put(kRight[row]);
-        Put(court[size_t(row + 5)]);
+        Put(court[row + 5]);
         LineEnd();
     }
     ReportLine += 4;
@@ -497,7 +497,7 @@ void ReportWriter::WriteResponses() {
         Margin(7);
         Put(kLabels[row]);
         for (int item = first; item <= last; ++item) {
-            const int code = sh.ResponseCodes[size_t(item)];
+            const int code = sh.ResponseCodes[item];
             char ch;
             if (item <= lastTrueFalse)
                 ch = code == 1 ? 'T' : code == 2 ? 'F' : '0';
@@ -518,15 +518,15 @@ void ReportWriter::WriteResponses() {
 
 void ReportWriter::WriteScaleParagraph(int s) {
     const ReportTexts& x = Texts();
-    const int p = Scores().Percentile[size_t(s)];
+    const int p = Scores().Percentile[s];
     const RiskRangeResult range = RiskRange(p);
     // Two places for the percentile; one the layout never expects is printed whole.
     const QByteArray percentText =
         (p >= 0 && p <= 99) ? QByteArray::number(p).rightJustified(2, ' ') : QByteArray::number(p);
     Margin(7);
-    Put(x.ScaleName[size_t(s)]);
+    Put(x.ScaleName[s]);
     Put(" SCALE: ");
-    Put(x.RangeName[size_t(range.range)]);
+    Put(x.RangeName[range.range]);
     Put(" RISK RANGE");
     AtColumn(61);
     Put("RISK PERCENTILE:");
@@ -548,7 +548,7 @@ void ReportWriter::WriteScaleParagraph(int s) {
                                     "needs a line holding exactly that key, the paragraph, and a "
                                     "line END.")
                          .arg(QString::fromLatin1(name), internal::Short(range.keyLabel),
-                              internal::Short(x.ScaleName[size_t(s)]))
+                              internal::Short(x.ScaleName[s]))
                          .arg(p));
     for (++i; i < lines.size(); ++i) {
         if (lines[i] == "END")
@@ -597,11 +597,12 @@ void ReportWriter::WriteSignificantItems() {
     static constexpr int kLast[] = {0, 7, 16, 24};
     // Every entry keeps its own slot, so none is lost when all 24 items and both arrest notes
     // are listed.
-    std::array<QStringList, 6> groups;
+    OneBased<QStringList, 5> groups;
     for (int slot = 1; slot <= 3; ++slot) {
         for (int e = kFirst[slot]; e <= kLast[slot]; ++e) {
-            if (sh.ItemPoints[size_t(t.SignificantItems[size_t(e)])] > 1)
-                groups[size_t(slot)] << x.SignificantItemText[size_t(e)];
+            const int item = t.SignificantItems[e];
+            if (item != 0 && sh.ItemPoints[item] > 1)
+                groups[slot] << x.SignificantItemText[e];
         }
     }
     if (sh.ArrestMinimum[2])
@@ -609,9 +610,9 @@ void ReportWriter::WriteSignificantItems() {
     if (sh.ArrestMinimum[3])
         groups[2] << QStringLiteral("** Score due to drug arrests");
     for (int slot = 1; slot <= 3; ++slot) {
-        if (groups[size_t(slot)].isEmpty())
-            groups[size_t(slot)] << QStringLiteral("No significant items were reported")
-                                 << QStringLiteral("for this scale.");
+        if (groups[slot].isEmpty())
+            groups[slot] << QStringLiteral("No significant items were reported")
+                         << QStringLiteral("for this scale.");
     }
 
     if (ReportLine + std::max(groups[1].size(), groups[2].size()) + 5 > PageLength)
@@ -636,8 +637,8 @@ void ReportWriter::WriteSignificantItems() {
         }
     };
     for (int left = 1; left <= 3; left += 2) {
-        const QStringList& l = groups[size_t(left)];
-        const QStringList& r = groups[size_t(left + 1)];
+        const QStringList& l = groups[left];
+        const QStringList& r = groups[left + 1];
         const qsizetype rows = std::max(l.size(), r.size());
         continued(rows);
         const QByteArray lt(kTitles[left]);
@@ -682,24 +683,24 @@ void ReportWriter::WriteSignificantItems() {
 void ReportWriter::WriteMultipleChoice() {
     const ScoreSheet& sh = Scores();
     const ReportTexts& x = Texts();
-    std::array<QString, 20> text;
-    for (int n = 1; n <= 19; ++n) {
-        const int item = 97 + n;
-        const int code = sh.ResponseCodes[size_t(item)];
+    OneBased<QString, shape::ChoiceItems> text;
+    for (int n = 1; n <= shape::ChoiceItems; ++n) {
+        const int item = shape::ChoiceFirstItem + n - 1;
+        const int code = sh.ResponseCodes[item];
         if (code >= 1 && code <= 4)
-            text[size_t(n)] = x.ChoiceText[size_t((n - 1) * 4 + code)];
+            text[n] = x.ChoiceText[(n - 1) * shape::ChoiceAnswers + code];
         else
-            text[size_t(n)] = QStringLiteral("%1. No response given").arg(item, 3);
+            text[n] = QStringLiteral("%1. No response given").arg(item, 3);
     }
     MarginLine(7, "MULTIPLE CHOICE (JUVENILE'S SELF-REPORT)");
     MarginLine(7, Repeat('-', 40));
     ReportLine += 2;
     for (int k = 1; k <= 10; ++k) {
         Margin(7);
-        Put(text[size_t(k)]);
+        Put(text[k]);
         AtColumn(44);
-        if (k + 10 <= 19)
-            Put(text[size_t(k + 10)]);
+        if (k + 10 <= shape::ChoiceItems)
+            Put(text[k + 10]);
         LineEnd();
         ++ReportLine;
     }

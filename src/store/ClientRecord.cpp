@@ -40,7 +40,7 @@ ClientRecord::ClientRecord() {
 QString* ClientRecord::CourtField(int question) {
     QString* fields[] = {&Age1stArrest, &Probations, &ProbRevocations, &TimesArrested,
                          &JDetentions,  &JCHearings, &AlcoholArrests,  &DrugArrests};
-    return question >= 1 && question <= 8 ? fields[question - 1] : nullptr;
+    return question >= 1 && question <= CourtFieldCount ? fields[question - 1] : nullptr;
 }
 
 const QString* ClientRecord::CourtField(int question) const {

@@ -7,6 +7,7 @@ namespace varenta {
 
 inline constexpr int RecordLength = 195;
 inline constexpr int ResponseCount = 116;
+inline constexpr int CourtFieldCount = 8; // the court-history numbers
 
 // One client: 20 fixed-width text fields, left-aligned and blank-padded, as stored in one
 // 195-byte record of the client data file. Members always hold exactly their field's width
@@ -36,7 +37,7 @@ struct ClientRecord {
     ClientRecord(); // every field blank
 
     // The eight court-history fields in question order.
-    QString* CourtField(int question); // 1..8
+    QString* CourtField(int question); // 1..CourtFieldCount
     const QString* CourtField(int question) const;
 
     QByteArray ToBytes() const; // exactly RecordLength bytes in the Windows code page
