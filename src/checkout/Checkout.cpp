@@ -28,7 +28,7 @@ void InitializeClient(ClientRecord& client, int slot) {
     client.GenderCode = QStringLiteral("1");
     client.RaceCode = QStringLiteral("1");
     client.EducationCode = QStringLiteral("1");
-    for (int q = 1; q <= 8; ++q)
+    for (int q = 1; q <= CourtFieldCount; ++q)
         *client.CourtField(q) = Fit(QStringLiteral("N"), width::Court);
     if (client.Responses.trimmed().isEmpty())
         client.Responses = BaselineResponses();

@@ -6,6 +6,7 @@
 #include "scoring/ScoreAndPrint.h"
 #include "store/Cp1252.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace varenta::checkout {
@@ -141,13 +142,12 @@ void ScoreFields(Text& t, const Cell& c) {
         t.Put("N/A");
 }
 
-// The items the stress-coping ratio counts (its two sets of section 2).
+// The items the stress-coping ratio counts (its two sets of section 2), in item order.
 const std::vector<int>& StressItems() {
     static const std::vector<int> items = [] {
-        std::vector<int> v;
-        for (int item = 64; item <= 96; ++item)
-            if (item != 77 && item != 85 && item != 91)
-                v.push_back(item);
+        std::vector<int> v(scoring::StressSetA.begin(), scoring::StressSetA.end());
+        v.insert(v.end(), scoring::StressSetB.begin(), scoring::StressSetB.end());
+        std::sort(v.begin(), v.end());
         return v;
     }();
     return items;
@@ -291,9 +291,6 @@ QByteArray CheckoutSession::ScaleDistributions(GenderChoice gender) {
 
 QByteArray CheckoutSession::MinimumScaleScores(GenderChoice gender) {
     Text t;
-    // Each scale's part of the minimum-rule list (positions 1..45, last included).
-    static constexpr int First[5] = {0, 0, 1, 14, 31};
-    static constexpr int Last[5] = {0, 0, 13, 30, 45};
     for (const int g : Genders(gender)) {
         for (int r = 1; r <= 3; ++r) {
             client_.GenderCode = QString::number(g);
@@ -316,7 +313,8 @@ QByteArray CheckoutSession::MinimumScaleScores(GenderChoice gender) {
                 // row k has the first k listed items earning 2 (or 3) points, so the rows
                 // climb the minimum-rule ladder one listed answer at a time.
                 QString answers[2] = {BaselineResponses(), BaselineResponses()};
-                for (int pos = First[s]; pos <= Last[s]; ++pos) {
+                const scoring::shape::Entries entries = scoring::shape::MinimumRuleEntries(s);
+                for (int pos = entries.first; pos <= entries.last; ++pos) {
                     // Rule entries of 0 hold no item: the list is padded with them.
                     const int item = scoring::Tables().MinimumRuleItems[pos];
                     if (item < 1 || item > ResponseCount)

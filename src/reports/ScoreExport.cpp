@@ -251,7 +251,7 @@ int ScoreExport::AddDisk(const QString& folder) {
             notes << QStringLiteral("test date unreadable");
         const QString edits = r.EditCount.trimmed();
         row.Number(IsWholeNumber(edits) ? edits : QString());
-        for (int q = 1; q <= 8; ++q) {
+        for (int q = 1; q <= CourtFieldCount; ++q) {
             const QString v = r.CourtField(q)->trimmed();
             row.Number(IsWholeNumber(v) ? v : QString());
             if (!IsWholeNumber(v) && !NotAvailable(v))

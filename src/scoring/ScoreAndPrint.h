@@ -26,7 +26,8 @@ inline constexpr int ScaleCount = 5;
 inline constexpr int NormedScaleCount = 4; // scales 1..4 score listed items against norms
 inline constexpr int RangeCount = 4;       // risk ranges, low to high
 
-// How much each scoring table holds; the reader refuses more.
+// The shapes of the scoring tables: what they are indexed by and how much each may hold (the
+// reader refuses more).
 namespace shape {
 inline constexpr int Genders = 2;           // 1 male, 2 female
 inline constexpr int Races = 3;             // 1 Caucasian, 2 Black, 3 Hispanic
@@ -42,7 +43,34 @@ inline constexpr int TruthBands = 9;        // truthfulness percentile 10-19, ..
 inline constexpr int ChoiceFirstItem = TestSectionEnds[2] + 1;
 inline constexpr int ChoiceItems = administration::ItemCount - TestSectionEnds[2];
 inline constexpr int ChoiceAnswers = 4;
+
+// The entries of a list that belong to one scale, first to last.
+struct Entries {
+    int first = 1;
+    int last = 0; // none
+};
+// MinimumRuleItems entries of scales 2, 3 and 4.
+constexpr Entries MinimumRuleEntries(int scale) {
+    return scale == 2   ? Entries{1, 13}
+           : scale == 3 ? Entries{14, 30}
+           : scale == 4 ? Entries{31, 45}
+                        : Entries{};
+}
+// SignificantItems entries of scales 2, 3 and 4.
+constexpr Entries SignificantItemEntries(int scale) {
+    return scale == 2   ? Entries{1, 7}
+           : scale == 3 ? Entries{8, 16}
+           : scale == 4 ? Entries{17, 24}
+                        : Entries{};
+}
 } // namespace shape
+
+// The stress-coping items: set A counts the answer code (no answer as 1), set B the same with
+// no answer as 4; scale 5's raw score is 60 * A / B.
+inline constexpr std::array<int, 15> StressSetA = {64, 66, 68, 70, 72, 74, 76, 79,
+                                                   81, 83, 86, 88, 90, 93, 95};
+inline constexpr std::array<int, 15> StressSetB = {65, 67, 69, 71, 73, 75, 78, 80,
+                                                   82, 84, 87, 89, 92, 94, 96};
 
 // The score sheet of the last scoring run, indexed by scale 1..5.
 struct ScoreSheet {

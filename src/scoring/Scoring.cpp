@@ -33,12 +33,10 @@ const StateReset resetScoring([] {
     g_client = {};
 });
 
-// Items of the stress-coping scale: set A counts the answer code (no answer as 1), set B the
-// same with no answer as 4; the other items of 64..96 only count as omitted.
-constexpr int kStressSetA[] = {64, 66, 68, 70, 72, 74, 76, 79, 81, 83, 86, 88, 90, 93, 95};
-constexpr int kStressSetB[] = {65, 67, 69, 71, 73, 75, 78, 80, 82, 84, 87, 89, 92, 94, 96};
-constexpr int kStressFirst = 64;
-constexpr int kStressLast = 96;
+// Every item from the first to the last of the stress-coping sets counts as omitted when not
+// answered, the three in neither set included.
+constexpr int kStressFirst = StressSetA.front();
+constexpr int kStressLast = StressSetB.back();
 
 constexpr int kAdjustedItem = 104;
 constexpr int kTrueAnswersLimit = 59; // more True answers than this invalidate truthfulness
@@ -218,11 +216,10 @@ void ApplyTruthCorrection(int percentile) {
 
 // The minimum percentile a scale earns from the points of its listed deviant answers.
 void ApplyMinimumRules(int s) {
-    static constexpr int kFirst[] = {0, 0, 1, 14, 31};
-    static constexpr int kLast[] = {0, 0, 13, 30, 45};
+    const shape::Entries entries = shape::MinimumRuleEntries(s);
     int two = 0;
     int three = 0;
-    for (int pos = kFirst[s]; pos <= kLast[s]; ++pos) {
+    for (int pos = entries.first; pos <= entries.last; ++pos) {
         const int item = g_tables.MinimumRuleItems[pos];
         if (item == 0)
             continue; // an empty place in the list
@@ -498,9 +495,9 @@ void ComputeRawScores() {
     }
     int sumA = 0;
     int sumB = 0;
-    for (int item : kStressSetA)
+    for (int item : StressSetA)
         sumA += sh.ResponseCodes[item] == 0 ? 1 : sh.ResponseCodes[item];
-    for (int item : kStressSetB)
+    for (int item : StressSetB)
         sumB += sh.ResponseCodes[item] == 0 ? 4 : sh.ResponseCodes[item];
     if (sumB > 0)
         sh.RawScore[5] = Checked(Checked(sumA * 60, 5) / sumB, 5);
