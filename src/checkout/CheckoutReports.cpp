@@ -238,7 +238,7 @@ QByteArray CheckoutSession::ScaleDistributions(GenderChoice gender) {
     static constexpr char Answers[3] = {'1', '2', '0'}; // true or yes, false or no, none
     std::vector<Cell> cells;
     for (const int g : Genders(gender)) {
-        for (int r = 1; r <= 3; ++r) {
+        for (int r = 1; r <= scoring::shape::Races; ++r) {
             client_.GenderCode = QString::number(g);
             client_.RaceCode = QString::number(r);
             for (int s = 2; s <= 4; ++s) {
@@ -292,7 +292,7 @@ QByteArray CheckoutSession::ScaleDistributions(GenderChoice gender) {
 QByteArray CheckoutSession::MinimumScaleScores(GenderChoice gender) {
     Text t;
     for (const int g : Genders(gender)) {
-        for (int r = 1; r <= 3; ++r) {
+        for (int r = 1; r <= scoring::shape::Races; ++r) {
             client_.GenderCode = QString::number(g);
             client_.RaceCode = QString::number(r);
             for (int s = 2; s <= 4; ++s) {

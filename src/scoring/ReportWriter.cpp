@@ -192,7 +192,7 @@ const QByteArray& ReportWriter::WriteReport() {
     PageNumber = 1;
 
     WriteIdentification(ReportKind::Full);
-    if (sh.Percentile[1] >= 95) {
+    if (sh.Percentile[scale::Truthfulness] >= 95) {
         WriteInvalidNotice();
         BlankLine();
         WriteResponses();
@@ -286,21 +286,23 @@ void ReportWriter::WriteIdentification(ReportKind kind) {
     }
     BlankLine();
 
-    MarginLine(7, QStringLiteral("NAME             : ") + c.Demographic[1]);
-    MarginLine(7, QStringLiteral("ID #             : ") + c.Demographic[2]);
+    MarginLine(7, QStringLiteral("NAME             : ") + c.Demographic[ScoringClient::Name]);
+    MarginLine(7, QStringLiteral("ID #             : ") + c.Demographic[ScoringClient::ID]);
     Margin(7);
     Put("AGE: ");
-    Put(c.Demographic[3]);
+    Put(c.Demographic[ScoringClient::Age]);
     AtColumn(21);
     Put("SEX : ");
-    Put(GenderName(c.Demographic[4]));
+    Put(GenderName(c.Demographic[ScoringClient::GenderCode]));
     LineEnd();
     MarginLine(7, QStringLiteral("DATE OF BIRTH    : ") + birth);
-    MarginLine(7, QStringLiteral("ETHNICITY/RACE   : ") + RaceName(c.Demographic[5]));
-    MarginLine(7, QStringLiteral("EDUCATION/GRADE  : ") + EducationName(c.Demographic[6]));
-    MarginLine(7, QStringLiteral("DATE QV SCORED   : ") + c.Demographic[7]);
+    MarginLine(7, QStringLiteral("ETHNICITY/RACE   : ") +
+                      RaceName(c.Demographic[ScoringClient::RaceCode]));
+    MarginLine(7, QStringLiteral("EDUCATION/GRADE  : ") +
+                      EducationName(c.Demographic[ScoringClient::EducationCode]));
+    MarginLine(7, QStringLiteral("DATE QV SCORED   : ") + c.Demographic[ScoringClient::DateScored]);
     BlankLine();
-    if (kind == ReportKind::Full && Scores().Percentile[1] < 95)
+    if (kind == ReportKind::Full && Scores().Percentile[scale::Truthfulness] < 95)
         BlankLine();
 }
 
@@ -325,7 +327,7 @@ void ReportWriter::WriteProfileChart(int first, int last) {
     MarginLine(37, kEmptyRuler);
 
     const QByteArray dotted(kDottedRuler);
-    const bool inaccurate = sh.Percentile[1] >= 90;
+    const bool inaccurate = sh.Percentile[scale::Truthfulness] >= 90;
     bool notScored = false;
     for (int s = first; s <= last; ++s) {
         const int p = sh.Percentile[s];
@@ -370,7 +372,7 @@ void ReportWriter::WriteProfileChart(int first, int last) {
         Put("   to score this scale");
     else if (inaccurate)
         Put("  are inaccurate");
-    else if (sh.ArrestMinimum[2] || sh.ArrestMinimum[3])
+    else if (sh.ArrestMinimum[scale::Alcohol] || sh.ArrestMinimum[scale::Drugs])
         Put("* Minimum Scale Score");
     AtColumn(38);
     Put("----------- PERCENTILE SCORES -----------");
@@ -533,9 +535,9 @@ void ReportWriter::WriteSignificantItems() {
                 groups[slot] << x.SignificantItemText[e];
         }
     }
-    if (sh.ArrestMinimum[2])
+    if (sh.ArrestMinimum[scale::Alcohol])
         groups[1] << QStringLiteral("** Score due to alcohol arrests");
-    if (sh.ArrestMinimum[3])
+    if (sh.ArrestMinimum[scale::Drugs])
         groups[2] << QStringLiteral("** Score due to drug arrests");
     for (int slot = 1; slot <= 3; ++slot) {
         if (groups[slot].isEmpty())
@@ -681,7 +683,7 @@ void ReportWriter::StartNewPage() {
     PageBreakLine();
     Margin(7);
     Put("NAME: ");
-    Put(LoadedClient().Demographic[1]);
+    Put(LoadedClient().Demographic[ScoringClient::Name]);
     AtColumn(41);
     Put("-");
     Put(char('0' + PageNumber % 10));

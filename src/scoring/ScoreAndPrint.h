@@ -23,6 +23,13 @@ inline constexpr const char* ReportTextsFileName = "QVRPT.TXT";
 inline constexpr const char* InvalidTestFileName = "INVAL.TXT";
 
 inline constexpr int ScaleCount = 5;
+namespace scale {
+inline constexpr int Truthfulness = 1;
+inline constexpr int Alcohol = 2;
+inline constexpr int Drugs = 3;
+inline constexpr int Aggressiveness = 4;
+inline constexpr int StressCoping = 5;
+} // namespace scale
 inline constexpr int NormedScaleCount = 4; // scales 1..4 score listed items against norms
 inline constexpr int RangeCount = 4;       // risk ranges, low to high
 
@@ -121,8 +128,8 @@ struct ReportTexts {
 
 // What LoadClientForScoring took from the client record.
 struct ScoringClient {
-    // 1 name, 2 ID, 3 age, 4 gender code, 5 race code, 6 education code, 7 date scored.
-    OneBased<QString, 7> Demographic;
+    enum DemographicEntry { Name = 1, ID, Age, GenderCode, RaceCode, EducationCode, DateScored };
+    OneBased<QString, DateScored> Demographic;
     // In court-history order, trimmed; "N" and "-1" read as "N/A".
     OneBased<QString, CourtFieldCount> Court;
     QString DateOfBirth; // as stored, trimmed

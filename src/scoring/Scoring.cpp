@@ -194,11 +194,11 @@ int UsableCode(int item, int code) {
 }
 
 int GenderIndex() {
-    return internal::LeadingNumber(g_client.Demographic[4]) == 2 ? 2 : 1;
+    return internal::LeadingNumber(g_client.Demographic[ScoringClient::GenderCode]) == 2 ? 2 : 1;
 }
 
 int RaceIndex() {
-    const int r = internal::LeadingNumber(g_client.Demographic[5]);
+    const int r = internal::LeadingNumber(g_client.Demographic[ScoringClient::RaceCode]);
     return administration::InRange(r, 1, shape::Races) ? r : 1;
 }
 
@@ -258,7 +258,8 @@ void ApplyMinimumRules(int s) {
 }
 
 void ApplyArrestMinimum(int s) {
-    const int arrests = internal::LeadingNumber(g_client.Court[s == 2 ? 7 : 8]);
+    const int arrests = internal::LeadingNumber(
+        g_client.Court[s == scale::Alcohol ? court::AlcoholArrests : court::DrugArrests]);
     int minimum = 0;
     if (arrests == 1)
         minimum = 40;
@@ -429,13 +430,13 @@ void LoadClientForScoring() {
 
 void LoadClientForScoring(const ClientRecord& client, int testNumber) {
     ScoringClient c;
-    c.Demographic[1] = client.ClientName.trimmed();
-    c.Demographic[2] = client.ClientID.trimmed();
-    c.Demographic[3] = client.Age.trimmed();
-    c.Demographic[4] = client.GenderCode.trimmed();
-    c.Demographic[5] = client.RaceCode.trimmed();
-    c.Demographic[6] = client.EducationCode.trimmed();
-    c.Demographic[7] = internal::FormatReportDate(client.TestDate);
+    c.Demographic[ScoringClient::Name] = client.ClientName.trimmed();
+    c.Demographic[ScoringClient::ID] = client.ClientID.trimmed();
+    c.Demographic[ScoringClient::Age] = client.Age.trimmed();
+    c.Demographic[ScoringClient::GenderCode] = client.GenderCode.trimmed();
+    c.Demographic[ScoringClient::RaceCode] = client.RaceCode.trimmed();
+    c.Demographic[ScoringClient::EducationCode] = client.EducationCode.trimmed();
+    c.Demographic[ScoringClient::DateScored] = internal::FormatReportDate(client.TestDate);
     for (int q = 1; q <= CourtFieldCount; ++q) {
         QString v = client.CourtField(q)->trimmed();
         if (v == QLatin1String("N") || v == QLatin1String("-1"))
@@ -485,13 +486,13 @@ void ComputeRawScores() {
 
     const int adjusted = sh.ResponseCodes[kAdjustedItem];
     if (adjusted == 1)
-        AddPoints(3, -3);
+        AddPoints(scale::Drugs, -3);
     else if (adjusted == 2)
-        AddPoints(2, -3);
+        AddPoints(scale::Alcohol, -3);
 
     for (int item = kStressFirst; item <= kStressLast; ++item) {
         if (sh.ResponseCodes[item] == 0)
-            ++sh.OmittedCount[5];
+            ++sh.OmittedCount[scale::StressCoping];
     }
     int sumA = 0;
     int sumB = 0;
@@ -500,7 +501,8 @@ void ComputeRawScores() {
     for (int item : StressSetB)
         sumB += sh.ResponseCodes[item] == 0 ? 4 : sh.ResponseCodes[item];
     if (sumB > 0)
-        sh.RawScore[5] = Checked(Checked(sumA * 60, 5) / sumB, 5);
+        sh.RawScore[scale::StressCoping] =
+            Checked(Checked(sumA * 60, scale::StressCoping) / sumB, scale::StressCoping);
 
     int trueAnswers = 0;
     for (int item = 1; item <= ends[1]; ++item) {
@@ -508,20 +510,26 @@ void ComputeRawScores() {
             ++trueAnswers;
     }
     if (trueAnswers > kTrueAnswersLimit)
-        sh.RawScore[1] = kInvalidTruthMarker;
+        sh.RawScore[scale::Truthfulness] = kInvalidTruthMarker;
 
-    AddPoints(2, CountPoints(kAlcoholArrestPoints, internal::LeadingNumber(g_client.Court[7])));
-    AddPoints(3, CountPoints(kDrugArrestPoints, internal::LeadingNumber(g_client.Court[8])));
-    AddPoints(4, CountPoints(kProbationPoints, internal::LeadingNumber(g_client.Court[2])));
+    AddPoints(scale::Alcohol,
+              CountPoints(kAlcoholArrestPoints,
+                          internal::LeadingNumber(g_client.Court[court::AlcoholArrests])));
+    AddPoints(scale::Drugs,
+              CountPoints(kDrugArrestPoints,
+                          internal::LeadingNumber(g_client.Court[court::DrugArrests])));
+    AddPoints(
+        scale::Aggressiveness,
+        CountPoints(kProbationPoints, internal::LeadingNumber(g_client.Court[court::Probations])));
 
-    const QString& firstArrest = g_client.Court[1];
+    const QString& firstArrest = g_client.Court[court::FirstArrestAge];
     const int age = internal::LeadingNumber(firstArrest);
     int agePoints = 0;
     if (age >= 13 && age <= 16)
         agePoints = 17 - age;
     else if (age <= 12 && !firstArrest.startsWith(QLatin1Char('N'), Qt::CaseInsensitive))
         agePoints = 5;
-    AddPoints(4, agePoints);
+    AddPoints(scale::Aggressiveness, agePoints);
 }
 
 void ComputePercentiles() {
@@ -556,18 +564,18 @@ void ComputePercentiles() {
         }
     }
 
-    const int raw5 = sh.RawScore[5];
+    const int raw5 = sh.RawScore[scale::StressCoping];
     if (raw5 > 0) {
         const auto& bound = g_tables.StressBound[g];
         const int bounds = g_tables.StressBoundCount[g];
         for (int k = 1; k <= bounds - 1; ++k) {
             if (bound[k] < raw5 && raw5 <= bound[k + 1]) {
-                sh.Percentile[5] = g_tables.StressPercentile[r][g][k];
+                sh.Percentile[scale::StressCoping] = g_tables.StressPercentile[r][g][k];
                 break;
             }
         }
     } else {
-        sh.Percentile[5] = 99;
+        sh.Percentile[scale::StressCoping] = 99;
     }
 }
 

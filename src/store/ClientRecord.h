@@ -9,6 +9,14 @@ inline constexpr int RecordLength = 195;
 inline constexpr int ResponseCount = 116;
 inline constexpr int CourtFieldCount = 8; // the court-history numbers
 
+// The court-history numbers in question order, as CourtField numbers them.
+namespace court {
+inline constexpr int FirstArrestAge = 1;
+inline constexpr int Probations = 2;
+inline constexpr int AlcoholArrests = 7;
+inline constexpr int DrugArrests = 8;
+} // namespace court
+
 // One client: 20 fixed-width text fields, left-aligned and blank-padded, as stored in one
 // 195-byte record of the client data file. Members always hold exactly their field's width
 // once set through Fit() or read from the file.
