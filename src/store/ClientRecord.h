@@ -63,6 +63,7 @@ inline constexpr int Code = 1;
 inline constexpr int TestDate = 10;
 inline constexpr int Court = 2;
 inline constexpr int Responses = ResponseCount;
+inline constexpr int Flag = 1; // edit count, name deleted, reserved
 } // namespace width
 
 // The text left-aligned in `width` characters: cut when longer, blank-padded when shorter.
