@@ -3,6 +3,7 @@
 #include "administration/QuestionDb.h"
 #include "administration/TestSpec.h"
 #include "app/Errors.h"
+#include "app/OneBased.h"
 
 #include <QStringList>
 
@@ -25,16 +26,16 @@ AnswerGrid AnswerGrid::FromTable(QuestionTable& table) {
 AnswerGrid AnswerGrid::FromItems(const std::vector<std::pair<int, QString>>& items,
                                  const QString& source) {
     AnswerGrid sheet;
-    std::vector<bool> seen(ItemCount + 1, false);
+    OneBased<bool, ItemCount> seen;
     for (const auto& [id, answer2] : items) {
-        if (id < 1 || id > ItemCount || seen[size_t(id)])
+        if (id < 1 || id > ItemCount || seen[id])
             throw VError(err::DbCannotOpen,
                          QStringLiteral("%1 has an item numbered %2; items are numbered 1 to %3, "
                                         "each once. Reinstall the program's files.")
                              .arg(source.isEmpty() ? QStringLiteral("The question table") : source)
                              .arg(id)
                              .arg(ItemCount));
-        seen[size_t(id)] = true;
+        seen[id] = true;
         const int family = AnswerFamilyOf(answer2);
         auto it = std::find_if(sheet.grids_.begin(), sheet.grids_.end(),
                                [family](const Grid& g) { return g.family == family; });

@@ -7,6 +7,7 @@
 
 #include <QDate>
 
+#include <iterator>
 #include <random>
 
 namespace varenta::administration {
@@ -19,7 +20,7 @@ struct Demo {
     const char* dob;
     const char* age;
     char gender, race, education;
-    const char* court[8];
+    const char* court[CourtFieldCount];
     int lean; // how far the answers lean from the lowest-risk ones, 0..100
 };
 
@@ -90,7 +91,8 @@ int AddDemoClients(int count) {
     const QString lowRisk = NonDeviantResponses();
     std::mt19937 rng(401);
     int written = 0;
-    const int available = int(sizeof kDemo / sizeof kDemo[0]);
+    static_assert(std::size(kDemo) == DemoClientCount);
+    const int available = DemoClientCount;
     for (int i = 0; i < count && g.ClientCount < MaxClients; ++i) {
         const Demo& d = kDemo[i % available];
         const int slot = g.ClientCount + 1;
@@ -103,12 +105,12 @@ int AddDemoClients(int count) {
         r.RaceCode = QString(QLatin1Char(d.race));
         r.EducationCode = QString(QLatin1Char(d.education));
         r.TestDate = QDate(2026, 11, 2 + i % 27).toString(QStringLiteral("MM/dd/yyyy"));
-        for (int q = 1; q <= 8; ++q)
+        for (int q = 1; q <= CourtFieldCount; ++q)
             *r.CourtField(q) = Fit(QString::fromLatin1(d.court[q - 1]), width::Court);
         QString responses;
         std::uniform_int_distribution<int> pct(0, 99);
         for (int item = 1; item <= ResponseCount; ++item) {
-            const int top = item <= 63 ? 2 : 4;
+            const int top = HighestAnswerCode(SectionOfItem(item));
             std::uniform_int_distribution<int> any(1, top);
             const int code = pct(rng) < d.lean ? any(rng) : lowRisk[item - 1].digitValue();
             responses += QChar(u'0' + code);

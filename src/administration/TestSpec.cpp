@@ -140,7 +140,7 @@ void UseLanguage(int first) {
 } // namespace
 
 void SetSectionEnds() {
-    Globals().SectionEnd = {0, 63, 97, 116};
+    Globals().SectionEnd = TestSectionEnds;
 }
 
 bool InRange(int value, int low, int high) {

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "app/Globals.h"
+
 #include <QString>
 
 // The test's fixed layout: 116 items in three sections, one-digit answer codes, the answer
 // families a question-table row can have, the lowest-risk answer set and the instructions.
 namespace varenta::administration {
 
-inline constexpr int ItemCount = 116;
-inline constexpr int SectionCount = 3;
+inline constexpr int SectionCount = int(TestSectionEnds.size()) - 1;
+inline constexpr int ItemCount = TestSectionEnds[SectionCount];
 
-// Refills Globals().SectionEnd with {0, 63, 97, 116}: the last item of each section, entry 0
-// being the start sentinel.
+// Refills Globals().SectionEnd with TestSectionEnds.
 void SetSectionEnds();
 
 // True when low <= value <= high.

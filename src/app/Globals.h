@@ -12,6 +12,9 @@ namespace varenta {
 
 inline constexpr int MaxClients = 51; // slots 1..51; slot 0 is never a client
 
+// The test's three sections: the last item of each, entry 0 being the start sentinel.
+inline constexpr std::array<int, 4> TestSectionEnds{0, 63, 97, ResponseCount};
+
 // Which client data file was loaded or last written, and the bytes it then held, so that a
 // write can make sure the data disk is still the one loaded.
 struct DataFileStamp {
@@ -57,7 +60,7 @@ struct GlobalState {
     QString UserReportDir;             // report.prn and its print copies, private to the user
     bool SettingsProblemShown = false; // the user was told their settings cannot be kept
 
-    std::array<int, 4> SectionEnd{0, 63, 97, 116};
+    std::array<int, 4> SectionEnd = TestSectionEnds;
 
     QStringList GenderNames;    // width 6
     QStringList RaceNames;      // width 15

@@ -28,7 +28,7 @@ void InitializeClient(ClientRecord& client, int slot) {
     client.GenderCode = QStringLiteral("1");
     client.RaceCode = QStringLiteral("1");
     client.EducationCode = QStringLiteral("1");
-    for (int q = 1; q <= 8; ++q)
+    for (int q = 1; q <= CourtFieldCount; ++q)
         *client.CourtField(q) = Fit(QStringLiteral("N"), width::Court);
     if (client.Responses.trimmed().isEmpty())
         client.Responses = BaselineResponses();
@@ -96,7 +96,7 @@ int AnswerEarning(int item, int points, int scale) {
     if (section == 0)
         return 0;
     for (int code = 1; code <= administration::HighestAnswerCode(section); ++code) {
-        const QByteArray& key = scoring::Tables().AnswerKey[size_t(section)][size_t(code)];
+        const QByteArray& key = scoring::Tables().AnswerKey[section][code];
         if (position <= key.size() && key[position - 1] - '0' == points)
             return code;
     }

@@ -6,6 +6,7 @@
 #include "scoring/ScoreAndPrint.h"
 #include "store/Cp1252.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace varenta::checkout {
@@ -63,7 +64,7 @@ private:
 };
 
 QByteArray Name(int scale) {
-    return cp1252::Encode(scoring::Texts().ScaleName[size_t(scale)]);
+    return cp1252::Encode(scoring::Texts().ScaleName[scale]);
 }
 
 std::vector<int> Genders(GenderChoice g) {
@@ -126,8 +127,7 @@ struct Cell {
 Cell Read(int scale) {
     const scoring::ScoreSheet& s = scoring::Scores();
     // Stress coping has no distribution percentile of its own.
-    return {s.RawScore[size_t(scale)], s.Percentile[size_t(scale)],
-            s.DistributionPercentile[size_t(scale)], scale != 5};
+    return {s.RawScore[scale], s.Percentile[scale], s.DistributionPercentile[scale], scale != 5};
 }
 
 void ScoreFields(Text& t, const Cell& c) {
@@ -142,20 +142,19 @@ void ScoreFields(Text& t, const Cell& c) {
         t.Put("N/A");
 }
 
-// The items the stress-coping ratio counts (its two sets of section 2).
+// The items the stress-coping ratio counts (its two sets of section 2), in item order.
 const std::vector<int>& StressItems() {
     static const std::vector<int> items = [] {
-        std::vector<int> v;
-        for (int item = 64; item <= 96; ++item)
-            if (item != 77 && item != 85 && item != 91)
-                v.push_back(item);
+        std::vector<int> v(scoring::StressSetA.begin(), scoring::StressSetA.end());
+        v.insert(v.end(), scoring::StressSetB.begin(), scoring::StressSetB.end());
+        std::sort(v.begin(), v.end());
         return v;
     }();
     return items;
 }
 
 bool IsStressScale(int scale) {
-    return scoring::Texts().ScaleName[size_t(scale)].trimmed().toUpper().startsWith(
+    return scoring::Texts().ScaleName[scale].trimmed().toUpper().startsWith(
         QLatin1String("STRESS"));
 }
 
@@ -205,11 +204,11 @@ QByteArray CheckoutSession::TruthCorrection(GenderChoice gender) {
             const scoring::ScoreSheet& sheet = scoring::Scores();
             for (int s = 1; s <= 4; ++s) {
                 t.Put("[");
-                t.Left(sheet.RawScore[size_t(s)], 3);
+                t.Left(sheet.RawScore[s], 3);
                 t.Put(" ");
-                t.Left(sheet.Percentile[size_t(s)], 3);
+                t.Left(sheet.Percentile[s], 3);
                 t.Put(" ");
-                t.Left(sheet.DistributionPercentile[size_t(s)], 3);
+                t.Left(sheet.DistributionPercentile[s], 3);
                 t.Put("]");
             }
             t.EndLine();
@@ -224,7 +223,7 @@ QByteArray CheckoutSession::TruthCorrection(GenderChoice gender) {
     scoring::LoadScoringTables();
     QString start = BaselineResponses();
     for (int s = 2; s <= 4; ++s) {
-        const std::vector<qint16>& items = scoring::Tables().ScaleItems[size_t(s)];
+        const std::vector<qint16>& items = scoring::Tables().ScaleItems[s];
         if (!items.empty())
             DeviateItem(start, items.front());
     }
@@ -239,7 +238,7 @@ QByteArray CheckoutSession::ScaleDistributions(GenderChoice gender) {
     static constexpr char Answers[3] = {'1', '2', '0'}; // true or yes, false or no, none
     std::vector<Cell> cells;
     for (const int g : Genders(gender)) {
-        for (int r = 1; r <= 3; ++r) {
+        for (int r = 1; r <= scoring::shape::Races; ++r) {
             client_.GenderCode = QString::number(g);
             client_.RaceCode = QString::number(r);
             for (int s = 2; s <= 4; ++s) {
@@ -251,7 +250,7 @@ QByteArray CheckoutSession::ScaleDistributions(GenderChoice gender) {
                 if (stress) {
                     items = StressItems();
                 } else {
-                    for (const int item : scoring::Tables().ScaleItems[size_t(s)])
+                    for (const int item : scoring::Tables().ScaleItems[s])
                         items.push_back(item);
                 }
 
@@ -292,11 +291,8 @@ QByteArray CheckoutSession::ScaleDistributions(GenderChoice gender) {
 
 QByteArray CheckoutSession::MinimumScaleScores(GenderChoice gender) {
     Text t;
-    // Each scale's part of the minimum-rule list (positions 1..45, last included).
-    static constexpr int First[5] = {0, 0, 1, 14, 31};
-    static constexpr int Last[5] = {0, 0, 13, 30, 45};
     for (const int g : Genders(gender)) {
-        for (int r = 1; r <= 3; ++r) {
+        for (int r = 1; r <= scoring::shape::Races; ++r) {
             client_.GenderCode = QString::number(g);
             client_.RaceCode = QString::number(r);
             for (int s = 2; s <= 4; ++s) {
@@ -317,9 +313,10 @@ QByteArray CheckoutSession::MinimumScaleScores(GenderChoice gender) {
                 // row k has the first k listed items earning 2 (or 3) points, so the rows
                 // climb the minimum-rule ladder one listed answer at a time.
                 QString answers[2] = {BaselineResponses(), BaselineResponses()};
-                for (int pos = First[s]; pos <= Last[s]; ++pos) {
+                const scoring::shape::Entries entries = scoring::shape::MinimumRuleEntries(s);
+                for (int pos = entries.first; pos <= entries.last; ++pos) {
                     // Rule entries of 0 hold no item: the list is padded with them.
-                    const int item = scoring::Tables().MinimumRuleItems[size_t(pos)];
+                    const int item = scoring::Tables().MinimumRuleItems[pos];
                     if (item < 1 || item > ResponseCount)
                         continue;
                     for (int half = 0; half < 2; ++half) {

@@ -34,7 +34,7 @@ int InitDisk(const QStringList& args) {
         g.DataPath = folder;
         g.DataFilePath = fileio::Join(folder, QString::fromLatin1(DataFileName));
         LoadClients();
-        const int n = administration::AddDemoClients(6);
+        const int n = administration::AddDemoClients(administration::DemoClientCount);
         std::printf("prepared data disk %s with %d demonstration clients\n", qPrintable(folder), n);
     } else {
         std::printf("prepared data disk %s\n", qPrintable(folder));

@@ -15,17 +15,18 @@ namespace varenta::cli {
 
 namespace {
 
-QString Ints(const std::array<qint16, 6>& values, int first, int last) {
+// Scales 1 to `last`.
+QString Ints(const OneBased<qint16, scoring::ScaleCount>& values, int last = scoring::ScaleCount) {
     QStringList parts;
-    for (int s = first; s <= last; ++s)
-        parts << QString::number(values[size_t(s)]);
+    for (int s = 1; s <= last; ++s)
+        parts << QString::number(values[s]);
     return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
-QString Bools(const std::array<bool, 6>& values) {
+QString Bools(const OneBased<bool, scoring::ScaleCount>& values) {
     QStringList parts;
     for (int s = 1; s <= scoring::ScaleCount; ++s)
-        parts << (values[size_t(s)] ? QStringLiteral("true") : QStringLiteral("false"));
+        parts << (values[s] ? QStringLiteral("true") : QStringLiteral("false"));
     return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
@@ -45,9 +46,9 @@ int Report(const QStringList& args) {
                        "\"omitted\": %5, \"scored\": %6, \"arrest_minimum\": %7, "
                        "\"report_file\": %8}")
             .arg(Globals().CurrentClient)
-            .arg(Ints(sheet.RawScore, 1, 5), Ints(sheet.Percentile, 1, 5),
-                 Ints(sheet.DistributionPercentile, 1, 4), Ints(sheet.OmittedCount, 1, 5),
-                 Ints(sheet.ScoredItemCount, 1, 5), Bools(sheet.ArrestMinimum),
+            .arg(Ints(sheet.RawScore), Ints(sheet.Percentile),
+                 Ints(sheet.DistributionPercentile, scoring::NormedScaleCount),
+                 Ints(sheet.OmittedCount), Ints(sheet.ScoredItemCount), Bools(sheet.ArrestMinimum),
                  JsonString(scoring::ReportFilePath()));
     std::printf("%s\n", json.toUtf8().constData());
     return 0;

@@ -251,7 +251,7 @@ int ScoreExport::AddDisk(const QString& folder) {
             notes << QStringLiteral("test date unreadable");
         const QString edits = r.EditCount.trimmed();
         row.Number(IsWholeNumber(edits) ? edits : QString());
-        for (int q = 1; q <= 8; ++q) {
+        for (int q = 1; q <= CourtFieldCount; ++q) {
             const QString v = r.CourtField(q)->trimmed();
             row.Number(IsWholeNumber(v) ? v : QString());
             if (!IsWholeNumber(v) && !NotAvailable(v))
@@ -262,9 +262,9 @@ int ScoreExport::AddDisk(const QString& folder) {
         const scoring::ScoreSheet& sh = scored.sheet;
         const bool noAnswers = NoAnswers(r.Responses);
         const bool none = !scored.failure.isEmpty() || noAnswers;
-        std::array<bool, 6> shown{};
+        OneBased<bool, scoring::ScaleCount> shown;
         for (int s = 1; s <= scoring::ScaleCount; ++s)
-            shown[size_t(s)] = !none && sh.OmittedCount[size_t(s)] <= kMostOmitted;
+            shown[s] = !none && sh.OmittedCount[s] <= kMostOmitted;
         if (none) {
             row.Empty(); // validity
         } else {
@@ -274,20 +274,19 @@ int ScoreExport::AddDisk(const QString& folder) {
                                                  : QStringLiteral("valid"));
         }
         for (int s = 1; s <= scoring::ScaleCount; ++s)
-            shown[size_t(s)] ? row.Number(sh.RawScore[size_t(s)]) : row.Empty();
+            shown[s] ? row.Number(sh.RawScore[s]) : row.Empty();
         for (int s = 1; s <= scoring::ScaleCount; ++s)
-            shown[size_t(s)] ? row.Number(sh.Percentile[size_t(s)]) : row.Empty();
+            shown[s] ? row.Number(sh.Percentile[s]) : row.Empty();
         for (int s = 1; s <= 4; ++s)
-            shown[size_t(s)] ? row.Number(sh.DistributionPercentile[size_t(s)]) : row.Empty();
+            shown[s] ? row.Number(sh.DistributionPercentile[s]) : row.Empty();
         for (int s = 1; s <= scoring::ScaleCount; ++s)
-            shown[size_t(s)] ? row.Number(scoring::RiskRange(sh.Percentile[size_t(s)]).range)
-                             : row.Empty();
+            shown[s] ? row.Number(scoring::RiskRange(sh.Percentile[s]).range) : row.Empty();
         for (int s = 1; s <= scoring::ScaleCount; ++s)
-            none ? row.Empty() : row.Number(sh.OmittedCount[size_t(s)]);
+            none ? row.Empty() : row.Number(sh.OmittedCount[s]);
         for (int s = 1; s <= scoring::ScaleCount; ++s)
-            none ? row.Empty() : row.Number(sh.ScoredItemCount[size_t(s)]);
+            none ? row.Empty() : row.Number(sh.ScoredItemCount[s]);
         for (int s = 2; s <= 3; ++s)
-            shown[size_t(s)] ? row.Number(sh.ArrestMinimum[size_t(s)] ? 1 : 0) : row.Empty();
+            shown[s] ? row.Number(sh.ArrestMinimum[s] ? 1 : 0) : row.Empty();
 
         if (!scored.failure.isEmpty()) {
             notes << scored.failure;
@@ -300,10 +299,10 @@ int ScoreExport::AddDisk(const QString& folder) {
                              .arg(bad)
                              .arg(bad == 1 ? QString() : QStringLiteral("s"));
             for (int s = 1; s <= scoring::ScaleCount; ++s)
-                if (!shown[size_t(s)])
+                if (!shown[s])
                     notes << QStringLiteral("scale %1 not scored: %2 items unanswered")
                                  .arg(s)
-                                 .arg(sh.OmittedCount[size_t(s)]);
+                                 .arg(sh.OmittedCount[s]);
         }
         if (none)
             ++unscored_;

@@ -33,8 +33,8 @@ QString CheckReport(const QStringList& scaleNames) {
         const int tabs = name.size() < 7                                     ? 3
                          : name.toUpper() == QLatin1String("AGGRESSIVENESS") ? 1
                                                                              : 2;
-        lines << name + tab.repeated(tabs) + QString::number(Scores().Percentile[size_t(s)]) + tab +
-                     QString::number(Scores().RawScore[size_t(s)]);
+        lines << name + tab.repeated(tabs) + QString::number(Scores().Percentile[s]) + tab +
+                     QString::number(Scores().RawScore[s]);
     }
     return MsgLines(lines);
 }

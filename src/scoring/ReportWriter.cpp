@@ -24,6 +24,13 @@ constexpr const char* kEmptyRuler = "-               -           -       -   -";
 constexpr const char* kDottedRuler = "-...............-...........-.......-...-";
 constexpr const char* kCommentHeading = "COMMENTS/RECOMMENDATIONS:";
 
+// The footer's lines at the foot of a page: the supplier's line (full footer only) above the
+// product notice.
+constexpr int kSupplierLine = PageLength - 2;
+constexpr int kNoticeLine = PageLength - 1;
+// Comments that end below this line leave the significant items to the next page.
+constexpr int kLastLineBeforeItems = 45;
+
 QByteArray Repeat(char c, int n) {
     return QByteArray(n, c);
 }
@@ -178,68 +185,19 @@ CommentFit FitComment(const QString& typed) {
 
 ReportWriter::ReportWriter(const ReportRequest& request) : request_(request) {}
 
-void ReportWriter::Put(const QString& text) {
-    out_ += internal::Encode(text);
-}
-
-void ReportWriter::AtColumn(int n) {
-    if (Column() > n)
-        LineEnd(); // the line already reaches column n: continue on the next line
-    Margin(n - Column());
-}
-
-void ReportWriter::LineEnd() {
-    out_ += "\r\n";
-    lineStart_ = out_.size();
-}
-
-void ReportWriter::MarginLine(int margin, const char* text) {
-    Margin(margin);
-    Put(text);
-    LineEnd();
-}
-
-void ReportWriter::MarginLine(int margin, const QByteArray& text) {
-    Margin(margin);
-    Put(text);
-    LineEnd();
-}
-
-void ReportWriter::MarginLine(int margin, const QString& text) {
-    Margin(margin);
-    Put(text);
-    LineEnd();
-}
-
-void ReportWriter::Number(int value) {
-    if (value >= 0)
-        out_ += ' ';
-    out_ += QByteArray::number(value);
-    out_ += ' ';
-}
-
-void ReportWriter::PageBreakLine() {
-    out_ += '\f';
-    LineEnd();
-}
-
 const QByteArray& ReportWriter::WriteReport() {
     const ScoreSheet& sh = Scores();
     const ReportTexts& x = Texts();
-    out_.clear();
-    out_.reserve(24 * 1024);
-    lineStart_ = 0;
+    Restart(24 * 1024);
     PageNumber = 1;
-    ReportLine = 1;
 
-    WriteIdentification(1);
-    if (sh.Percentile[1] >= 95) {
+    WriteIdentification(ReportKind::Full);
+    if (sh.Percentile[scale::Truthfulness] >= 95) {
         WriteInvalidNotice();
         BlankLine();
-        ++ReportLine;
         WriteResponses();
-        WritePageFooter(1);
-        return out_;
+        WritePageFooter(Footer::Full);
+        return Bytes();
     }
 
     MarginLine(7, "VARENTA  RESULTS  ARE CONFIDENTIAL  AND SHOULD  BE  CONSIDERED");
@@ -248,36 +206,30 @@ const QByteArray& ReportWriter::WriteReport() {
     MarginLine(7, "EXPERIENCED STAFF JUDGMENT.");
     BlankLine();
     BlankLine();
-    ReportLine += 6;
 
     WriteProfileChart(1, ScaleCount);
     BlankLine();
-    ++ReportLine;
     WriteCourtHistory();
     WriteResponses();
-    if (ReportLine < 57)
-        WritePageFooter(1);
+    if (Line() < kNoticeLine)
+        WritePageFooter(Footer::Full);
     StartNewPage();
 
     MarginLine(7, " * * SUMMARY PARAGRAPHS EXPLAINING CLIENT'S ATTAINED SCALE SCORES * *");
     MarginLine(7, QByteArray("     ") + Repeat('-', 60));
     BlankLine();
-    ReportLine += 3;
     for (int s = 1; s <= ScaleCount; ++s) {
-        if (sh.OmittedCount[size_t(s)] > 4) {
-            MarginLine(7, x.ScaleName[size_t(s)]);
-            ++ReportLine;
+        if (sh.OmittedCount[s] > 4) {
+            MarginLine(7, x.ScaleName[s]);
             WriteInaccurateNote();
         } else {
             WriteScaleParagraph(s);
-            if (ReportLine + 3 > PageLength)
+            if (Line() + 3 > PageLength)
                 StartNewPage();
-            if (ReportLine > 2 && ReportLine < PageLength) {
+            if (Line() > 2 && Line() < PageLength)
                 BlankLine();
-                ++ReportLine;
-            }
         }
-        if (ReportLine + 3 > PageLength)
+        if (Line() + 3 > PageLength)
             StartNewPage();
     }
 
@@ -287,48 +239,41 @@ const QByteArray& ReportWriter::WriteReport() {
     LineEnd();
     BlankLine();
     BlankLine();
-    ReportLine += 4;
-    if (ReportLine + 10 > PageLength)
+    if (Line() + 10 > PageLength)
         StartNewPage();
     WriteCommentsAndSignature();
-    if (ReportLine > 45) {
-        if (ReportLine < 57)
-            WritePageFooter(2);
+    if (Line() > kLastLineBeforeItems) {
+        if (Line() < kNoticeLine)
+            WritePageFooter(Footer::Short);
         StartNewPage();
     }
     WriteSignificantItems();
-    if (ReportLine + 12 > PageLength)
+    if (Line() + 12 > PageLength)
         StartNewPage();
     WriteMultipleChoice();
-    if (ReportLine + 8 < PageLength) {
+    if (Line() + 8 < PageLength)
         BlankLine();
-        ++ReportLine;
-    }
-    WritePageFooter(1);
+    WritePageFooter(Footer::Full);
 
     if (request_.summaryPage) {
         PageBreakLine();
-        ReportLine = 0;
-        WriteIdentification(2);
+        WriteIdentification(ReportKind::OnePageSummary);
         WriteProfileChart(1, ScaleCount);
         WriteCourtHistory();
         WriteCommentsAndSignature();
-        WritePageFooter(2);
+        WritePageFooter(Footer::Short);
     }
-    return out_;
+    return Bytes();
 }
 
-void ReportWriter::WriteIdentification(int kind) {
+void ReportWriter::WriteIdentification(ReportKind kind) {
     const ScoringClient& c = LoadedClient();
     const QString birth = internal::FormatReportDate(c.DateOfBirth);
-    if (kind == 1) {
+    if (kind == ReportKind::Full)
         BlankLine();
-        ++ReportLine;
-    }
     MarginLine(30, "VALDORIA VARENTA");
     MarginLine(30, Repeat('*', 25));
-    ReportLine += 2;
-    if (kind == 1) {
+    if (kind == ReportKind::Full) {
         AtColumn(34);
         Put("CONFIDENTIAL REPORT");
         LineEnd();
@@ -340,27 +285,25 @@ void ReportWriter::WriteIdentification(int kind) {
         MarginLine(31, QByteArray("   ") + Repeat('*', 16));
     }
     BlankLine();
-    ReportLine += 3;
 
-    MarginLine(7, QStringLiteral("NAME             : ") + c.Demographic[1]);
-    MarginLine(7, QStringLiteral("ID #             : ") + c.Demographic[2]);
+    MarginLine(7, QStringLiteral("NAME             : ") + c.Demographic[ScoringClient::Name]);
+    MarginLine(7, QStringLiteral("ID #             : ") + c.Demographic[ScoringClient::ID]);
     Margin(7);
     Put("AGE: ");
-    Put(c.Demographic[3]);
+    Put(c.Demographic[ScoringClient::Age]);
     AtColumn(21);
     Put("SEX : ");
-    Put(GenderName(c.Demographic[4]));
+    Put(GenderName(c.Demographic[ScoringClient::GenderCode]));
     LineEnd();
     MarginLine(7, QStringLiteral("DATE OF BIRTH    : ") + birth);
-    MarginLine(7, QStringLiteral("ETHNICITY/RACE   : ") + RaceName(c.Demographic[5]));
-    MarginLine(7, QStringLiteral("EDUCATION/GRADE  : ") + EducationName(c.Demographic[6]));
-    MarginLine(7, QStringLiteral("DATE QV SCORED   : ") + c.Demographic[7]);
+    MarginLine(7, QStringLiteral("ETHNICITY/RACE   : ") +
+                      RaceName(c.Demographic[ScoringClient::RaceCode]));
+    MarginLine(7, QStringLiteral("EDUCATION/GRADE  : ") +
+                      EducationName(c.Demographic[ScoringClient::EducationCode]));
+    MarginLine(7, QStringLiteral("DATE QV SCORED   : ") + c.Demographic[ScoringClient::DateScored]);
     BlankLine();
-    ReportLine += 8;
-    if (kind == 1 && Scores().Percentile[1] < 95) {
+    if (kind == ReportKind::Full && Scores().Percentile[scale::Truthfulness] < 95)
         BlankLine();
-        ++ReportLine;
-    }
 }
 
 void ReportWriter::WriteProfileChart(int first, int last) {
@@ -384,23 +327,23 @@ void ReportWriter::WriteProfileChart(int first, int last) {
     MarginLine(37, kEmptyRuler);
 
     const QByteArray dotted(kDottedRuler);
-    const bool inaccurate = sh.Percentile[1] >= 90;
+    const bool inaccurate = sh.Percentile[scale::Truthfulness] >= 90;
     bool notScored = false;
     for (int s = first; s <= last; ++s) {
-        const int p = sh.Percentile[size_t(s)];
+        const int p = sh.Percentile[s];
         // The bar area holds 41 columns: percentiles beyond 0..100 are drawn at its ends.
         const int n = std::clamp(p * 10 / 25, 0, 40);
         Margin(7);
-        Put(x.ScaleName[size_t(s)]);
+        Put(x.ScaleName[s]);
         AtColumn(p < 10 ? 29 : 28);
-        if (sh.OmittedCount[size_t(s)] > 4) {
+        if (sh.OmittedCount[s] > 4) {
             Put(" **");
             AtColumn(38);
             Put("Scale not scored, insufficient answers");
             notScored = true;
         } else {
             Number(p);
-            if (inaccurate || (sh.ArrestMinimum[size_t(s)] && (s == 2 || s == 3)))
+            if (inaccurate || (sh.ArrestMinimum[s] && (s == 2 || s == 3)))
                 Put("*");
             AtColumn(38);
             Put(Repeat('*', n + 1));
@@ -429,30 +372,28 @@ void ReportWriter::WriteProfileChart(int first, int last) {
         Put("   to score this scale");
     else if (inaccurate)
         Put("  are inaccurate");
-    else if (sh.ArrestMinimum[2] || sh.ArrestMinimum[3])
+    else if (sh.ArrestMinimum[scale::Alcohol] || sh.ArrestMinimum[scale::Drugs])
         Put("* Minimum Scale Score");
     AtColumn(38);
     Put("----------- PERCENTILE SCORES -----------");
     LineEnd();
     BlankLine();
-    ReportLine += (last - first) * 2 + 9;
 }
 
 void ReportWriter::WriteCourtHistory() {
     const ScoringClient& c = LoadedClient();
-    std::array<QString, 9> court;
-    for (int q = 1; q <= 8; ++q) {
-        QString v = c.Court[size_t(q)];
+    OneBased<QString, CourtFieldCount> court;
+    for (int q = 1; q <= CourtFieldCount; ++q) {
+        QString v = c.Court[q];
         if (v == QLatin1String("N"))
             v = QStringLiteral("N/A");
         if (v.size() < 2)
             v.prepend(QLatin1Char(' '));
-        court[size_t(q)] = v;
+        court[q] = v;
     }
     MarginLine(21, "ADDITIONAL INFORMATION PROVIDED BY CLIENT");
     MarginLine(21, Repeat('-', 41));
     BlankLine();
-    ReportLine += 3;
 
     static constexpr const char* kLeft[] = {
         "Age at First Arrest......... ", "Times on Probation.......... ",
@@ -463,17 +404,14 @@ void ReportWriter::WriteCourtHistory() {
     for (int row = 0; row < 4; ++row) {
         AtColumn(8);
         Put(kLeft[row]);
-        Put(court[size_t(row + 1)]);
+        Put(court[row + 1]);
         AtColumn(43);
         Put(kRight[row]);
-        Put(court[size_t(row + 5)]);
+        Put(court[row + 5]);
         LineEnd();
     }
-    ReportLine += 4;
-    if (ReportLine < PageLength) {
+    if (Line() < PageLength)
         BlankLine();
-        ++ReportLine;
-    }
 }
 
 void ReportWriter::WriteResponses() {
@@ -497,42 +435,38 @@ void ReportWriter::WriteResponses() {
         Margin(7);
         Put(kLabels[row]);
         for (int item = first; item <= last; ++item) {
-            const int code = sh.ResponseCodes[size_t(item)];
+            const int code = sh.ResponseCodes[item];
             char ch;
             if (item <= lastTrueFalse)
                 ch = code == 1 ? 'T' : code == 2 ? 'F' : '0';
             else
                 ch = char('0' + std::abs(code) % 10);
-            out_ += ch;
+            Put(ch);
             if ((item - first + 1) % 10 == 0)
                 Margin(2);
         }
         LineEnd();
     }
-    ReportLine += 5;
-    if (ReportLine < PageLength) {
+    if (Line() < PageLength)
         BlankLine();
-        ++ReportLine;
-    }
 }
 
 void ReportWriter::WriteScaleParagraph(int s) {
     const ReportTexts& x = Texts();
-    const int p = Scores().Percentile[size_t(s)];
+    const int p = Scores().Percentile[s];
     const RiskRangeResult range = RiskRange(p);
     // Two places for the percentile; one the layout never expects is printed whole.
     const QByteArray percentText =
         (p >= 0 && p <= 99) ? QByteArray::number(p).rightJustified(2, ' ') : QByteArray::number(p);
     Margin(7);
-    Put(x.ScaleName[size_t(s)]);
+    Put(x.ScaleName[s]);
     Put(" SCALE: ");
-    Put(x.RangeName[size_t(range.range)]);
+    Put(x.RangeName[range.range]);
     Put(" RISK RANGE");
     AtColumn(61);
     Put("RISK PERCENTILE:");
     Put(percentText);
     LineEnd();
-    ++ReportLine;
 
     const char* name = kParagraphFiles[s];
     const QByteArray file =
@@ -548,7 +482,7 @@ void ReportWriter::WriteScaleParagraph(int s) {
                                     "needs a line holding exactly that key, the paragraph, and a "
                                     "line END.")
                          .arg(QString::fromLatin1(name), internal::Short(range.keyLabel),
-                              internal::Short(x.ScaleName[size_t(s)]))
+                              internal::Short(x.ScaleName[s]))
                          .arg(p));
     for (++i; i < lines.size(); ++i) {
         if (lines[i] == "END")
@@ -556,8 +490,7 @@ void ReportWriter::WriteScaleParagraph(int s) {
         Margin(8);
         Put(lines[i]);
         LineEnd();
-        ++ReportLine;
-        if (ReportLine == PageLength)
+        if (Line() == PageLength)
             StartNewPage();
     }
     throw VError(err::InputPastEnd,
@@ -570,7 +503,6 @@ void ReportWriter::WriteInaccurateNote() {
     MarginLine(7, "This scale is inaccurate  and  not  scorable  because  the  respondent");
     MarginLine(7, "omitted or skipped an excessive number of items.");
     BlankLine();
-    ReportLine += 4;
 }
 
 void ReportWriter::WriteInvalidNotice() {
@@ -582,7 +514,6 @@ void ReportWriter::WriteInvalidNotice() {
         Margin(7);
         Put(line);
         LineEnd();
-        ++ReportLine;
     }
     throw VError(err::InputPastEnd, QStringLiteral("%1 has no END line after its text.")
                                         .arg(QString::fromLatin1(InvalidTestFileName)));
@@ -593,51 +524,47 @@ void ReportWriter::WriteSignificantItems() {
     const ScoringTables& t = Tables();
     const ReportTexts& x = Texts();
     static constexpr const char* kTitles[] = {"", "ALCOHOL", "DRUGS", "AGGRESSIVENESS", "", ""};
-    static constexpr int kFirst[] = {0, 1, 8, 17};
-    static constexpr int kLast[] = {0, 7, 16, 24};
     // Every entry keeps its own slot, so none is lost when all 24 items and both arrest notes
     // are listed.
-    std::array<QStringList, 6> groups;
+    OneBased<QStringList, 5> groups;
     for (int slot = 1; slot <= 3; ++slot) {
-        for (int e = kFirst[slot]; e <= kLast[slot]; ++e) {
-            if (sh.ItemPoints[size_t(t.SignificantItems[size_t(e)])] > 1)
-                groups[size_t(slot)] << x.SignificantItemText[size_t(e)];
+        const shape::Entries entries = shape::SignificantItemEntries(slot + 1);
+        for (int e = entries.first; e <= entries.last; ++e) {
+            const int item = t.SignificantItems[e];
+            if (item != 0 && sh.ItemPoints[item] > 1)
+                groups[slot] << x.SignificantItemText[e];
         }
     }
-    if (sh.ArrestMinimum[2])
+    if (sh.ArrestMinimum[scale::Alcohol])
         groups[1] << QStringLiteral("** Score due to alcohol arrests");
-    if (sh.ArrestMinimum[3])
+    if (sh.ArrestMinimum[scale::Drugs])
         groups[2] << QStringLiteral("** Score due to drug arrests");
     for (int slot = 1; slot <= 3; ++slot) {
-        if (groups[size_t(slot)].isEmpty())
-            groups[size_t(slot)] << QStringLiteral("No significant items were reported")
-                                 << QStringLiteral("for this scale.");
+        if (groups[slot].isEmpty())
+            groups[slot] << QStringLiteral("No significant items were reported")
+                         << QStringLiteral("for this scale.");
     }
 
-    if (ReportLine + std::max(groups[1].size(), groups[2].size()) + 5 > PageLength)
+    if (Line() + std::max(groups[1].size(), groups[2].size()) + 5 > PageLength)
         StartNewPage();
     MarginLine(7, "SIGNIFICANT ITEMS: The following self-report responses represent topics");
     MarginLine(7, "that may help in understanding the youth's situation.");
     BlankLine();
-    ReportLine += 3;
 
     auto continued = [this](qsizetype rows) {
-        if (ReportLine + 2 + rows > PageLength) {
+        if (Line() + 2 + rows > PageLength) {
             StartNewPage();
             MarginLine(7, "SIGNIFICANT ITEMS (continued):");
             BlankLine();
-            ReportLine += 2;
         }
     };
     auto closing = [this] {
-        if (ReportLine >= 3 && ReportLine < PageLength) {
+        if (Line() >= 3 && Line() < PageLength)
             BlankLine();
-            ++ReportLine;
-        }
     };
     for (int left = 1; left <= 3; left += 2) {
-        const QStringList& l = groups[size_t(left)];
-        const QStringList& r = groups[size_t(left + 1)];
+        const QStringList& l = groups[left];
+        const QStringList& r = groups[left + 1];
         const qsizetype rows = std::max(l.size(), r.size());
         continued(rows);
         const QByteArray lt(kTitles[left]);
@@ -652,7 +579,6 @@ void ReportWriter::WriteSignificantItems() {
         AtColumn(44);
         Put(Repeat('-', int(rt.size())));
         LineEnd();
-        ReportLine += 2;
         for (qsizetype k = 0; k < rows; ++k) {
             if (k < l.size()) {
                 Margin(7);
@@ -663,7 +589,6 @@ void ReportWriter::WriteSignificantItems() {
                 Put(r[k]);
             }
             LineEnd();
-            ++ReportLine;
         }
         closing();
     }
@@ -671,10 +596,8 @@ void ReportWriter::WriteSignificantItems() {
     continued(groups[5].size());
     MarginLine(7, kTitles[5]);
     MarginLine(7, kTitles[5]);
-    ReportLine += 2;
     for (const QString& entry : groups[5]) {
         MarginLine(7, entry);
-        ++ReportLine;
     }
     closing();
 }
@@ -682,31 +605,27 @@ void ReportWriter::WriteSignificantItems() {
 void ReportWriter::WriteMultipleChoice() {
     const ScoreSheet& sh = Scores();
     const ReportTexts& x = Texts();
-    std::array<QString, 20> text;
-    for (int n = 1; n <= 19; ++n) {
-        const int item = 97 + n;
-        const int code = sh.ResponseCodes[size_t(item)];
+    OneBased<QString, shape::ChoiceItems> text;
+    for (int n = 1; n <= shape::ChoiceItems; ++n) {
+        const int item = shape::ChoiceFirstItem + n - 1;
+        const int code = sh.ResponseCodes[item];
         if (code >= 1 && code <= 4)
-            text[size_t(n)] = x.ChoiceText[size_t((n - 1) * 4 + code)];
+            text[n] = x.ChoiceText[(n - 1) * shape::ChoiceAnswers + code];
         else
-            text[size_t(n)] = QStringLiteral("%1. No response given").arg(item, 3);
+            text[n] = QStringLiteral("%1. No response given").arg(item, 3);
     }
     MarginLine(7, "MULTIPLE CHOICE (JUVENILE'S SELF-REPORT)");
     MarginLine(7, Repeat('-', 40));
-    ReportLine += 2;
     for (int k = 1; k <= 10; ++k) {
         Margin(7);
-        Put(text[size_t(k)]);
+        Put(text[k]);
         AtColumn(44);
-        if (k + 10 <= 19)
-            Put(text[size_t(k + 10)]);
+        if (k + 10 <= shape::ChoiceItems)
+            Put(text[k + 10]);
         LineEnd();
-        ++ReportLine;
     }
-    if (ReportLine < PageLength) {
+    if (Line() < PageLength)
         BlankLine();
-        ++ReportLine;
-    }
 }
 
 void ReportWriter::WriteCommentsAndSignature() {
@@ -720,49 +639,43 @@ void ReportWriter::WriteCommentsAndSignature() {
         Put(lines[0]);
     }
     LineEnd();
-    ++ReportLine;
-    for (int k = 1; k <= 4; ++k) {
-        if (lines.size() < k + 1) {
-            LineEnd(); // also completes a last comment line written without one
-            MarginLine(7, Repeat('_', CommentLineWidth));
-            ReportLine += 2;
-        } else if (lines.size() == k + 1) {
-            Margin(7);
-            Put(lines[k]);
-            ++ReportLine;
-        } else {
-            MarginLine(7, lines[k]);
-            ++ReportLine;
-        }
+    const int written = std::min(int(lines.size()), CommentLines);
+    for (int k = 1; k < written; ++k)
+        MarginLine(7, lines[k]);
+    // Five comment lines in all: each one the comment leaves empty is ruled for writing on. A
+    // blank line goes before each ruled line and before the signature; after a comment of two
+    // to five lines the first of them is left out but still counted, as the layout always had.
+    bool leaveOut = lines.size() >= 2 && lines.size() <= CommentLines;
+    auto blankBefore = [&] {
+        if (leaveOut)
+            CountUnwrittenLine();
+        else
+            BlankLine();
+        leaveOut = false;
+    };
+    for (int k = written; k < CommentLines; ++k) {
+        blankBefore();
+        MarginLine(7, Repeat('_', CommentLineWidth));
     }
-    LineEnd();
+    blankBefore();
     MarginLine(7, "______________________________    ____________");
-    ReportLine += 2;
     MarginLine(7, "    STAFF MEMBER SIGNATURE            DATE");
-    ++ReportLine;
-    if (ReportLine < PageLength) {
+    if (Line() < PageLength)
         BlankLine();
-        ++ReportLine;
-    }
 }
 
-void ReportWriter::WritePageFooter(int kind) {
-    const int target = kind == 1 ? 56 : 57;
-    while (ReportLine < target) {
+void ReportWriter::WritePageFooter(Footer footer) {
+    while (Line() < (footer == Footer::Full ? kSupplierLine : kNoticeLine))
         BlankLine();
-        ++ReportLine;
-    }
-    if (kind == 1) {
-        if (ReportLine > PageLength)
+    if (footer == Footer::Full) {
+        if (Line() > PageLength)
             return;
         Put(SupplierLine);
         LineEnd();
-        ++ReportLine;
     }
     AtColumn(14);
     Put(ProductNoticeLine);
     LineEnd();
-    ++ReportLine;
 }
 
 void ReportWriter::StartNewPage() {
@@ -770,16 +683,15 @@ void ReportWriter::StartNewPage() {
     PageBreakLine();
     Margin(7);
     Put("NAME: ");
-    Put(LoadedClient().Demographic[1]);
+    Put(LoadedClient().Demographic[ScoringClient::Name]);
     AtColumn(41);
     Put("-");
-    out_ += char('0' + PageNumber % 10);
+    Put(char('0' + PageNumber % 10));
     Put("-");
     AtColumn(70);
     Put("QV REPORT");
     LineEnd();
     BlankLine();
-    ReportLine = 2;
 }
 
 void WriteReport(const ReportRequest& request) {

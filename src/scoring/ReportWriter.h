@@ -1,13 +1,13 @@
 #pragma once
 
+#include "scoring/LineWriter.h"
 #include "scoring/ScoreAndPrint.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-// The client report: a fixed-pitch text of pages of 58 counted lines, CR LF line ends, a
-// form-feed line between pages, in the Windows code page. Columns count from 1.
+// The client report: a fixed-pitch text (see LineWriter) of pages of 58 counted lines.
 namespace varenta::scoring {
 
 inline constexpr int PageLength = 58;
@@ -37,16 +37,19 @@ struct CommentFit {
 CommentFit FitComment(const QString& typed);
 
 // Writes the report in memory from the score sheet, the loaded client and texts, and the
-// paragraph, invalid-test and comments files. Section writers append to the text and advance
-// ReportLine as the layout counts it.
-class ReportWriter {
+// paragraph, invalid-test and comments files.
+class ReportWriter : public LineWriter {
 public:
     explicit ReportWriter(const ReportRequest& request = {});
 
     // The whole report flow; returns the report's bytes.
     const QByteArray& WriteReport();
 
-    void WriteIdentification(int kind); // 1 full report, 2 one-page summary
+    enum class ReportKind { Full, OnePageSummary };
+    // The page footer: the full one has the supplier's line above the product notice.
+    enum class Footer { Full, Short };
+
+    void WriteIdentification(ReportKind kind);
     void WriteProfileChart(int firstScale, int lastScale);
     void WriteCourtHistory();
     void WriteResponses();
@@ -56,37 +59,13 @@ public:
     void WriteSignificantItems();
     void WriteMultipleChoice();
     void WriteCommentsAndSignature();
-    void WritePageFooter(int kind); // 1 full footer, 2 short footer
+    void WritePageFooter(Footer footer);
     void StartNewPage();
 
-    const QByteArray& Bytes() const { return out_; }
-    int ReportLine = 1;
     int PageNumber = 1;
 
 private:
-    // Text at the current position.
-    void Put(QByteArrayView bytes) { out_ += bytes; }
-    void Put(const QByteArray& bytes) { out_ += bytes; }
-    void Put(const char* text) { out_ += text; }
-    void Put(const QString& text);
-    // n blanks at the current position.
-    void Margin(int n) { out_.append(n, ' '); }
-    // Blanks up to column n - 1; a line end first when the line already reaches column n.
-    void AtColumn(int n);
-    void LineEnd();
-    // A whole line at margin 7 (or any margin).
-    void MarginLine(int margin, const char* text);
-    void MarginLine(int margin, const QByteArray& text);
-    void MarginLine(int margin, const QString& text);
-    void BlankLine() { LineEnd(); }
-    // An integer with its sign position and a trailing blank: " 45 ".
-    void Number(int value);
-    int Column() const { return int(out_.size() - lineStart_) + 1; }
-    void PageBreakLine();
-
     ReportRequest request_;
-    QByteArray out_;
-    qsizetype lineStart_ = 0;
 };
 
 } // namespace varenta::scoring

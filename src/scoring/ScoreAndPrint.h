@@ -1,5 +1,7 @@
 #pragma once
 
+#include "administration/TestSpec.h"
+#include "app/OneBased.h"
 #include "store/ClientRecord.h"
 
 #include <QByteArray>
@@ -12,7 +14,7 @@
 // client anew from the tables beside the program and rewrites report.prn.
 //
 // Scales are numbered 1..5 everywhere: 1 Truthfulness, 2 Alcohol, 3 Drugs, 4 Aggressiveness,
-// 5 Stress coping. Arrays below are indexed from 1; entry 0 is unused.
+// 5 Stress coping.
 namespace varenta::scoring {
 
 inline constexpr const char* ReportFileName = "report.prn";
@@ -21,56 +23,115 @@ inline constexpr const char* ReportTextsFileName = "QVRPT.TXT";
 inline constexpr const char* InvalidTestFileName = "INVAL.TXT";
 
 inline constexpr int ScaleCount = 5;
+namespace scale {
+inline constexpr int Truthfulness = 1;
+inline constexpr int Alcohol = 2;
+inline constexpr int Drugs = 3;
+inline constexpr int Aggressiveness = 4;
+inline constexpr int StressCoping = 5;
+} // namespace scale
+inline constexpr int NormedScaleCount = 4; // scales 1..4 score listed items against norms
+inline constexpr int RangeCount = 4;       // risk ranges, low to high
 
-// The score sheet of the last scoring run, indexed by scale 1..5 (index 0 unused).
+// The shapes of the scoring tables: what they are indexed by and how much each may hold (the
+// reader refuses more).
+namespace shape {
+inline constexpr int Genders = 2;           // 1 male, 2 female
+inline constexpr int Races = 3;             // 1 Caucasian, 2 Black, 3 Hispanic
+inline constexpr int AnswerCodes = 5;       // codes 0..4, 0 being no answer
+inline constexpr int SignificantItems = 24; // 7 of scale 2, 9 of scale 3, 8 of scale 4
+inline constexpr int MaxNormRaw = 64;       // norm percentiles per gender, race and scale
+inline constexpr int MaxStressBands = 54;
+inline constexpr int MaxStressBounds = MaxStressBands + 1;
+inline constexpr int MaxScaleItems = 40;
+inline constexpr int MinimumRuleItems = 45; // 1-13 scale 2, 14-30 scale 3, 31-45 scale 4
+inline constexpr int TruthBands = 9;        // truthfulness percentile 10-19, ..., 90-99
+// The multiple-choice items are the last section's; each has four answer texts.
+inline constexpr int ChoiceFirstItem = TestSectionEnds[2] + 1;
+inline constexpr int ChoiceItems = administration::ItemCount - TestSectionEnds[2];
+inline constexpr int ChoiceAnswers = 4;
+
+// The entries of a list that belong to one scale, first to last.
+struct Entries {
+    int first = 1;
+    int last = 0; // none
+};
+// MinimumRuleItems entries of scales 2, 3 and 4.
+constexpr Entries MinimumRuleEntries(int scale) {
+    return scale == 2   ? Entries{1, 13}
+           : scale == 3 ? Entries{14, 30}
+           : scale == 4 ? Entries{31, 45}
+                        : Entries{};
+}
+// SignificantItems entries of scales 2, 3 and 4.
+constexpr Entries SignificantItemEntries(int scale) {
+    return scale == 2   ? Entries{1, 7}
+           : scale == 3 ? Entries{8, 16}
+           : scale == 4 ? Entries{17, 24}
+                        : Entries{};
+}
+} // namespace shape
+
+// The stress-coping items: set A counts the answer code (no answer as 1), set B the same with
+// no answer as 4; scale 5's raw score is 60 * A / B.
+inline constexpr std::array<int, 15> StressSetA = {64, 66, 68, 70, 72, 74, 76, 79,
+                                                   81, 83, 86, 88, 90, 93, 95};
+inline constexpr std::array<int, 15> StressSetB = {65, 67, 69, 71, 73, 75, 78, 80,
+                                                   82, 84, 87, 89, 92, 94, 96};
+
+// The score sheet of the last scoring run, indexed by scale 1..5.
 struct ScoreSheet {
-    std::array<qint16, 6> RawScore{};               // scale 1: 99 marks too many True answers
-    std::array<qint16, 6> Percentile{};             // final percentile
-    std::array<qint16, 6> DistributionPercentile{}; // from the norms, capped, before minimums
-    std::array<qint16, 6> OmittedCount{};
-    std::array<qint16, 6> ScoredItemCount{}; // items of the scale that earned points
-    std::array<bool, 6> ArrestMinimum{};     // scales 2, 3: percentile raised by arrests
-    std::array<qint16, 117> ItemPoints{};    // by item 1..116
-    std::array<qint16, 117> ResponseCodes{}; // by item 1..116
+    OneBased<qint16, ScaleCount> RawScore;               // scale 1: 99 marks too many True
+    OneBased<qint16, ScaleCount> Percentile;             // final percentile
+    OneBased<qint16, ScaleCount> DistributionPercentile; // from the norms, capped, before minimums
+    OneBased<qint16, ScaleCount> OmittedCount;
+    OneBased<qint16, ScaleCount> ScoredItemCount; // items of the scale that earned points
+    OneBased<bool, ScaleCount> ArrestMinimum;     // scales 2, 3: percentile raised by arrests
+    OneBased<qint16, administration::ItemCount> ItemPoints;    // by item
+    OneBased<qint16, administration::ItemCount> ResponseCodes; // by item
 };
 
 ScoreSheet& Scores();
 
 // Tables read from QVB.TXT. Gender g: 1 male, 2 female; race r: 1 Caucasian, 2 Black,
-// 3 Hispanic.
+// 3 Hispanic. Item numbers in the tables may be 0: an empty place.
 struct ScoringTables {
-    std::array<qint16, 25> SignificantItems{}; // 1..24: 7 of scale 2, 9 of scale 3, 8 of scale 4
-    // AnswerKey[section 1..3][code 0..4]: digit p is the points of the section's p-th item.
-    std::array<std::array<QByteArray, 5>, 4> AnswerKey;
-    // NormCount[g][r][s] (s 1..4, at most 64) and Norm[g][r][s][raw 1..NormCount].
-    std::array<std::array<std::array<qint16, 5>, 4>, 3> NormCount{};
-    std::array<std::array<std::array<std::array<qint16, 65>, 5>, 4>, 3> Norm{};
-    // StressPercentile[r][g][band 1..StressPercentileCount[r][g]] (at most 54).
-    std::array<std::array<qint16, 3>, 4> StressPercentileCount{};
-    std::array<std::array<std::array<qint16, 55>, 3>, 4> StressPercentile{};
-    // StressBound[g][k 1..StressBoundCount[g]] (at most 55), ascending.
-    std::array<qint16, 3> StressBoundCount{};
-    std::array<std::array<qint16, 56>, 3> StressBound{};
-    std::array<std::vector<qint16>, 5> ScaleItems; // s 1..4, at most 40 items each
-    // 1..45: positions 1-13 for scale 2, 14-30 for scale 3, 31-45 for scale 4.
-    std::array<qint16, 46> MinimumRuleItems{};
-    std::array<std::array<qint16, 10>, 6> TruthCorrection{}; // [s 2..5][band 1..9], signed
+    template <typename T> using ByGenderRace = OneBased<OneBased<T, shape::Races>, shape::Genders>;
+    template <typename T> using ByRaceGender = OneBased<OneBased<T, shape::Genders>, shape::Races>;
+
+    OneBased<qint16, shape::SignificantItems> SignificantItems;
+    // AnswerKey[section][code 0..4]: digit p is the points of the section's p-th item.
+    OneBased<std::array<QByteArray, shape::AnswerCodes>, administration::SectionCount> AnswerKey;
+    // NormCount[g][r][s] and Norm[g][r][s][raw 1..NormCount].
+    ByGenderRace<OneBased<qint16, NormedScaleCount>> NormCount;
+    ByGenderRace<OneBased<OneBased<qint16, shape::MaxNormRaw>, NormedScaleCount>> Norm;
+    // StressPercentile[r][g][band 1..StressPercentileCount[r][g]].
+    ByRaceGender<qint16> StressPercentileCount;
+    ByRaceGender<OneBased<qint16, shape::MaxStressBands>> StressPercentile;
+    // StressBound[g][k 1..StressBoundCount[g]], ascending.
+    OneBased<qint16, shape::Genders> StressBoundCount;
+    OneBased<OneBased<qint16, shape::MaxStressBounds>, shape::Genders> StressBound;
+    OneBased<std::vector<qint16>, NormedScaleCount> ScaleItems; // at most MaxScaleItems each
+    OneBased<qint16, shape::MinimumRuleItems> MinimumRuleItems;
+    // TruthCorrection[s 2..5][band], signed.
+    OneBased<OneBased<qint16, shape::TruthBands>, ScaleCount> TruthCorrection;
 };
 
 // Texts read from QVRPT.TXT (stored in the Windows code page).
 struct ReportTexts {
-    std::array<QString, 6> ScaleName;            // 1..5
-    std::array<QString, 5> RangeName;            // 1..4, low to high
-    std::array<QString, 25> SignificantItemText; // 1..24, one per SignificantItems entry
-    std::array<QString, 77> ChoiceText;          // (n - 1) * 4 + c: answer c of item 97 + n
+    OneBased<QString, ScaleCount> ScaleName;
+    OneBased<QString, RangeCount> RangeName;                        // low to high
+    OneBased<QString, shape::SignificantItems> SignificantItemText; // one per SignificantItems
+    // (n - 1) * 4 + c: answer c of the n-th multiple-choice item.
+    OneBased<QString, shape::ChoiceItems * shape::ChoiceAnswers> ChoiceText;
 };
 
 // What LoadClientForScoring took from the client record.
 struct ScoringClient {
-    // 1 name, 2 ID, 3 age, 4 gender code, 5 race code, 6 education code, 7 date scored.
-    std::array<QString, 8> Demographic;
-    // 1..8 in court-history order, trimmed; "N" and "-1" read as "N/A".
-    std::array<QString, 9> Court;
+    enum DemographicEntry { Name = 1, ID, Age, GenderCode, RaceCode, EducationCode, DateScored };
+    OneBased<QString, DateScored> Demographic;
+    // In court-history order, trimmed; "N" and "-1" read as "N/A".
+    OneBased<QString, CourtFieldCount> Court;
     QString DateOfBirth; // as stored, trimmed
     int TestNumber = 0;  // the client's record number, printed in the report
 };

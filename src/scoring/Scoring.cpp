@@ -33,12 +33,10 @@ const StateReset resetScoring([] {
     g_client = {};
 });
 
-// Items of the stress-coping scale: set A counts the answer code (no answer as 1), set B the
-// same with no answer as 4; the other items of 64..96 only count as omitted.
-constexpr int kStressSetA[] = {64, 66, 68, 70, 72, 74, 76, 79, 81, 83, 86, 88, 90, 93, 95};
-constexpr int kStressSetB[] = {65, 67, 69, 71, 73, 75, 78, 80, 82, 84, 87, 89, 92, 94, 96};
-constexpr int kStressFirst = 64;
-constexpr int kStressLast = 96;
+// Every item from the first to the last of the stress-coping sets counts as omitted when not
+// answered, the three in neither set included.
+constexpr int kStressFirst = StressSetA.front();
+constexpr int kStressLast = StressSetB.back();
 
 constexpr int kAdjustedItem = 104;
 constexpr int kTrueAnswersLimit = 59; // more True answers than this invalidate truthfulness
@@ -58,11 +56,11 @@ int CountPoints(const int (&table)[5], int count) {
 // 16-bit arithmetic: a result that does not fit is an error, never a wrap-around.
 qint16 Checked(int value, int scale) {
     if (value < -32768 || value > 32767) {
-        const QString name = g_texts.ScaleName[size_t(scale)].isEmpty()
+        const QString name = g_texts.ScaleName[scale].isEmpty()
                                  ? QStringLiteral("scale %1").arg(scale)
                                  : QStringLiteral("scale %1 (%2)")
                                        .arg(scale)
-                                       .arg(internal::Short(g_texts.ScaleName[size_t(scale)]));
+                                       .arg(internal::Short(g_texts.ScaleName[scale]));
         throw VError(err::Overflow,
                      QStringLiteral("The raw score of %1 comes to %2, more than a 16-bit whole "
                                     "number holds (-32768 to 32767). Check the scoring tables in "
@@ -75,15 +73,15 @@ qint16 Checked(int value, int scale) {
 }
 
 void AddPoints(int scale, int points) {
-    g_sheet.RawScore[size_t(scale)] = Checked(g_sheet.RawScore[size_t(scale)] + points, scale);
+    g_sheet.RawScore[scale] = Checked(g_sheet.RawScore[scale] + points, scale);
 }
 
 void ReadScoringTables(ScoringTables& t) {
     Reader r(internal::ReadProgramFile(ScoringTablesFileName, "scoring tables",
                                        internal::MaxTableFileSize),
              QString::fromLatin1(ScoringTablesFileName));
-    for (int i = 1; i <= 24; ++i)
-        t.SignificantItems[size_t(i)] =
+    for (int i = 1; i <= shape::SignificantItems; ++i)
+        t.SignificantItems[i] =
             r.NumberIn(0, administration::ItemCount, {"significant item %1", i});
     for (int section = 1; section <= administration::SectionCount; ++section) {
         for (int code = 0; code <= administration::HighestAnswerCode(section); ++code) {
@@ -98,61 +96,63 @@ void ReadScoringTables(ScoringTables& t) {
                                .arg(p + 1)
                                .arg(cp1252::DecodeByte(uchar(key[p]))));
             }
-            t.AnswerKey[size_t(section)][size_t(code)] = key;
+            t.AnswerKey[section][code] = key;
         }
     }
-    for (int g = 1; g <= 2; ++g) {
-        for (int race = 1; race <= 3; ++race) {
-            for (int s = 1; s <= 4; ++s) {
-                const int n = r.NumberIn(
-                    0, 64, {"the norm count of gender %1, race %2, scale %3", g, race, s});
-                t.NormCount[size_t(g)][size_t(race)][size_t(s)] = qint16(n);
-                auto& norm = t.Norm[size_t(g)][size_t(race)][size_t(s)];
+    for (int g = 1; g <= shape::Genders; ++g) {
+        for (int race = 1; race <= shape::Races; ++race) {
+            for (int s = 1; s <= NormedScaleCount; ++s) {
+                const int n =
+                    r.NumberIn(0, shape::MaxNormRaw,
+                               {"the norm count of gender %1, race %2, scale %3", g, race, s});
+                t.NormCount[g][race][s] = qint16(n);
+                auto& norm = t.Norm[g][race][s];
                 for (int raw = 1; raw <= n; ++raw)
-                    norm[size_t(raw)] = r.Number(
+                    norm[raw] = r.Number(
                         {"the norm percentile of gender %1, race %2, scale %3, raw score %4", g,
                          race, s, raw});
             }
         }
     }
-    for (int g = 1; g <= 2; ++g) {
-        for (int race = 1; race <= 3; ++race) {
-            const int m = r.NumberIn(
-                0, 54, {"the stress-coping percentile count of gender %1, race %2", g, race});
-            t.StressPercentileCount[size_t(race)][size_t(g)] = qint16(m);
+    for (int g = 1; g <= shape::Genders; ++g) {
+        for (int race = 1; race <= shape::Races; ++race) {
+            const int m =
+                r.NumberIn(0, shape::MaxStressBands,
+                           {"the stress-coping percentile count of gender %1, race %2", g, race});
+            t.StressPercentileCount[race][g] = qint16(m);
             for (int k = 1; k <= m; ++k)
-                t.StressPercentile[size_t(race)][size_t(g)][size_t(k)] = r.Number(
+                t.StressPercentile[race][g][k] = r.Number(
                     {"the stress-coping percentile of gender %1, race %2, band %3", g, race, k});
         }
     }
-    for (int g = 1; g <= 2; ++g) {
-        const int b = r.NumberIn(0, 55, {"the stress-coping boundary count of gender %1", g});
-        t.StressBoundCount[size_t(g)] = qint16(b);
+    for (int g = 1; g <= shape::Genders; ++g) {
+        const int b = r.NumberIn(0, shape::MaxStressBounds,
+                                 {"the stress-coping boundary count of gender %1", g});
+        t.StressBoundCount[g] = qint16(b);
         for (int k = 1; k <= b; ++k)
-            t.StressBound[size_t(g)][size_t(k)] =
-                r.Number({"stress-coping boundary %2 of gender %1", g, k});
+            t.StressBound[g][k] = r.Number({"stress-coping boundary %2 of gender %1", g, k});
     }
-    for (int s = 1; s <= 4; ++s) {
-        const int c = r.NumberIn(0, 40, {"the item count of scale %1", s});
-        auto& items = t.ScaleItems[size_t(s)];
+    for (int s = 1; s <= NormedScaleCount; ++s) {
+        const int c = r.NumberIn(0, shape::MaxScaleItems, {"the item count of scale %1", s});
+        auto& items = t.ScaleItems[s];
         items.reserve(size_t(c));
         for (int k = 1; k <= c; ++k)
             items.push_back(
                 r.NumberIn(0, administration::ItemCount, {"item %2 of scale %1", s, k}));
     }
-    for (int i = 1; i <= 45; ++i)
-        t.MinimumRuleItems[size_t(i)] =
+    for (int i = 1; i <= shape::MinimumRuleItems; ++i)
+        t.MinimumRuleItems[i] =
             r.NumberIn(0, administration::ItemCount, {"minimum-rule item %1", i});
-    for (int s = 2; s <= 5; ++s) {
-        for (int band = 1; band <= 9; ++band)
-            t.TruthCorrection[size_t(s)][size_t(band)] =
+    for (int s = 2; s <= ScaleCount; ++s) {
+        for (int band = 1; band <= shape::TruthBands; ++band)
+            t.TruthCorrection[s][band] =
                 r.Number({"the truthfulness correction of scale %1, band %2", s, band});
     }
     // Every band the boundaries make needs its percentile, or a score in it would have none.
-    for (int g = 1; g <= 2; ++g) {
-        const int bands = std::max(0, t.StressBoundCount[size_t(g)] - 1);
-        for (int race = 1; race <= 3; ++race) {
-            if (t.StressPercentileCount[size_t(race)][size_t(g)] < bands)
+    for (int g = 1; g <= shape::Genders; ++g) {
+        const int bands = std::max(0, t.StressBoundCount[g] - 1);
+        for (int race = 1; race <= shape::Races; ++race) {
+            if (t.StressPercentileCount[race][g] < bands)
                 throw VError(err::SubscriptOutOfRange,
                              QStringLiteral("%1: the stress-coping boundaries of gender %2 make "
                                             "%3 bands, but only %4 percentiles are given for "
@@ -160,7 +160,7 @@ void ReadScoringTables(ScoringTables& t) {
                                  .arg(QString::fromLatin1(ScoringTablesFileName))
                                  .arg(g)
                                  .arg(bands)
-                                 .arg(t.StressPercentileCount[size_t(race)][size_t(g)])
+                                 .arg(t.StressPercentileCount[race][g])
                                  .arg(race));
         }
     }
@@ -171,16 +171,17 @@ void ReadReportTexts(ReportTexts& x) {
         internal::ReadProgramFile(ReportTextsFileName, "report texts", internal::MaxTableFileSize),
         QString::fromLatin1(ReportTextsFileName));
     for (int s = 1; s <= ScaleCount; ++s)
-        x.ScaleName[size_t(s)] = internal::Decode(r.String({"the name of scale %1", s}));
-    for (int k = 1; k <= 4; ++k)
-        x.RangeName[size_t(k)] = internal::Decode(r.String({"the name of risk range %1", k}));
-    for (int i = 1; i <= 24; ++i)
-        x.SignificantItemText[size_t(i)] =
+        x.ScaleName[s] = internal::Decode(r.String({"the name of scale %1", s}));
+    for (int k = 1; k <= RangeCount; ++k)
+        x.RangeName[k] = internal::Decode(r.String({"the name of risk range %1", k}));
+    for (int i = 1; i <= shape::SignificantItems; ++i)
+        x.SignificantItemText[i] =
             internal::Decode(r.Line({"the text of significant item %1 (24 lines)", i}));
-    for (int i = 1; i <= 76; ++i)
-        x.ChoiceText[size_t(i)] =
+    for (int i = 1; i <= x.ChoiceText.size(); ++i)
+        x.ChoiceText[i] =
             internal::Decode(r.Line({"answer %2 of item %1 (76 answer lines for items 98 to 116)",
-                                     97 + (i - 1) / 4 + 1, (i - 1) % 4 + 1}));
+                                     shape::ChoiceFirstItem + (i - 1) / shape::ChoiceAnswers,
+                                     (i - 1) % shape::ChoiceAnswers + 1}));
 }
 
 // The answer code the scoring uses: a code no answer of the item's section has counts as no
@@ -193,41 +194,42 @@ int UsableCode(int item, int code) {
 }
 
 int GenderIndex() {
-    return internal::LeadingNumber(g_client.Demographic[4]) == 2 ? 2 : 1;
+    return internal::LeadingNumber(g_client.Demographic[ScoringClient::GenderCode]) == 2 ? 2 : 1;
 }
 
 int RaceIndex() {
-    const int r = internal::LeadingNumber(g_client.Demographic[5]);
-    return administration::InRange(r, 1, 3) ? r : 1;
+    const int r = internal::LeadingNumber(g_client.Demographic[ScoringClient::RaceCode]);
+    return administration::InRange(r, 1, shape::Races) ? r : 1;
 }
 
 void ApplyTruthCorrection(int percentile) {
     if (percentile < 10)
         return;
-    const int band = percentile >= 90 ? 9 : percentile / 10;
-    for (int s = 2; s <= 5; ++s)
-        AddPoints(s, g_tables.TruthCorrection[size_t(s)][size_t(band)]);
+    const int band = std::min(percentile / 10, shape::TruthBands);
+    for (int s = 2; s <= ScaleCount; ++s)
+        AddPoints(s, g_tables.TruthCorrection[s][band]);
     if (percentile >= 95) {
-        for (int s = 2; s <= 5; ++s)
-            g_sheet.Percentile[size_t(s)] = 99;
+        for (int s = 2; s <= ScaleCount; ++s)
+            g_sheet.Percentile[s] = 99;
     }
 }
 
 // The minimum percentile a scale earns from the points of its listed deviant answers.
 void ApplyMinimumRules(int s) {
-    static constexpr int kFirst[] = {0, 0, 1, 14, 31};
-    static constexpr int kLast[] = {0, 0, 13, 30, 45};
+    const shape::Entries entries = shape::MinimumRuleEntries(s);
     int two = 0;
     int three = 0;
-    for (int pos = kFirst[s]; pos <= kLast[s]; ++pos) {
-        const int item = g_tables.MinimumRuleItems[size_t(pos)];
+    for (int pos = entries.first; pos <= entries.last; ++pos) {
+        const int item = g_tables.MinimumRuleItems[pos];
+        if (item == 0)
+            continue; // an empty place in the list
         if (item == kAdjustedItem && s != 4) {
-            const int code = g_sheet.ResponseCodes[size_t(item)];
+            const int code = g_sheet.ResponseCodes[item];
             if (code == 3 || (s == 2 && code == 1) || (s == 3 && code == 2))
                 ++three;
             continue;
         }
-        const int points = g_sheet.ItemPoints[size_t(item)];
+        const int points = g_sheet.ItemPoints[item];
         if (points == 2)
             ++two;
         else if (points == 3)
@@ -251,12 +253,13 @@ void ApplyMinimumRules(int s) {
         value = kRows[s][2];
     else if (total >= 3)
         value = kRows[s][std::min(total, 10)];
-    if (value > g_sheet.Percentile[size_t(s)])
-        g_sheet.Percentile[size_t(s)] = qint16(value);
+    if (value > g_sheet.Percentile[s])
+        g_sheet.Percentile[s] = qint16(value);
 }
 
 void ApplyArrestMinimum(int s) {
-    const int arrests = internal::LeadingNumber(g_client.Court[s == 2 ? 7 : 8]);
+    const int arrests = internal::LeadingNumber(
+        g_client.Court[s == scale::Alcohol ? court::AlcoholArrests : court::DrugArrests]);
     int minimum = 0;
     if (arrests == 1)
         minimum = 40;
@@ -266,9 +269,9 @@ void ApplyArrestMinimum(int s) {
         minimum = 70;
     else if (arrests >= 4)
         minimum = 89;
-    if (minimum > g_sheet.Percentile[size_t(s)]) {
-        g_sheet.Percentile[size_t(s)] = qint16(minimum);
-        g_sheet.ArrestMinimum[size_t(s)] = true;
+    if (minimum > g_sheet.Percentile[s]) {
+        g_sheet.Percentile[s] = qint16(minimum);
+        g_sheet.ArrestMinimum[s] = true;
     }
 }
 
@@ -422,23 +425,23 @@ void LoadClientForScoring() {
     if (g.CurrentClient < 1 || g.CurrentClient > MaxClients)
         throw VError(err::SubscriptOutOfRange,
                      QStringLiteral("No client is selected, so there is nothing to score."));
-    LoadClientForScoring(g.Clients[size_t(g.CurrentClient)], g.CurrentClient);
+    LoadClientForScoring(g.Clients[g.CurrentClient], g.CurrentClient);
 }
 
 void LoadClientForScoring(const ClientRecord& client, int testNumber) {
     ScoringClient c;
-    c.Demographic[1] = client.ClientName.trimmed();
-    c.Demographic[2] = client.ClientID.trimmed();
-    c.Demographic[3] = client.Age.trimmed();
-    c.Demographic[4] = client.GenderCode.trimmed();
-    c.Demographic[5] = client.RaceCode.trimmed();
-    c.Demographic[6] = client.EducationCode.trimmed();
-    c.Demographic[7] = internal::FormatReportDate(client.TestDate);
-    for (int q = 1; q <= 8; ++q) {
+    c.Demographic[ScoringClient::Name] = client.ClientName.trimmed();
+    c.Demographic[ScoringClient::ID] = client.ClientID.trimmed();
+    c.Demographic[ScoringClient::Age] = client.Age.trimmed();
+    c.Demographic[ScoringClient::GenderCode] = client.GenderCode.trimmed();
+    c.Demographic[ScoringClient::RaceCode] = client.RaceCode.trimmed();
+    c.Demographic[ScoringClient::EducationCode] = client.EducationCode.trimmed();
+    c.Demographic[ScoringClient::DateScored] = internal::FormatReportDate(client.TestDate);
+    for (int q = 1; q <= CourtFieldCount; ++q) {
         QString v = client.CourtField(q)->trimmed();
         if (v == QLatin1String("N") || v == QLatin1String("-1"))
             v = QStringLiteral("N/A");
-        c.Court[size_t(q)] = v;
+        c.Court[q] = v;
     }
     c.DateOfBirth = client.DateOfBirth.trimmed();
     c.TestNumber = testNumber;
@@ -450,7 +453,7 @@ void LoadClientForScoring(const ClientRecord& client, int testNumber) {
         const QChar ch = responses[i - 1];
         const int code =
             (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) ? ch.unicode() - '0' : 0;
-        g_sheet.ResponseCodes[size_t(i)] = qint16(UsableCode(i, code));
+        g_sheet.ResponseCodes[i] = qint16(UsableCode(i, code));
     }
 }
 
@@ -463,63 +466,70 @@ void ComputeRawScores() {
     sh.ItemPoints.fill(0);
     const auto& ends = Globals().SectionEnd;
 
-    for (int s = 1; s <= 4; ++s) {
-        for (const qint16 item : g_tables.ScaleItems[size_t(s)]) {
+    for (int s = 1; s <= NormedScaleCount; ++s) {
+        for (const qint16 item : g_tables.ScaleItems[s]) {
             const int section = administration::SectionOfItem(item);
             if (section == 0)
                 continue; // an empty place in the list
-            const int position = item - ends[size_t(section - 1)];
-            const int code = UsableCode(item, sh.ResponseCodes[size_t(item)]);
+            const int position = item - ends[section - 1];
+            const int code = UsableCode(item, sh.ResponseCodes[item]);
             if (code == 0)
-                ++sh.OmittedCount[size_t(s)];
-            const QByteArray& key = g_tables.AnswerKey[size_t(section)][size_t(code)];
+                ++sh.OmittedCount[s];
+            const QByteArray& key = g_tables.AnswerKey[section][code];
             const int points = position <= key.size() ? key[position - 1] - '0' : 0;
-            sh.ItemPoints[size_t(item)] = qint16(points);
+            sh.ItemPoints[item] = qint16(points);
             AddPoints(s, points);
             if (points > 0)
-                ++sh.ScoredItemCount[size_t(s)];
+                ++sh.ScoredItemCount[s];
         }
     }
 
     const int adjusted = sh.ResponseCodes[kAdjustedItem];
     if (adjusted == 1)
-        AddPoints(3, -3);
+        AddPoints(scale::Drugs, -3);
     else if (adjusted == 2)
-        AddPoints(2, -3);
+        AddPoints(scale::Alcohol, -3);
 
     for (int item = kStressFirst; item <= kStressLast; ++item) {
-        if (sh.ResponseCodes[size_t(item)] == 0)
-            ++sh.OmittedCount[5];
+        if (sh.ResponseCodes[item] == 0)
+            ++sh.OmittedCount[scale::StressCoping];
     }
     int sumA = 0;
     int sumB = 0;
-    for (int item : kStressSetA)
-        sumA += sh.ResponseCodes[size_t(item)] == 0 ? 1 : sh.ResponseCodes[size_t(item)];
-    for (int item : kStressSetB)
-        sumB += sh.ResponseCodes[size_t(item)] == 0 ? 4 : sh.ResponseCodes[size_t(item)];
+    for (int item : StressSetA)
+        sumA += sh.ResponseCodes[item] == 0 ? 1 : sh.ResponseCodes[item];
+    for (int item : StressSetB)
+        sumB += sh.ResponseCodes[item] == 0 ? 4 : sh.ResponseCodes[item];
     if (sumB > 0)
-        sh.RawScore[5] = Checked(Checked(sumA * 60, 5) / sumB, 5);
+        sh.RawScore[scale::StressCoping] =
+            Checked(Checked(sumA * 60, scale::StressCoping) / sumB, scale::StressCoping);
 
     int trueAnswers = 0;
     for (int item = 1; item <= ends[1]; ++item) {
-        if (sh.ResponseCodes[size_t(item)] == 1)
+        if (sh.ResponseCodes[item] == 1)
             ++trueAnswers;
     }
     if (trueAnswers > kTrueAnswersLimit)
-        sh.RawScore[1] = kInvalidTruthMarker;
+        sh.RawScore[scale::Truthfulness] = kInvalidTruthMarker;
 
-    AddPoints(2, CountPoints(kAlcoholArrestPoints, internal::LeadingNumber(g_client.Court[7])));
-    AddPoints(3, CountPoints(kDrugArrestPoints, internal::LeadingNumber(g_client.Court[8])));
-    AddPoints(4, CountPoints(kProbationPoints, internal::LeadingNumber(g_client.Court[2])));
+    AddPoints(scale::Alcohol,
+              CountPoints(kAlcoholArrestPoints,
+                          internal::LeadingNumber(g_client.Court[court::AlcoholArrests])));
+    AddPoints(scale::Drugs,
+              CountPoints(kDrugArrestPoints,
+                          internal::LeadingNumber(g_client.Court[court::DrugArrests])));
+    AddPoints(
+        scale::Aggressiveness,
+        CountPoints(kProbationPoints, internal::LeadingNumber(g_client.Court[court::Probations])));
 
-    const QString& firstArrest = g_client.Court[1];
+    const QString& firstArrest = g_client.Court[court::FirstArrestAge];
     const int age = internal::LeadingNumber(firstArrest);
     int agePoints = 0;
     if (age >= 13 && age <= 16)
         agePoints = 17 - age;
     else if (age <= 12 && !firstArrest.startsWith(QLatin1Char('N'), Qt::CaseInsensitive))
         agePoints = 5;
-    AddPoints(4, agePoints);
+    AddPoints(scale::Aggressiveness, agePoints);
 }
 
 void ComputePercentiles() {
@@ -528,24 +538,23 @@ void ComputePercentiles() {
     const int r = RaceIndex();
     sh.ArrestMinimum.fill(false);
 
-    for (int s = 1; s <= 4; ++s) {
-        const int raw = sh.RawScore[size_t(s)];
+    for (int s = 1; s <= NormedScaleCount; ++s) {
+        const int raw = sh.RawScore[s];
         int p;
-        if (sh.OmittedCount[size_t(s)] >= 4 ||
-            raw > g_tables.NormCount[size_t(g)][size_t(r)][size_t(s)]) {
+        if (sh.OmittedCount[s] >= 4 || raw > g_tables.NormCount[g][r][s]) {
             p = 99;
         } else if (raw <= 0) {
             p = 0;
         } else {
-            p = g_tables.Norm[size_t(g)][size_t(r)][size_t(s)][size_t(raw)];
+            p = g_tables.Norm[g][r][s][raw];
             if (s >= 2) {
-                const int scored = sh.ScoredItemCount[size_t(s)];
+                const int scored = sh.ScoredItemCount[s];
                 const int cap = scored == 0 ? 7 : scored == 1 ? 28 : scored == 2 ? 38 : p;
                 p = std::min(p, cap);
             }
         }
-        sh.Percentile[size_t(s)] = qint16(p);
-        sh.DistributionPercentile[size_t(s)] = qint16(p);
+        sh.Percentile[s] = qint16(p);
+        sh.DistributionPercentile[s] = qint16(p);
         if (s == 1) {
             ApplyTruthCorrection(p);
         } else {
@@ -555,18 +564,18 @@ void ComputePercentiles() {
         }
     }
 
-    const int raw5 = sh.RawScore[5];
+    const int raw5 = sh.RawScore[scale::StressCoping];
     if (raw5 > 0) {
-        const auto& bound = g_tables.StressBound[size_t(g)];
-        const int bounds = g_tables.StressBoundCount[size_t(g)];
+        const auto& bound = g_tables.StressBound[g];
+        const int bounds = g_tables.StressBoundCount[g];
         for (int k = 1; k <= bounds - 1; ++k) {
-            if (bound[size_t(k)] < raw5 && raw5 <= bound[size_t(k + 1)]) {
-                sh.Percentile[5] = g_tables.StressPercentile[size_t(r)][size_t(g)][size_t(k)];
+            if (bound[k] < raw5 && raw5 <= bound[k + 1]) {
+                sh.Percentile[scale::StressCoping] = g_tables.StressPercentile[r][g][k];
                 break;
             }
         }
     } else {
-        sh.Percentile[5] = 99;
+        sh.Percentile[scale::StressCoping] = 99;
     }
 }
 

@@ -11,18 +11,26 @@ struct FieldSpec {
     int width;
 };
 
-const FieldSpec kLayout[] = {
-    {&ClientRecord::ClientName, 25},     {&ClientRecord::ClientID, 10},
-    {&ClientRecord::DateOfBirth, 10},    {&ClientRecord::Age, 2},
-    {&ClientRecord::GenderCode, 1},      {&ClientRecord::RaceCode, 1},
-    {&ClientRecord::EducationCode, 1},   {&ClientRecord::TestDate, 10},
-    {&ClientRecord::Age1stArrest, 2},    {&ClientRecord::Probations, 2},
-    {&ClientRecord::ProbRevocations, 2}, {&ClientRecord::TimesArrested, 2},
-    {&ClientRecord::JDetentions, 2},     {&ClientRecord::JCHearings, 2},
-    {&ClientRecord::AlcoholArrests, 2},  {&ClientRecord::DrugArrests, 2},
-    {&ClientRecord::Responses, 116},     {&ClientRecord::EditCount, 1},
-    {&ClientRecord::NameDeleted, 1},     {&ClientRecord::Reserved, 1},
+constexpr FieldSpec kLayout[] = {
+    {&ClientRecord::ClientName, width::ClientName},   {&ClientRecord::ClientID, width::ClientID},
+    {&ClientRecord::DateOfBirth, width::DateOfBirth}, {&ClientRecord::Age, width::Age},
+    {&ClientRecord::GenderCode, width::Code},         {&ClientRecord::RaceCode, width::Code},
+    {&ClientRecord::EducationCode, width::Code},      {&ClientRecord::TestDate, width::TestDate},
+    {&ClientRecord::Age1stArrest, width::Court},      {&ClientRecord::Probations, width::Court},
+    {&ClientRecord::ProbRevocations, width::Court},   {&ClientRecord::TimesArrested, width::Court},
+    {&ClientRecord::JDetentions, width::Court},       {&ClientRecord::JCHearings, width::Court},
+    {&ClientRecord::AlcoholArrests, width::Court},    {&ClientRecord::DrugArrests, width::Court},
+    {&ClientRecord::Responses, width::Responses},     {&ClientRecord::EditCount, width::Flag},
+    {&ClientRecord::NameDeleted, width::Flag},        {&ClientRecord::Reserved, width::Flag},
 };
+
+constexpr int LayoutWidth() {
+    int total = 0;
+    for (const FieldSpec& f : kLayout)
+        total += f.width;
+    return total;
+}
+static_assert(LayoutWidth() == RecordLength, "the fields must fill the record exactly");
 
 } // namespace
 
@@ -40,7 +48,7 @@ ClientRecord::ClientRecord() {
 QString* ClientRecord::CourtField(int question) {
     QString* fields[] = {&Age1stArrest, &Probations, &ProbRevocations, &TimesArrested,
                          &JDetentions,  &JCHearings, &AlcoholArrests,  &DrugArrests};
-    return question >= 1 && question <= 8 ? fields[question - 1] : nullptr;
+    return question >= 1 && question <= CourtFieldCount ? fields[question - 1] : nullptr;
 }
 
 const QString* ClientRecord::CourtField(int question) const {

@@ -7,6 +7,15 @@ namespace varenta {
 
 inline constexpr int RecordLength = 195;
 inline constexpr int ResponseCount = 116;
+inline constexpr int CourtFieldCount = 8; // the court-history numbers
+
+// The court-history numbers in question order, as CourtField numbers them.
+namespace court {
+inline constexpr int FirstArrestAge = 1;
+inline constexpr int Probations = 2;
+inline constexpr int AlcoholArrests = 7;
+inline constexpr int DrugArrests = 8;
+} // namespace court
 
 // One client: 20 fixed-width text fields, left-aligned and blank-padded, as stored in one
 // 195-byte record of the client data file. Members always hold exactly their field's width
@@ -36,7 +45,7 @@ struct ClientRecord {
     ClientRecord(); // every field blank
 
     // The eight court-history fields in question order.
-    QString* CourtField(int question); // 1..8
+    QString* CourtField(int question); // 1..CourtFieldCount
     const QString* CourtField(int question) const;
 
     QByteArray ToBytes() const; // exactly RecordLength bytes in the Windows code page
@@ -54,6 +63,7 @@ inline constexpr int Code = 1;
 inline constexpr int TestDate = 10;
 inline constexpr int Court = 2;
 inline constexpr int Responses = ResponseCount;
+inline constexpr int Flag = 1; // edit count, name deleted, reserved
 } // namespace width
 
 // The text left-aligned in `width` characters: cut when longer, blank-padded when shorter.

@@ -304,7 +304,7 @@ bool frmMainMenu::StartUp() {
     mnuPrintDos_->setChecked(ReadPrintDosSetting());
     listRefresh_ = true;
     closeOthers_ = true;
-    g.SectionEnd = {0, 63, 97, 116};
+    g.SectionEnd = TestSectionEnds;
     NormalPointer();
     ready_ = true;
     emit ready();

@@ -273,6 +273,26 @@ TEST_F(Report, CommentIsWrappedJustifiedAndCut) {
                                                "       " + QString(71, u'w'), QString()}));
 }
 
+// A comment of two to five lines goes straight on into the ruled lines, yet the page counts
+// the blank line it leaves out, so that the pages after it break where they always have.
+TEST_F(Report, CommentsBlockCountsTheBlankLineAFewLinesLeaveOut) {
+    const struct {
+        QByteArray comment;
+        int written; // lines of the block, the blank line after it included
+        int counted;
+    } cases[] = {{"", 13, 13},
+                 {QByteArray(140, 'w').replace(60, 1, " ").replace(120, 1, " "), 9, 10},
+                 {QByteArray(300, 'w'), 9, 9}};
+    for (const auto& c : cases) {
+        comments = c.comment.leftJustified(300, ' ');
+        Run();
+        ReportWriter writer;
+        writer.WriteCommentsAndSignature();
+        EXPECT_EQ(writer.Bytes().count("\r\n"), c.written) << c.comment.size();
+        EXPECT_EQ(writer.Line() - 1, c.counted) << c.comment.size();
+    }
+}
+
 TEST(WrapComment, BreaksAtBlanksAndJustifiesFromTheLeft) {
     const QStringList lines = WrapComment("aa bb  cc " + QString(60, u'd') + " ee");
     ASSERT_EQ(lines.size(), 2);
