@@ -3,6 +3,7 @@
 #include "administration/DemoClients.h"
 #include "app/DataDrive.h"
 #include "app/Globals.h"
+#include "app/OneBased.h"
 #include "reports/ProgramFiles.h"
 #include "scoring/ScoreAndPrint.h"
 #include "store/ClientStore.h"
@@ -42,8 +43,8 @@ QList<int> Ints(const QJsonValue& v) {
     return out;
 }
 
-QList<int> Scales(const std::array<qint16, 6>& values) {
-    return {values[1], values[2], values[3], values[4], values[5]};
+QList<int> Scales(const OneBased<qint16, 5>& values) {
+    return QList<int>(values.begin(), values.end());
 }
 
 // A new disk, empty or with the demonstration clients; a folder that is a disk already or
