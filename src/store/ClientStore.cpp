@@ -7,11 +7,23 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace varenta {
 
 int RecordsInLength(qint64 length) {
     // Nearest whole record: 195 is odd, so there are no ties.
     return int((length + RecordLength / 2) / RecordLength);
+}
+
+std::vector<ClientRecord> RecordsOf(const QByteArray& bytes) {
+    const int count = RecordsInLength(bytes.size());
+    std::vector<ClientRecord> records;
+    records.reserve(size_t(count));
+    for (int n = 0; n < count; ++n)
+        records.push_back(
+            ClientRecord::FromBytes(bytes.mid(qsizetype(n) * RecordLength, RecordLength)));
+    return records;
 }
 
 namespace {
@@ -151,10 +163,9 @@ void LoadClients() {
     }
     fileio::FileId id;
     const QByteArray all = fileio::ReadAll(path, kLongestFile, &id);
-    const int read = RecordsInLength(all.size());
-    for (int n = 1; n <= read; ++n)
-        g.Clients[size_t(n)] =
-            ClientRecord::FromBytes(all.mid((n - 1) * RecordLength, RecordLength));
+    const std::vector<ClientRecord> records = RecordsOf(all);
+    std::copy(records.begin(), records.end(), g.Clients.begin() + 1);
+    const int read = int(records.size());
     g.ClientCount = qint16(read);
     g.CurrentClient = read > 0 ? 1 : 0;
     Remember(id, all);
@@ -250,10 +261,7 @@ bool ReadBackClients(std::vector<ClientRecord>* records) {
     QByteArray raw;
     if (!ReadBack(&raw))
         return false;
-    records->clear();
-    const int count = RecordsInLength(raw.size());
-    for (int n = 1; n <= count; ++n)
-        records->push_back(ClientRecord::FromBytes(raw.mid((n - 1) * RecordLength, RecordLength)));
+    *records = RecordsOf(raw);
     return true;
 }
 

@@ -17,6 +17,10 @@ inline constexpr const char* DataFileName = "DATA401.QV";
 // record or more counts as one.
 int RecordsInLength(qint64 length);
 
+// The records of a client data file's bytes, as many as RecordsInLength counts (a trailing
+// part record comes back padded).
+std::vector<ClientRecord> RecordsOf(const QByteArray& bytes);
+
 // Reads the whole client data file into Clients, sets ClientCount (the length divided by 195,
 // to the nearest whole record) and CurrentClient (1, or 0 with no clients). A file of more
 // than 51 records is refused (error 9) and leaves no client loaded. The file must be there:

@@ -68,13 +68,7 @@ int CheckDataDisk(const QString& folder) {
 std::vector<ClientRecord> ReadClientRecords(const QString& folder) {
     const QString data = DataFileOf(folder);
     const int count = CountRecords(folder, data);
-    const QByteArray all = fileio::ReadAt(data, 0, qint64(count) * RecordLength);
-    std::vector<ClientRecord> records;
-    records.reserve(size_t(count));
-    for (int n = 0; n < count; ++n)
-        records.push_back(
-            ClientRecord::FromBytes(all.mid(qsizetype(n) * RecordLength, RecordLength)));
-    return records;
+    return RecordsOf(fileio::ReadAt(data, 0, qint64(count) * RecordLength));
 }
 
 } // namespace varenta
