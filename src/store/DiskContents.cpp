@@ -5,21 +5,12 @@
 #include "app/FileIO.h"
 #include "app/Globals.h"
 #include "store/ClientStore.h"
-#include "store/Cp1252.h"
 
 #include <QFileInfo>
 
 namespace varenta {
 
 namespace {
-
-QString FirstLine(const QByteArray& bytes) {
-    qsizetype end = bytes.indexOf('\n');
-    const qsizetype cr = bytes.indexOf('\r');
-    if (cr >= 0 && (end < 0 || cr < end))
-        end = cr;
-    return cp1252::Decode(end < 0 ? bytes : bytes.left(end));
-}
 
 QString DataFileOf(const QString& folder) {
     const QFileInfo info(folder);
@@ -34,8 +25,8 @@ QString DataFileOf(const QString& folder) {
         throw VError(err::FileNotFound,
                      QStringLiteral("%1 is not a data disk: it has no marker file %2.")
                          .arg(folder, QString::fromLatin1(MarkerFileName)));
-    // Only the first line counts; a marker is a few bytes.
-    if (FirstLine(fileio::ReadAt(marker, 0, 256)).trimmed() != QLatin1String("QV"))
+    // Read as the program reads it when the disk is chosen, so both accept the same disks.
+    if (ReadMarkerLine(folder).trimmed() != QLatin1String("QV"))
         throw VError(err::PathFileAccess,
                      QStringLiteral("%1 is not a data disk: its marker file %2 does not say QV.")
                          .arg(folder, QString::fromLatin1(MarkerFileName)));
