@@ -28,18 +28,6 @@ QStringList DiskFiles() {
             QString::fromLatin1(CommentsFileName), QString::fromLatin1(audit::AuditFileName)};
 }
 
-// Reads a file as the disk holds it: the cached copy is dropped first (the copy was flushed,
-// so the cache holds nothing unwritten), so a faulty drive shows here rather than later.
-QByteArray ReadFromDisk(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw ErrorFromErrno(errno, path, QStringLiteral("reading back"));
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-    ::close(fd);
-    return fileio::ReadAll(path);
-}
-
 void SyncFolder(const QString& folder) {
     const int fd =
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -92,7 +80,8 @@ BackupResult BackUpDataDisk(const QString& disk, const QString& into, const QDat
             const QByteArray original = fileio::ReadAll(source);
             const QString copy = fileio::Join(result.folder, QFileInfo(source).fileName());
             fileio::ReplaceAtomically(copy, original, 0600);
-            if (ReadFromDisk(copy) != original)
+            // Read as the drive holds it, past the cache, one byte more than was written.
+            if (fileio::ReadAt(copy, 0, original.size() + 1, true) != original)
                 throw VError(err::DeviceIO,
                              QStringLiteral("The copy of %1 read back from %2 differs from the "
                                             "original: the backup drive may be faulty.")
