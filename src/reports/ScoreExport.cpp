@@ -28,11 +28,6 @@ const char* const kCourtNames[] = {
     "juvenile detentions", "juvenile court hearings", "alcohol arrests",       "drug arrests",
 };
 
-// The report prints a scale with more unanswered items than this as not scored.
-constexpr int kMostOmitted = 4;
-constexpr int kInaccurateTruth = 90;
-constexpr int kInvalidTruth = 95;
-
 bool IsWholeNumber(const QString& text) {
     if (text.isEmpty() || text.size() > 4)
         return false;
@@ -264,14 +259,14 @@ int ScoreExport::AddDisk(const QString& folder) {
         const bool none = !scored.failure.isEmpty() || noAnswers;
         OneBased<bool, scoring::ScaleCount> shown;
         for (int s = 1; s <= scoring::ScaleCount; ++s)
-            shown[s] = !none && sh.OmittedCount[s] <= kMostOmitted;
+            shown[s] = !none && sh.OmittedCount[s] <= scoring::MostOmittedItems;
         if (none) {
             row.Empty(); // validity
         } else {
             const int truth = sh.Percentile[1];
-            row.Text(truth >= kInvalidTruth      ? QStringLiteral("invalid")
-                     : truth >= kInaccurateTruth ? QStringLiteral("inaccurate")
-                                                 : QStringLiteral("valid"));
+            row.Text(truth >= scoring::InvalidTruthPercentile      ? QStringLiteral("invalid")
+                     : truth >= scoring::InaccurateTruthPercentile ? QStringLiteral("inaccurate")
+                                                                   : QStringLiteral("valid"));
         }
         for (int s = 1; s <= scoring::ScaleCount; ++s)
             shown[s] ? row.Number(sh.RawScore[s]) : row.Empty();

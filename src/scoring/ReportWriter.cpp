@@ -192,7 +192,7 @@ const QByteArray& ReportWriter::WriteReport() {
     PageNumber = 1;
 
     WriteIdentification(ReportKind::Full);
-    if (sh.Percentile[scale::Truthfulness] >= 95) {
+    if (sh.Percentile[scale::Truthfulness] >= InvalidTruthPercentile) {
         WriteInvalidNotice();
         BlankLine();
         WriteResponses();
@@ -219,7 +219,7 @@ const QByteArray& ReportWriter::WriteReport() {
     MarginLine(7, QByteArray("     ") + Repeat('-', 60));
     BlankLine();
     for (int s = 1; s <= ScaleCount; ++s) {
-        if (sh.OmittedCount[s] > 4) {
+        if (sh.OmittedCount[s] > MostOmittedItems) {
             MarginLine(7, x.ScaleName[s]);
             WriteInaccurateNote();
         } else {
@@ -327,7 +327,7 @@ void ReportWriter::WriteProfileChart(int first, int last) {
     MarginLine(37, kEmptyRuler);
 
     const QByteArray dotted(kDottedRuler);
-    const bool inaccurate = sh.Percentile[scale::Truthfulness] >= 90;
+    const bool inaccurate = sh.Percentile[scale::Truthfulness] >= InaccurateTruthPercentile;
     bool notScored = false;
     for (int s = first; s <= last; ++s) {
         const int p = sh.Percentile[s];
@@ -336,7 +336,7 @@ void ReportWriter::WriteProfileChart(int first, int last) {
         Margin(7);
         Put(x.ScaleName[s]);
         AtColumn(p < 10 ? 29 : 28);
-        if (sh.OmittedCount[s] > 4) {
+        if (sh.OmittedCount[s] > MostOmittedItems) {
             Put(" **");
             AtColumn(38);
             Put("Scale not scored, insufficient answers");

@@ -33,6 +33,13 @@ inline constexpr int StressCoping = 5;
 inline constexpr int NormedScaleCount = 4; // scales 1..4 score listed items against norms
 inline constexpr int RangeCount = 4;       // risk ranges, low to high
 
+// What the report makes of the scores: a scale with more unanswered items than this is not
+// scored; a truthfulness percentile from the first bound makes the test inaccurate, from the
+// second invalid (and every other scale's percentile 99).
+inline constexpr int MostOmittedItems = 4;
+inline constexpr int InaccurateTruthPercentile = 90;
+inline constexpr int InvalidTruthPercentile = 95;
+
 // The shapes of the scoring tables: what they are indexed by and how much each may hold (the
 // reader refuses more).
 namespace shape {

@@ -208,7 +208,7 @@ void ApplyTruthCorrection(int percentile) {
     const int band = std::min(percentile / 10, shape::TruthBands);
     for (int s = 2; s <= ScaleCount; ++s)
         AddPoints(s, g_tables.TruthCorrection[s][band]);
-    if (percentile >= 95) {
+    if (percentile >= InvalidTruthPercentile) {
         for (int s = 2; s <= ScaleCount; ++s)
             g_sheet.Percentile[s] = 99;
     }
