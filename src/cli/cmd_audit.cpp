@@ -18,7 +18,7 @@ int Audit(const QStringList& args) {
     QString disk = o.value(QStringLiteral("data-dir"));
     if (disk.isEmpty())
         throw CliError{QStringLiteral("missing --data-dir")};
-    CheckDataDisk(disk);
+    CheckDataDiskFolder(disk);
     int unreadable = 0;
     for (const audit::Entry& e : audit::ReadLog(disk)) {
         if (e.valid) {

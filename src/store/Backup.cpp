@@ -66,7 +66,7 @@ QString BackupFolderName(const QString& disk, const QDateTime& when) {
 
 BackupResult BackUpDataDisk(const QString& disk, const QString& into, const QDateTime& when) {
     BackupResult result;
-    result.clients = CheckDataDisk(disk);
+    result.clients = CheckDataDiskFolder(disk);
     if (!fileio::IsDirectory(into))
         throw VError(err::PathNotFound,
                      QStringLiteral("The folder %1 to hold the backup does not exist.").arg(into));
@@ -94,7 +94,7 @@ BackupResult BackUpDataDisk(const QString& disk, const QString& into, const QDat
             result.files << QFileInfo(source).fileName();
         }
         SyncFolder(into);
-        if (CheckDataDisk(result.folder) != result.clients)
+        if (CheckDataDiskFolder(result.folder) != result.clients)
             throw VError(err::DeviceIO,
                          QStringLiteral("The backup in %1 does not hold the %2 client records of "
                                         "the data disk.")

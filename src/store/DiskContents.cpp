@@ -52,7 +52,7 @@ int CountRecords(const QString& folder, const QString& data) {
 
 } // namespace
 
-int CheckDataDisk(const QString& folder) {
+int CheckDataDiskFolder(const QString& folder) {
     return CountRecords(folder, DataFileOf(folder));
 }
 

@@ -14,7 +14,7 @@ namespace varenta {
 // Checks that `folder` is a data disk: a folder holding the marker file TID whose first line
 // is "QV", and a client data file of at most 51 records. Returns the number of records.
 // Throws VError with a sentence naming the folder and what is wrong.
-int CheckDataDisk(const QString& folder);
+int CheckDataDiskFolder(const QString& folder);
 
 // The client records of a data disk, record 1 first, after the same checks.
 std::vector<ClientRecord> ReadClientRecords(const QString& folder);
