@@ -18,13 +18,6 @@ using namespace varenta::testing;
 
 namespace {
 
-int Mode(const QString& path) {
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return -1;
-    return int(st.st_mode & 0777);
-}
-
 void Chmod(const QString& path, int mode) {
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
 }
@@ -99,7 +92,7 @@ TEST_F(FileIOTest, LinkedConfidentialFilesAreNeverWrittenThroughLinkedSettingsAr
     fileio::ReplaceAtomically(dir.file("qvtest.ini"), "[Settings]\r\nNumLock=False\r\n", 0644);
     EXPECT_TRUE(QFileInfo(dir.file("qvtest.ini")).isSymLink());
     EXPECT_EQ(ReadFile(settings), "[Settings]\r\nNumLock=False\r\n");
-    EXPECT_EQ(Mode(settings), 0644);
+    EXPECT_EQ(ModeOf(settings), 0644);
     EXPECT_TRUE(Entries(elsewhere.path()).contains("qvtest.ini"));
     EXPECT_EQ(Entries(elsewhere.path()).size(), 2);
 }
@@ -118,18 +111,18 @@ TEST_F(FileIOTest, ConfidentialFilesEndOwnerOnlyWhateverModeTheyHad) {
     fileio::ReplaceScratch(report, "report");
     fileio::Copy(report, copy);
     for (const QString& f : {data, comments, report, copy})
-        EXPECT_EQ(Mode(f), 0600) << qPrintable(f);
+        EXPECT_EQ(ModeOf(f), 0600) << qPrintable(f);
     Chmod(report, 0666);
     fileio::Append(report, "\f\r\n");
-    EXPECT_EQ(Mode(report), 0600);
+    EXPECT_EQ(ModeOf(report), 0600);
 
     // A settings file keeps what it had; a new one is readable by all.
     const QString ini = dir.file("qvtest.ini");
     fileio::ReplaceAtomically(ini, "[Path]\r\n", 0644);
-    EXPECT_EQ(Mode(ini), 0644);
+    EXPECT_EQ(ModeOf(ini), 0644);
     Chmod(ini, 0640);
     fileio::ReplaceAtomically(ini, "[Path]\r\nFilePath=a:\r\n", 0644);
-    EXPECT_EQ(Mode(ini), 0640);
+    EXPECT_EQ(ModeOf(ini), 0640);
 }
 
 // A device that fails after some bytes, and then on every call; renames, flushes and reads
@@ -216,7 +209,7 @@ TEST_F(FileIOTest, FilesLargerThanTheirLimitAreNotRead) {
 TEST_F(FileIOTest, NewFilesAreCreatedExclusivelyAndScratchLeftoversRemoved) {
     const QString test = dir.file("checkWriteTest");
     fileio::CreateNew(test, "test\r\n");
-    EXPECT_EQ(Mode(test), 0600);
+    EXPECT_EQ(ModeOf(test), 0600);
     EXPECT_THROW(fileio::CreateNew(test), VError); // never replaces
     fileio::Remove(test);
     fileio::InjectWriteFailure(2, ENOSPC);

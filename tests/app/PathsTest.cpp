@@ -23,11 +23,6 @@ using namespace varenta::testing;
 
 namespace {
 
-int ModeOf(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
-}
-
 QString MakeDir(const QString& path, int mode) {
     QDir().mkpath(path);
     ::chmod(QFile::encodeName(path).constData(), mode_t(mode));

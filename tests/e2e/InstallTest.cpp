@@ -20,11 +20,6 @@ using namespace varenta::testing;
 
 namespace {
 
-int ModeOf(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
 // Every file and folder below `root` with its mode, size and content: what "nothing was
 // written" means when the test runs as root, for whom permissions stop no write.
 QStringList Snapshot(const QString& root) {

@@ -80,9 +80,7 @@ TEST_F(AuditTrailTest, LinesAreAppendedOwnerOnlyWithTheUserAndNothingOfTheClient
     EXPECT_TRUE(audit::RecordDisk(audit::Event::NamesDeleted, 3));
     EXPECT_EQ(AuditEvents(disk.path()), (QStringList{"edited 2", "report-printed 1",
                                                      "report-printed 3", "names-deleted (3)"}));
-    struct stat st {};
-    ASSERT_EQ(::stat(QFile::encodeName(log()).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(ModeOf(log()), 0600);
     const audit::Entry first = audit::ReadLog(disk.path()).front();
     EXPECT_EQ(first.user, audit::UserName());
     EXPECT_EQ(first.computer, audit::ComputerName());

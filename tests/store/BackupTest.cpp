@@ -57,13 +57,9 @@ TEST_F(BackupTest, CopiesTheDiskIntoADatedFolderThatOpensAsTheSameDisk) {
     EXPECT_EQ(r.clients, 4);
     EXPECT_EQ(r.files, (QStringList{"TID", "DATA401.QV", "Comments.dat", "Audit.log"}));
     ASSERT_EQ(Files(r.folder), (QStringList{"Audit.log", "Comments.dat", "DATA401.QV", "TID"}));
-    struct stat st {};
-    ASSERT_EQ(::stat(QFile::encodeName(r.folder).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-    for (const QString& f : Files(r.folder)) {
-        ASSERT_EQ(::stat(QFile::encodeName(r.folder + '/' + f).constData(), &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, 0600u) << f.toStdString();
-    }
+    EXPECT_EQ(ModeOf(r.folder), 0700);
+    for (const QString& f : Files(r.folder))
+        EXPECT_EQ(ModeOf(r.folder + '/' + f), 0600) << f.toStdString();
     // The copy is the disk as it was; the disk's own trail then says it was backed up.
     EXPECT_EQ(ReadFile(r.folder + "/DATA401.QV"), ReadFile(source + "/DATA401.QV"));
     EXPECT_EQ(ReadFile(r.folder + "/Comments.dat"), ReadFile(source + "/Comments.dat"));

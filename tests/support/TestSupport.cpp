@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace varenta::testing {
 
 QString BuiltProgramDir() {
@@ -97,6 +99,11 @@ QByteArray ReadFile(const QString& path) {
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray();
     return f.readAll();
+}
+
+int ModeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {

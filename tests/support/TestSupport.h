@@ -56,6 +56,8 @@ private:
 
 QByteArray ReadFile(const QString& path);
 void WriteFile(const QString& path, const QByteArray& bytes);
+// The permission bits of `path` itself (not of what a link points to); -1 when it is not there.
+int ModeOf(const QString& path);
 
 // The error `action` throws, or error number 0 when it succeeds.
 template <typename Action> VError CaughtError(Action&& action) {
