@@ -90,6 +90,11 @@ int Options::intValue(const QString& name) const {
     return v;
 }
 
+void Options::refuseArguments() const {
+    if (!positional.isEmpty())
+        throw CliError{QStringLiteral("unexpected argument %1").arg(positional.first())};
+}
+
 Options Parse(const QStringList& args, const QStringList& withValue, const QStringList& flags) {
     QCommandLineParser parser;
     // "-x" is an option spelled wrongly, not a letter cluster.
@@ -156,8 +161,7 @@ Options ParseClientOptions(const QStringList& args, const QStringList& extra) {
                                         QStringLiteral("client")} +
                                 extra,
                             {QStringLiteral("summary-page")});
-    if (!o.positional.isEmpty())
-        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
+    o.refuseArguments();
     o.intValue(QStringLiteral("client"));
     return o;
 }

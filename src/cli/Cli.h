@@ -28,6 +28,8 @@ struct Options {
     QStringList allValues(const QString& name) const { return values.value(name); }
     // A required positive whole number.
     int intValue(const QString& name) const;
+    // Refuses arguments that are not options (for commands that take none).
+    void refuseArguments() const;
 };
 
 // Parses arguments. `withValue` lists the options taking a value ("--name value" or

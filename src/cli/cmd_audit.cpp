@@ -13,8 +13,7 @@ namespace {
 
 int Audit(const QStringList& args) {
     const Options o = Parse(args, {QStringLiteral("data-dir")}, {});
-    if (!o.positional.isEmpty())
-        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
+    o.refuseArguments();
     QString disk = o.value(QStringLiteral("data-dir"));
     if (disk.isEmpty())
         throw CliError{QStringLiteral("missing --data-dir")};

@@ -11,8 +11,7 @@ namespace {
 
 int Backup(const QStringList& args) {
     const Options o = Parse(args, {QStringLiteral("data-dir"), QStringLiteral("to")}, {});
-    if (!o.positional.isEmpty())
-        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
+    o.refuseArguments();
     const QString disk = o.value(QStringLiteral("data-dir"));
     const QString to = o.value(QStringLiteral("to"));
     if (disk.isEmpty())

@@ -11,8 +11,7 @@ int Checkout(const QStringList& args) {
     const Options o = Parse(
         args, {QStringLiteral("program-dir"), QStringLiteral("report"), QStringLiteral("gender")},
         {});
-    if (!o.positional.isEmpty())
-        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
+    o.refuseArguments();
 
     const QString report = o.value(QStringLiteral("report"));
     checkout::ReportKind kind;

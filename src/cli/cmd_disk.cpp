@@ -15,8 +15,7 @@ namespace {
 
 int List(const QStringList& args) {
     const Options o = Parse(args, {QStringLiteral("data-dir")}, {});
-    if (!o.positional.isEmpty())
-        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
+    o.refuseArguments();
     OpenDataDir(o);
     for (int n = 1; n <= Globals().ClientCount; ++n)
         std::printf("%s\n", ClientListLine(n).toUtf8().constData());

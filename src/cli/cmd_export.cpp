@@ -32,8 +32,7 @@ int Export(const QStringList& args) {
             dir.chop(1);
         disks << dir;
     }
-    if (!o.positional.isEmpty())
-        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
+    o.refuseArguments();
     if (disks.isEmpty())
         throw CliError{QStringLiteral("missing --data-dir")};
     reports::ExportOptions options;

@@ -13,8 +13,7 @@ namespace {
 
 int BuildQuestionDbCommand(const QStringList& args) {
     const Options o = Parse(args, {QStringLiteral("items"), QStringLiteral("out")}, {});
-    if (!o.positional.isEmpty())
-        throw CliError{QStringLiteral("unexpected argument %1").arg(o.positional.first())};
+    o.refuseArguments();
     const QString items = o.value(QStringLiteral("items"));
     const QString out = o.value(QStringLiteral("out"));
     if (items.isEmpty() || out.isEmpty())
