@@ -236,6 +236,12 @@ QString Join(const QString& folder, const QString& name) {
     return folder + QLatin1Char('/') + name;
 }
 
+QString WithoutTrailingSlash(QString folder) {
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
 QString FindCaseInsensitive(const QString& folder, const QString& name) {
     const QString exact = Join(folder, name);
     if (QFileInfo::exists(exact) || QFileInfo(exact).isSymLink())

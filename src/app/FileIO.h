@@ -16,6 +16,9 @@ namespace varenta::fileio {
 // Joins a folder and a name with "/". An empty folder gives the name alone.
 QString Join(const QString& folder, const QString& name);
 
+// A folder path without trailing "/" ("/" itself stays), as the program stores and shows it.
+QString WithoutTrailingSlash(QString folder);
+
 // The path of `name` inside `folder`, matching the name without regard to case when a file of
 // that exact name does not exist. Returns Join(folder, name) when nothing matches.
 QString FindCaseInsensitive(const QString& folder, const QString& name);

@@ -52,12 +52,6 @@ QString XdgFolder(const char* variable, const char* belowHome) {
     return QDir::cleanPath(HomeFolder() + QLatin1Char('/') + QLatin1String(belowHome));
 }
 
-QString Cleaned(QString dir) {
-    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
-        dir.chop(1);
-    return dir;
-}
-
 // A folder of this user's that nobody else may enter or change.
 bool IsOwnPrivateFolder(const QString& folder) {
     struct stat st {};
@@ -135,14 +129,14 @@ void UseLayout(const QString& exeDir, const QString& programDir) {
 
 void UsePortable(const QString& programDir) {
     GlobalState& g = Globals();
-    g.ProgramDir = Cleaned(programDir);
+    g.ProgramDir = fileio::WithoutTrailingSlash(programDir);
     g.UserSettingsDir.clear();
     g.UserReportDir.clear();
 }
 
 void UseInstalled(const QString& dataDir) {
     GlobalState& g = Globals();
-    g.ProgramDir = Cleaned(dataDir);
+    g.ProgramDir = fileio::WithoutTrailingSlash(dataDir);
     g.UserSettingsDir = XdgFolder("XDG_CONFIG_HOME", ".config") + QStringLiteral("/varenta");
     g.UserReportDir = PrivateRuntimeFolder();
 }

@@ -138,11 +138,9 @@ void UseProgramDir(const Options& o) {
 }
 
 void OpenDataDir(const Options& o) {
-    QString dir = o.value(QStringLiteral("data-dir"));
+    const QString dir = fileio::WithoutTrailingSlash(o.value(QStringLiteral("data-dir")));
     if (dir.isEmpty())
         throw CliError{QStringLiteral("missing --data-dir")};
-    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
-        dir.chop(1);
     if (!fileio::IsDirectory(dir))
         throw CliError{QStringLiteral("data folder %1 does not exist").arg(dir)};
     GlobalState& g = Globals();

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 
 #include "app/Errors.h"
+#include "app/FileIO.h"
 #include "reports/ScoreExport.h"
 #include "store/AuditTrail.h"
 
@@ -27,11 +28,8 @@ int Export(const QStringList& args) {
                              QStringLiteral("format"), QStringLiteral("out")},
                             {QStringLiteral("with-names")});
     QStringList disks;
-    for (QString dir : o.allValues(QStringLiteral("data-dir"))) {
-        while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
-            dir.chop(1);
-        disks << dir;
-    }
+    for (const QString& dir : o.allValues(QStringLiteral("data-dir")))
+        disks << fileio::WithoutTrailingSlash(dir);
     o.refuseArguments();
     if (disks.isEmpty())
         throw CliError{QStringLiteral("missing --data-dir")};

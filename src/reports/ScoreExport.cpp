@@ -207,9 +207,7 @@ ScoreExport::~ScoreExport() {
 
 int ScoreExport::AddDisk(const QString& folder) {
     const std::vector<ClientRecord> records = ReadClientRecords(folder);
-    QString disk = QFileInfo(folder).absoluteFilePath();
-    while (disk.size() > 1 && disk.endsWith(QLatin1Char('/')))
-        disk.chop(1);
+    const QString disk = fileio::WithoutTrailingSlash(QFileInfo(folder).absoluteFilePath());
     int number = 0;
     for (const ClientRecord& r : records) {
         ++number;
