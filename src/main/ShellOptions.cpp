@@ -3,7 +3,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace varenta::main {
 
@@ -39,11 +38,12 @@ ShellOptions ParseShellOptions(const QStringList& args) {
         // typed.
         const QStringList unknown = parser.unknownOptionNames();
         for (const QString& a : args) {
-            const QString name = a.section(QLatin1Char('='), 0, 0)
-                                     .remove(QRegularExpression(QStringLiteral("^--?")));
-            if (a.startsWith(QLatin1Char('-')) &&
-                (unknown.contains(name) || (a.contains(QLatin1Char('=')) &&
-                                            !folderOptions.contains(QStringLiteral("--") + name))))
+            if (!a.startsWith(QLatin1Char('-')))
+                continue;
+            const QString name = a.section(QLatin1Char('='), 0, 0);
+            const QString bare = name.mid(name.startsWith(QLatin1String("--")) ? 2 : 1);
+            if (unknown.contains(bare) || (a.contains(QLatin1Char('=')) &&
+                                           !folderOptions.contains(QLatin1String("--") + bare)))
                 throw ShellOptionsError{QStringLiteral("unknown option %1").arg(a)};
         }
         throw ShellOptionsError{parser.errorText()};
