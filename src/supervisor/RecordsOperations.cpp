@@ -48,8 +48,7 @@ bool ExportScoresTo(const QString& path, bool withNames) {
         lines << QStringLiteral("The file holds no client names.");
     if (unscored > 0)
         lines << QStringLiteral("%1 could not be scored; the column \"note\" says why.")
-                     .arg(unscored == 1 ? QStringLiteral("1 client")
-                                        : QStringLiteral("%1 clients").arg(unscored));
+                     .arg(Clients(unscored));
     MsgBox(MsgLines(lines), MsgButtons::Ok, MsgIcon::Information, title);
     return true;
 }
